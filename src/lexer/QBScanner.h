@@ -1,0 +1,240 @@
+// The SQL token scanner: TQBScanner keeps the reading position, the current token, the quote
+// state and the parenthesis depth; TQBSQLScanner reads and classifies SQL tokens, holds the
+// dialect's word lists and quotes names and strings. A dialect derives from TQBSQLScanner and
+// replaces only values (character classes, quote characters, word lists), never the reader.
+//
+// Text is UTF-8 read byte by byte; bytes of 128 and above belong to no character class and
+// therefore act as word characters. Positions and columns are 1-based and count bytes.
+// Blanks, tabs, line breaks (CR LF or a lone LF) and comments ("--" to the end of the line,
+// "/* ... */") are skipped between tokens; inside quotes everything is taken raw.
+//
+// Construction takes two steps because the word lists come from virtual providers:
+// construct, then Init() (or use MakeScanner<T>()). SetText runs Init when it was not run.
+#pragma once
+
+#include "lexer/QBTokenKinds.h"
+#include "lexer/QBWordTable.h"
+#include "toolkit/TStringList.h"
+
+#include <array>
+#include <cstdint>
+#include <memory>
+#include <string>
+
+class TQBScanner {
+public:
+    TQBScanner();
+    virtual ~TQBScanner() = default;
+    TQBScanner(const TQBScanner&) = delete;
+    TQBScanner& operator=(const TQBScanner&) = delete;
+
+    // Character classes.
+    virtual bool IsLetter(char Ch) const;
+    virtual bool IsDelimiter(char Ch) const;
+    virtual bool IsDigit(char Ch) const;
+    virtual bool IsStringQuote(char Ch) const;
+    virtual bool IsSpace(char Ch) const;
+    // Reads the next token into Token and restores the scanner state (also when reading throws).
+    virtual void PeekToken(std::string& Token);
+    virtual bool IsOpenBracket(char Ch) const;
+    virtual bool IsCloseBracket(char Ch) const;
+    // Back to the start of the text: no token, position 1, outside quotes, depth 0.
+    virtual void Reset();
+    // Reset, then read the first token into Token.
+    virtual void FirstToken(std::string& Token);
+    // Reads the next token, stores it as the current token and returns it in Token.
+    virtual void NextToken(std::string& Token) = 0;
+    // The character that closes a quote opened by Ch.
+    virtual char ClosingQuote(char Ch) const;
+    // Moves the position by Delta bytes (back when negative), keeping the quote state and the
+    // parenthesis depth in step with the characters passed.
+    virtual void Skip(int Delta);
+
+    // Sets the text and reads its first token at once.
+    void SetText(const std::string& Text);
+
+    const std::string& GetText() const { return FText; }
+    // The current token.
+    const std::string& GetToken() const { return FToken; }
+    // 1-based index of the next byte to read.
+    int GetPosition() const { return FPosition; }
+    int GetLength() const { return FLength; }
+    // Parenthesis nesting outside quotes.
+    int GetBracketDepth() const { return FBracketDepth; }
+    // True while the reader is inside a quoted string or identifier.
+    bool GetInQuote() const { return FInQuote; }
+    // The opening quote of the quote being read; 0 when none.
+    char GetQuoteChar() const { return FQuoteChar; }
+
+protected:
+    // Hook for SetText: a scanner that needs its second construction step runs it here.
+    virtual void EnsureInitialized() {}
+
+    std::string FText;
+    int FPosition = 1;
+    int FLength = 0;
+    std::string FToken;
+    int FBracketDepth = 0;
+    bool FInQuote = false;
+    char FQuoteChar = 0;
+};
+
+class TQBSQLScanner : public TQBScanner {
+public:
+    TQBSQLScanner();
+    ~TQBSQLScanner() override;
+
+    // Second construction step: loads the word lists and the Boolean texts through the
+    // virtual providers and caches the character classes. Runs once; later calls do nothing.
+    void Init();
+
+    void PeekToken(std::string& Token) override;
+    void Reset() override;
+    void NextToken(std::string& Token) override;
+    void Skip(int Delta) override;
+
+    // True when S is in the arithmetic operator list.
+    virtual bool IsArithmetic(const std::string& S) const;
+    // True when S is in the extra symbol operator list.
+    virtual bool IsSymbolOperator(const std::string& S) const;
+    // True when S is in the comparison list the reader joins into one token.
+    virtual bool IsComparison(const std::string& S) const;
+    // Letter, digit or '_'.
+    virtual bool IsIdentChar(char Ch) const;
+    // S is non-empty, starts with a letter and continues with identifier characters.
+    virtual bool IsIdentifier(const std::string& S) const;
+    // S is non-empty and all digits (no sign, no point).
+    virtual bool IsNumber(const std::string& S) const;
+    // S equals the false or the true text, ignoring case.
+    virtual bool IsBoolean(const std::string& S) const;
+    // True when S is in the keyword list (ignoring case).
+    virtual bool IsKeyword(const std::string& S) const;
+    // True when S is in the function list (ignoring case).
+    virtual bool IsFunction(const std::string& S) const;
+    // Whether the quote character Ch met inside a quote opened by QuoteChar closes it, given
+    // the text collected so far (Token) and the character after Ch (NextCh).
+    virtual bool IsQuoteEnd(char Ch, const std::string& Token, char QuoteChar, char NextCh) const;
+    // The dialect's opening identifier quote.
+    virtual char IdentQuoteChar() const;
+    // Whether aliases are passed through QuoteName when SQL is written.
+    virtual bool QuoteAliases() const;
+    // Whether name quoting is on (always true).
+    virtual bool QuoteNamesEnabled() const;
+    // The dialect's string quote.
+    virtual char StringQuoteChar() const;
+    // Built-in word lists as comma texts.
+    virtual std::string GetKeywordsText() const;
+    virtual std::string GetFunctionsText() const;
+    virtual std::string GetArithmeticsText() const;
+    virtual std::string GetSymbolOperatorsText() const;
+    virtual std::string GetComparisonsText() const;
+    virtual std::string GetCriterionOperatorsText() const;
+    // S without its identifier quotes, when it has them.
+    virtual std::string UnquoteName(const std::string& S) const;
+    // Fill and sort each list from its provider.
+    virtual void LoadKeywords();
+    virtual void LoadFunctions();
+    virtual void LoadArithmetics();
+    virtual void LoadSymbolOperators();
+    virtual void LoadComparisons();
+    virtual void LoadCriterionOperators();
+    // Sets the texts of the Boolean literals.
+    virtual void InitBooleanTexts();
+    // Re-wraps a quoted identifier token that contains a point so it stays one name.
+    virtual std::string QuoteDottedToken(const std::string& Token, bool WasQuoted) const;
+    // Whether Name must be written between identifier quotes.
+    virtual bool NeedsQuotes(const std::string& Name) const;
+    // Quotes a possibly dotted name part by part, only where needed.
+    virtual std::string QuoteName(const std::string& Name) const;
+    // Quotes one name part when needed.
+    virtual std::string QuoteIdentifier(const std::string& Name) const;
+    // Writes S as a string literal (inner quotes doubled) unless it already is one.
+    virtual std::string QuoteString(const std::string& S) const;
+    virtual bool IsIdentQuote(char Ch) const;
+    // True when S is in the criterion operator list.
+    virtual bool IsCriterionOperator(const std::string& S) const;
+
+    // Peeks the next token and returns its kinds.
+    TQBTokenKinds NextTokenKinds();
+    // The literal text of a Boolean value.
+    std::string BooleanText(bool Value) const;
+    void SetBooleanText(bool Value, const std::string& Text);
+
+    // Kinds of the current token.
+    TQBTokenKinds GetTokenKinds() const { return FTokenKinds; }
+    // 1-based line of the reading position.
+    int GetLine() const { return FLine; }
+    // 1-based column just after the current token.
+    int GetColumn() const { return FColumn; }
+    // Blanks, comments and line breaks skipped right before the current token.
+    int GetSpaceCount() const { return FSpaceCount; }
+    TStringList& GetKeywords() { return *FKeywords; }
+    const TStringList& GetKeywords() const { return *FKeywords; }
+    TStringList& GetFunctions() { return *FFunctions; }
+    const TStringList& GetFunctions() const { return *FFunctions; }
+
+    // Re-reads the character classes into the reader's table; a dialect calls it when a
+    // setting changes what its class operations answer.
+    void CharClassesChanged();
+
+protected:
+    void EnsureInitialized() override { Init(); }
+
+    // Classes cached from the virtual class operations, one entry per byte.
+    enum TCharClass : std::uint16_t {
+        ccLetter = 0x001,
+        ccDigit = 0x002,
+        ccDelimiter = 0x004,
+        ccSpace = 0x008,
+        ccStringQuote = 0x010,
+        ccIdentQuote = 0x020,
+        ccIdentChar = 0x040,
+        ccOpenBracket = 0x080,
+        ccCloseBracket = 0x100,
+        ccLineFeed = 0x200,
+        ccPoint = 0x400,
+        // Bytes that end a run of plain word characters.
+        ccWordStop = ccDelimiter | ccSpace | ccStringQuote | ccIdentQuote | ccLineFeed | ccPoint,
+    };
+    std::uint16_t CharClass(char Ch) const { return FCharClasses[static_cast<unsigned char>(Ch)]; }
+
+    TQBTokenKinds FTokenKinds;
+    TQBTokenKinds FNextTokenKinds;
+    std::unique_ptr<TStringList> FKeywords;
+    std::unique_ptr<TStringList> FFunctions;
+    std::unique_ptr<TStringList> FSymbolOperators;
+    std::unique_ptr<TStringList> FComparisons;
+    std::unique_ptr<TStringList> FCriterionOperators;
+    std::unique_ptr<TStringList> FArithmetics;
+    int FLine = 1;
+    int FColumn = 1;
+    int FSpaceCount = 0;
+    bool FEmptyQuote = false;
+    bool FQuoteNames = false;
+    bool FQuoteAliases = false;
+    std::string FTrueText;
+    std::string FFalseText;
+
+private:
+    // One pass of the reader; returns true when the token read is to be skipped.
+    bool ReadOneToken(std::string& Token);
+    // Reads a comment starting at FPosition; the caller has checked the opening characters.
+    void ReadComment(std::string& Token);
+    // Extends the one-character Token while it begins an entry flagged PrefixFlag; true when
+    // the result is an entry flagged EntryFlag (FPosition is then moved past it).
+    bool ReadListedSymbol(std::string& Token, std::uint8_t PrefixFlag, std::uint8_t EntryFlag);
+    bool IsNumberFast(const std::string& S) const;
+    void LoadList(TStringList& List, const std::string& CommaText);
+
+    std::array<std::uint16_t, 256> FCharClasses{};
+    TQBWordTable FWords;
+    bool FInitialized = false;
+};
+
+// Constructs a scanner and runs its second construction step.
+template <class TScanner>
+std::unique_ptr<TScanner> MakeScanner() {
+    auto scanner = std::make_unique<TScanner>();
+    scanner->Init();
+    return scanner;
+}
