@@ -15,6 +15,17 @@ inline constexpr const char* SQBParserInvalidJoin = "非法的Join表达式.";
 inline constexpr const char* SQBParserUnknownError = "未知错误 (#%d)";
 
 // --- Query model ---
+inline constexpr const char* SCannotAssign = "Cannot assign";
+inline constexpr const char* SListIndexError = "List index out of bounds (%d)";
+inline constexpr const char* SCannotBuildJoin = "不能对指定的查询构建右连接";
+inline constexpr const char* SCantBindLeftTable = "DEBUG: Can't bind to left table";
+inline constexpr const char* SCantBindRightTable = "DEBUG: Can't bind to right table";
+inline constexpr const char* SCantBindPreferredTable = "DEBUG: Can't bind to preferred table";
+inline constexpr const char* SGroupAll = "All";          // 65105
+inline constexpr const char* SGroupAny = "Any";          // 65106
+inline constexpr const char* SGroupNone = "None";        // 65107
+inline constexpr const char* SGroupNotAll = "Not all";   // 65108
+inline constexpr const char* SGroupNot = "Not";          // 65109
 
 // --- Data access ---
 

@@ -1,0 +1,119 @@
+// Expression nodes of the query model. TQBFunctionDef is one function call, column
+// reference, literal, parameter or opaque expression text, with the arguments of a call as
+// child nodes; TQBFieldDef is the select-list variant with an alias, a position in the
+// select list and, for procedure parameters, a direction, a data type and a value.
+#pragma once
+
+#include "model/QBModelBase.h"
+#include "toolkit/FieldTypes.h"
+#include "toolkit/Variant.h"
+
+#include <cstdint>
+#include <memory>
+#include <string>
+
+enum TQBFunctionKind : std::uint8_t {
+    fkUnknown, fkFunction, fkField, fkInteger, fkFloat, fkString, fkExpression, fkParameter
+};
+
+class TQBFunctionDefs;
+class TQBTableDef;
+
+class TQBFunctionDef : public TQBCollectionItem {
+public:
+    TQBFunctionDef();
+    ~TQBFunctionDef() override;
+
+    std::string Name;
+    TQBFunctionKind Kind = fkUnknown;
+    bool OuterJoinMark = false;
+
+    TQBFunctionDefs& Arguments() const { return *FArguments; }
+
+    // A new argument list owned by this node.
+    virtual std::unique_ptr<TQBFunctionDefs> CreateArguments();
+    // The node's SQL text (a call, a qualified column, a literal, a parameter or the text).
+    virtual std::string GetSQL() const;
+    virtual void SetName(const std::string& Text);
+    virtual void SetKind(TQBFunctionKind K);
+    // Empty, unclassified node without arguments.
+    virtual void Clear();
+    void SetParser(TQBSelectParser* P) override;
+    void Assign(const TCollectionItem& Source) override;
+
+    // The table definition whose field holds this node (at any depth of arguments), or null.
+    TQBTableDef* OwningTable() const;
+
+protected:
+    std::string ColumnSQL() const;
+    std::string StringSQL() const;
+
+private:
+    std::unique_ptr<TQBFunctionDefs> FArguments;
+};
+
+class TQBFunctionDefs : public TQBCollection {
+public:
+    // Owner: the node, table definition or criterion that owns the list (not owned).
+    explicit TQBFunctionDefs(TQBCollectionItem* AOwner) : Owner(AOwner) {}
+    ~TQBFunctionDefs() override;
+
+    TQBCollectionItem* GetOwner() const { return Owner; }
+    TQBFunctionDef* Add() { return static_cast<TQBFunctionDef*>(TCollection::Add()); }
+    TQBFunctionDef* Insert(int Index) { return static_cast<TQBFunctionDef*>(TCollection::Insert(Index)); }
+    TQBFunctionDef* Items(int Index) const { return static_cast<TQBFunctionDef*>(GetItem(Index)); }
+
+    // First item whose Name is the same name as Text, or null.
+    TQBFunctionDef* FindByName(const std::string& Text) const;
+    // The items' SQL joined by ", ".
+    virtual std::string GetSQL() const;
+
+protected:
+    std::unique_ptr<TCollectionItem> CreateItem() override;
+    TQBCollectionItem* Owner = nullptr;
+};
+
+class TQBFieldDef : public TQBFunctionDef {
+public:
+    std::string Alias;
+    int SelectIndex = -1;
+    TParamType ParamType = ptOutput;
+    TFieldType DataType = ftUnknown;
+    TVariant Value;
+
+    // A unique alias built from Prefix (numbered when ForceNumber).
+    virtual std::string MakeUniqueAlias(const std::string& Prefix, bool ForceNumber) const;
+    // Node SQL, then "AS alias" when the alias differs from the name.
+    std::string GetSQL() const override;
+    // Sets the kind; a computed item without its own alias gets FIELD_n.
+    void SetKind(TQBFunctionKind K) override;
+    void Clear() override;
+    void Assign(const TCollectionItem& Source) override;
+
+    std::string FormatAlias(const std::string& Text) const;
+    // Alias of the table definition whose Fields hold this field; empty when none.
+    std::string TableAlias() const;
+    // Moves the field to position N of the select list, shifting the fields between.
+    void SetSelectIndex(int N);
+    // True for procedure input parameters, which never appear in the select list.
+    bool IsInputParam() const { return ParamType == ptInput || ParamType == ptInputOutput; }
+
+protected:
+    void AfterInsertion() override;
+    void BeforeDestruction() override;
+};
+
+class TQBFieldDefs : public TQBFunctionDefs {
+public:
+    using TQBFunctionDefs::TQBFunctionDefs;
+    TQBFieldDef* Add() { return static_cast<TQBFieldDef*>(TCollection::Add()); }
+    TQBFieldDef* Insert(int Index) { return static_cast<TQBFieldDef*>(TCollection::Insert(Index)); }
+    TQBFieldDef* Items(int Index) const { return static_cast<TQBFieldDef*>(GetItem(Index)); }
+    // First field whose Alias is the same name as Text, or null.
+    TQBFieldDef* FindByAlias(const std::string& Text) const;
+    // The output fields, each indented by two blanks, separated by "," and a line break.
+    std::string GetSQL() const override;
+
+protected:
+    std::unique_ptr<TCollectionItem> CreateItem() override;
+};

@@ -1,0 +1,72 @@
+// Base classes of the query model. Every model object is tied to one TQBSelectParser,
+// its only source of dialect services: identifier quoting, the letter case of keywords and
+// function names, and the rule by which two names are equal. A missing parser means no
+// dialect: names pass unchanged and compare with letter case.
+#pragma once
+
+#include "toolkit/TCollection.h"
+#include "toolkit/TStringList.h"
+
+#include <string>
+
+class TQBSelectParser;
+class TQBCollection;
+
+class TQBCollectionItem : public TCollectionItem {
+public:
+    // The item's own parser, else its collection's, else null.
+    virtual TQBSelectParser* GetParser() const;
+    virtual void SetParser(TQBSelectParser* P);
+    // Name quoted by the collection's dialect; unchanged for a free item.
+    virtual std::string QuoteName(const std::string& Name) const;
+    // Name equality by the collection's rule; exact for a free item.
+    virtual bool SameName(const std::string& A, const std::string& B) const;
+
+    // Function name / keyword in the script format's letter case (unchanged without parser).
+    std::string FormatFunctionName(const std::string& Name) const;
+    std::string FormatKeyword(const std::string& Text) const;
+
+    // Takes Source's parser; any source that is not a model item is refused.
+    void Assign(const TCollectionItem& Source) override;
+
+    // The owning collection when it is a model collection.
+    TQBCollection* GetQBCollection() const;
+
+protected:
+    TQBSelectParser* Parser = nullptr;
+    void AfterInsertion() override;
+};
+
+class TQBCollection : public TCollection {
+public:
+    TQBSelectParser* GetParser() const { return Parser; }
+    // Binds the collection and, when the parser changes, every item in index order.
+    virtual void SetParser(TQBSelectParser* P);
+    // Equal with letter case when there is no parser or it is case sensitive; else ignoring it.
+    virtual bool SameName(const std::string& A, const std::string& B) const;
+    // The parser scanner's quoting of a possibly dotted name; unchanged without a parser.
+    std::string QuoteName(const std::string& Name) const;
+    std::string FormatFunctionName(const std::string& Name) const;
+    std::string FormatKeyword(const std::string& Text) const;
+
+    // Takes Source's parser when Source is a model collection, then copies its items.
+    void Assign(const TCollection& Source) override;
+
+protected:
+    TQBSelectParser* Parser = nullptr;
+};
+
+class TQBStringList : public TStringList {
+public:
+    explicit TQBStringList(TQBSelectParser* AParser) : Parser(AParser) {}
+    virtual ~TQBStringList() = default;
+    TQBSelectParser* GetParser() const { return Parser; }
+    // Text through the scanner's QuoteName when the dialect quotes aliases; else unchanged.
+    std::string FormatAlias(const std::string& Text) const;
+
+protected:
+    TQBSelectParser* Parser = nullptr;
+};
+
+// Alias formatting shared by the model: QuoteName when the parser's scanner quotes aliases.
+std::string FormatAliasFor(const TQBSelectParser* Parser, const std::string& Text);

@@ -1,0 +1,184 @@
+// TQBSelectParser: owns the query model of one SELECT statement (tables, fields, joins,
+// criteria, grouping and ordering), its scanner, its operator table, its aggregate list and
+// its script format; reads statement text into the model and writes it back.
+//
+// Construction is two-step: the constructor makes nothing that a dialect may replace;
+// Init builds the owned objects through the virtual factories, so a derived parser's
+// factories are the ones called. MakeParser<T>() does both.
+#pragma once
+
+#include "lexer/QBParserError.h"
+#include "lexer/QBTokenKinds.h"
+#include "parser/QBScriptFormat.h"
+#include "toolkit/TStringList.h"
+
+#include <cstdint>
+#include <functional>
+#include <memory>
+#include <string>
+
+class TQBSQLScanner;
+class TQBTableDefs;
+class TQBTableDef;
+class TQBJoinDefs;
+class TQBWhereItems;
+class TQBHavingItems;
+class TQBCriterions;
+class TQBCriterion;
+class TQBGroupByItems;
+class TQBOrderByItems;
+class TQBOperators;
+class TQBFunctionDef;
+enum TQBFunctionKind : std::uint8_t;
+
+// States of the parse state machine.
+enum TQBParseState : std::uint8_t {
+    psSelect, psError, psDone, psOptions, psFields, psReserved, psFrom, psTables, psWhere,
+    psGroupBy, psHaving, psOrderBy, psUnexpected
+};
+
+// Options of ParseOperand: create a table definition for an unknown qualifier; read an alias.
+enum TQBParseOption : unsigned { poCreateTable = 1, poAllowAlias = 2 };
+using TQBParseOptions = unsigned;
+
+class TQBSelectParser {
+public:
+    TQBSelectParser();
+    TQBSelectParser(const TQBSelectParser&) = delete;
+    TQBSelectParser& operator=(const TQBSelectParser&) = delete;
+    virtual ~TQBSelectParser();
+
+    // Builds the scanner, the model collections, the aggregate list, the operators and the
+    // script format through the factories; call once, right after construction.
+    virtual void Init();
+
+    // --- factories and dialect switches ---
+    virtual std::unique_ptr<TQBSQLScanner> CreateScanner();
+    virtual std::unique_ptr<TQBTableDefs> CreateTableDefs();
+    virtual std::unique_ptr<TQBWhereItems> CreateWhereItems();
+    virtual std::unique_ptr<TQBHavingItems> CreateHavingItems();
+    virtual std::unique_ptr<TQBJoinDefs> CreateJoinDefs();
+    // Comma text of the dialect's aggregate function names.
+    virtual std::string GetAggregatesText() const;
+    // True for INNER, LEFT, RIGHT, FULL and JOIN, ignoring case.
+    virtual bool IsJoinWord(const std::string& S) const;
+    // Refills the aggregate list from GetAggregatesText, sorted.
+    virtual void LoadAggregates();
+    // Clears the operator table and adds the dialect's default operators.
+    virtual void InitOperators();
+    // Text written between a table and its alias.
+    virtual std::string TableAliasSeparator() const;
+    virtual bool UseOuterJoinMarks() const;
+    virtual bool ExtendedSyntax() const;
+    virtual bool IncludeUnboundFields() const;
+    virtual bool SupportsFullOuterJoin() const;
+    virtual bool WriteEmptyParams() const;
+    virtual bool LowerCaseAliases() const;
+
+    // --- statement ---
+    // The whole statement written from the model; empty when there is neither field nor table.
+    virtual std::string GetSQL();
+    // Empties the model and the scanner's text; Valid becomes true.
+    virtual void Clear();
+    virtual bool GetDistinct() const;
+    virtual void SetDistinct(bool Value);
+    virtual bool GetCaseSensitiveIdentifiers() const;
+    virtual void SetCaseSensitiveIdentifiers(bool Value);
+
+    // Replaces the model by the statement in Text (an empty text only clears).
+    void ParseSQL(const std::string& Text);
+    // Public entry of the error report, used by the condition reader and the control.
+    void ReportParserError(int Code, const std::string& Token, int Line, int Column);
+
+    // --- script format ---
+    // S in the keyword letter case of the script format.
+    std::string FormatKeyword(const std::string& S) const;
+    // Name in the function-name letter case of the script format.
+    std::string FormatFunctionName(const std::string& Name) const;
+    // Copies Format into the parser's own script format.
+    void SetScriptFormat(const TQBScriptFormat& Format);
+    TQBScriptFormat& GetScriptFormat() { return *FScriptFormat; }
+    const TQBScriptFormat& GetScriptFormat() const { return *FScriptFormat; }
+
+    // --- text normalisation of the operand reader ---
+    std::string FormatToken(const std::string& Token, TQBTokenKinds Kinds) const;
+    std::string QuoteToken(const std::string& Text, TQBTokenKinds Kinds) const;
+    bool NeedSpace(const std::string& PrevToken, const std::string& Token, TQBTokenKinds Kinds,
+                   TQBTokenKinds PrevKinds) const;
+    TQBFunctionKind KindOfToken(TQBTokenKinds Kinds) const;
+
+    // --- owned objects (null only before Init) ---
+    TQBSQLScanner* GetScanner() const { return FScanner.get(); }
+    TQBTableDefs* GetTableDefs() const { return FTableDefs.get(); }
+    TQBJoinDefs* GetJoinDefs() const { return FJoinDefs.get(); }
+    TQBWhereItems* GetWhereItems() const { return FWhereItems.get(); }
+    TQBHavingItems* GetHavingItems() const { return FHavingItems.get(); }
+    TQBGroupByItems* GetGroupByItems() const { return FGroupByItems.get(); }
+    TQBOrderByItems* GetOrderByItems() const { return FOrderByItems.get(); }
+    TQBOperators* GetOperators() const { return FOperators.get(); }
+    const TStringList& GetAggregateNames() const { return FAggregates; }
+    TStringList& GetAggregateNames() { return FAggregates; }
+    // True when Name is in the aggregate list (ignoring case).
+    bool IsAggregate(const std::string& Name) const;
+
+    // Parse error handler; when set, errors are handed to it instead of being thrown.
+    TQBParserErrorEvent OnParserError;
+    // True after creation, Clear and the start of each parse; false after an error report.
+    bool Valid = true;
+
+protected:
+    // --- the parse (state machine and clause handlers) ---
+    virtual void Parse();
+    virtual void ParseSelectKeyword();
+    virtual void ParseSelectOptions();
+    virtual void ParseReserved();
+    virtual void ParseSelectField();
+    virtual void ParseSelectList();
+    virtual void ParseFromKeyword();
+    virtual TQBTableDef* ParseTableRef();
+    virtual void ParseParams(TQBTableDef* TableDef);
+    virtual void ParseJoin();
+    virtual void ParseFromList();
+    virtual void ParseWhere();
+    virtual void ParseGroupBy();
+    virtual void ParseHaving();
+    virtual void ParseOrderBy();
+    virtual void ParseUnexpected();
+    // Reads a condition tree from the current token into Target.
+    virtual void ParseCriteria(TQBCriterions* Target);
+    // Reads one operand into Item; TableDef receives the table of its qualifier.
+    virtual void ParseOperand(TQBFunctionDef* Item, TQBTableDef*& TableDef, TQBTokenKinds StopKinds,
+                              const std::string& AllowedWords, TQBParseOptions Options);
+    // Reads one comparison into Item.
+    void ParseCriterion(TQBCriterion* Item);
+    // 1 when Token is not empty, else 2.
+    virtual int ErrorCodeForToken(const std::string& Token) const;
+    // Marks the parse invalid and hands the error to OnParserError, or throws EQBParserError.
+    virtual void ReportError(int Code, const std::string& Token, int Line, int Column);
+
+    std::unique_ptr<TQBSQLScanner> FScanner;
+    TQBParseState FState = psSelect;
+    std::unique_ptr<TQBTableDefs> FTableDefs;
+    std::unique_ptr<TQBJoinDefs> FJoinDefs;
+    std::unique_ptr<TQBWhereItems> FWhereItems;
+    std::unique_ptr<TQBOrderByItems> FOrderByItems;
+    std::unique_ptr<TQBGroupByItems> FGroupByItems;
+    std::unique_ptr<TQBHavingItems> FHavingItems;
+    TStringList FAggregates;
+    std::unique_ptr<TQBOperators> FOperators;
+    bool FDistinct = false;
+    std::string FLastTableName;
+    std::string FLastTableKey;
+    std::unique_ptr<TQBScriptFormat> FScriptFormat;
+    std::uint8_t FLastJoinType = 0;
+    bool FCaseSensitive = false;
+    int FErrorCode = 0;
+};
+
+// Makes a parser of class T and runs its two-step construction.
+template <class T = TQBSelectParser>
+std::unique_ptr<T> MakeParser() {
+    auto parser = std::make_unique<T>();
+    parser->Init();
+    return parser;
+}

@@ -1,0 +1,97 @@
+// Owned, ordered collections: insertion, removal with clean-up hooks, moves and copies.
+#include "toolkit/TCollection.h"
+
+#include "resources/QBResource.h"
+#include "toolkit/Exceptions.h"
+
+#include <algorithm>
+
+int TCollectionItem::GetIndex() const { return FCollection ? FIndex : -1; }
+
+void TCollectionItem::SetIndex(int Index) {
+    if (FCollection && Index != FIndex) FCollection->Move(FIndex, Index);
+}
+
+void TCollectionItem::Assign(const TCollectionItem&) {
+    throw EQBException(QBResource::SCannotAssign);
+}
+
+TCollection::~TCollection() {
+    // Items freed here see only this base part of the collection.
+    Clear();
+}
+
+TCollectionItem* TCollection::GetItem(int Index) const {
+    if (Index < 0 || Index >= Count())
+        throw EQBException(FormatMessage(QBResource::SListIndexError, std::to_string(Index)));
+    return FItems[static_cast<std::size_t>(Index)].get();
+}
+
+TCollectionItem* TCollection::Add() { return Insert(Count()); }
+
+TCollectionItem* TCollection::Insert(int Index) {
+    Index = std::clamp(Index, 0, Count());
+    std::unique_ptr<TCollectionItem> item = CreateItem();
+    TCollectionItem* raw = item.get();
+    raw->FCollection = this;
+    FItems.insert(FItems.begin() + Index, std::move(item));
+    Renumber(Index);
+    raw->AfterInsertion();
+    return raw;
+}
+
+void TCollection::Delete(int Index) {
+    if (Index < 0 || Index >= Count()) return;
+    TCollectionItem* item = FItems[static_cast<std::size_t>(Index)].get();
+    item->BeforeDestruction();
+    // The clean-up may have deleted or moved other items: look the item up again.
+    const int at = IndexOf(item);
+    if (at < 0) return;
+    std::unique_ptr<TCollectionItem> owned = std::move(FItems[static_cast<std::size_t>(at)]);
+    FItems.erase(FItems.begin() + at);
+    Renumber(at);
+    owned->FCollection = nullptr;
+    owned->FIndex = -1;
+}
+
+void TCollection::Clear() {
+    if (FItems.empty()) return;
+    BeginUpdate();
+    while (!FItems.empty()) Delete(Count() - 1);
+    EndUpdate();
+}
+
+int TCollection::IndexOf(const TCollectionItem* Item) const {
+    if (!Item || Item->FCollection != this) return -1;
+    const int index = Item->FIndex;
+    if (index >= 0 && index < Count() && FItems[static_cast<std::size_t>(index)].get() == Item)
+        return index;
+    return -1;
+}
+
+void TCollection::Move(int FromIndex, int ToIndex) {
+    if (FromIndex < 0 || FromIndex >= Count()) return;
+    ToIndex = std::clamp(ToIndex, 0, Count() - 1);
+    if (FromIndex == ToIndex) return;
+    std::unique_ptr<TCollectionItem> item = std::move(FItems[static_cast<std::size_t>(FromIndex)]);
+    FItems.erase(FItems.begin() + FromIndex);
+    FItems.insert(FItems.begin() + ToIndex, std::move(item));
+    Renumber(std::min(FromIndex, ToIndex));
+}
+
+void TCollection::Assign(const TCollection& Source) {
+    if (&Source == this) return;
+    BeginUpdate();
+    try {
+        Clear();
+        for (const auto& item : Source.FItems) Add()->Assign(*item);
+    } catch (...) {
+        EndUpdate();
+        throw;
+    }
+    EndUpdate();
+}
+
+void TCollection::Renumber(int From) {
+    for (int i = std::max(From, 0); i < Count(); ++i) FItems[static_cast<std::size_t>(i)]->FIndex = i;
+}

@@ -1,0 +1,88 @@
+// Owned, ordered collections of items that know their collection and their index.
+// The query model, the operator table and the diagram's lists are built on these two classes.
+// A collection owns its items through std::unique_ptr; an item keeps a raw back-link only.
+#pragma once
+
+#include <memory>
+#include <vector>
+
+class TCollection;
+
+class TCollectionItem {
+public:
+    TCollectionItem() = default;
+    TCollectionItem(const TCollectionItem&) = delete;
+    TCollectionItem& operator=(const TCollectionItem&) = delete;
+    virtual ~TCollectionItem() = default;
+
+    // The owning collection, or null for a free item.
+    TCollection* GetCollection() const { return FCollection; }
+    // Position in the owning collection; -1 for a free item.
+    int GetIndex() const;
+    // Moves the item to Index inside its collection (clamped); nothing for a free item.
+    void SetIndex(int Index);
+
+    // Copies the state of Source; the base refuses every source with EQBException.
+    virtual void Assign(const TCollectionItem& Source);
+
+protected:
+    // Called while the item is still in its collection, right before the collection frees
+    // it: the place for clean-up that needs the item's neighbours.
+    virtual void BeforeDestruction() {}
+    // Called right after the item has been added to or inserted into a collection.
+    virtual void AfterInsertion() {}
+
+private:
+    friend class TCollection;
+    TCollection* FCollection = nullptr;
+    int FIndex = -1;
+};
+
+class TCollection {
+public:
+    TCollection() = default;
+    TCollection(const TCollection&) = delete;
+    TCollection& operator=(const TCollection&) = delete;
+    // Derived collections whose items' clean-up calls back into them must Clear first.
+    virtual ~TCollection();
+
+    int Count() const { return static_cast<int>(FItems.size()); }
+    // The item at Index; throws EQBException when Index is out of range.
+    TCollectionItem* GetItem(int Index) const;
+    // Appends a new item of the collection's item class and returns it.
+    TCollectionItem* Add();
+    // Inserts a new item at Index (clamped to 0..Count) and returns it.
+    TCollectionItem* Insert(int Index);
+    // Frees the item at Index after its clean-up has run; out of range is ignored.
+    void Delete(int Index);
+    // Frees every item, last first, inside an update bracket.
+    void Clear();
+    // Position of Item, or -1.
+    int IndexOf(const TCollectionItem* Item) const;
+    // Moves the item at FromIndex to ToIndex.
+    void Move(int FromIndex, int ToIndex);
+
+    virtual void BeginUpdate() { ++FUpdateCount; }
+    virtual void EndUpdate() { if (FUpdateCount > 0) --FUpdateCount; }
+    int UpdateCount() const { return FUpdateCount; }
+
+    // Replaces the content by copies of Source's items (BeginUpdate, Clear, Add + Assign
+    // for each, EndUpdate).
+    virtual void Assign(const TCollection& Source);
+
+protected:
+    // Makes a free item of the collection's item class.
+    virtual std::unique_ptr<TCollectionItem> CreateItem() = 0;
+
+private:
+    void Renumber(int From);
+
+    std::vector<std::unique_ptr<TCollectionItem>> FItems;
+    int FUpdateCount = 0;
+};
+
+// Typed access for a collection whose items are all of class T.
+template <class T>
+T* ItemAs(const TCollection& Collection, int Index) {
+    return static_cast<T*>(Collection.GetItem(Index));
+}
