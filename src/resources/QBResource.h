@@ -28,6 +28,25 @@ inline constexpr const char* SGroupNotAll = "Not all";   // 65108
 inline constexpr const char* SGroupNot = "Not";          // 65109
 
 // --- Data access ---
+inline constexpr const char* SDataEmptyConnectionString = "连接字符串为空";
+inline constexpr const char* SDataUnknownProvider = "不支持的数据提供程序：%s";
+inline constexpr const char* SDataNoDatabaseFile = "连接字符串未指定数据库文件（Data Source=）";
+inline constexpr const char* SDataFileMissing = "数据库文件不存在：%s";
+inline constexpr const char* SDataConnectFailed = "无法连接到数据源（%s）";
+inline constexpr const char* SDataLoginCancelled = "登录已取消";
+inline constexpr const char* SDataNoDriverManager = "无法初始化 ODBC 驱动程序管理器";
+inline constexpr const char* SDataNoConnection = "命令未指定数据库连接";
+inline constexpr const char* SDataNotConnected = "数据库未连接";
+inline constexpr const char* SDataEmptyCommand = "命令文本为空";
+inline constexpr const char* SDataNoResultSet = "命令没有返回结果集";
+inline constexpr const char* SDataSetClosed = "数据集未打开";
+inline constexpr const char* SDataSetOpen = "数据集已打开，不能修改字段";
+inline constexpr const char* SDataFieldIndex = "字段索引超出范围：%d";
+inline constexpr const char* SDataRowIndex = "记录索引超出范围：%d";
+inline constexpr const char* SDataRowWidth = "记录的值个数与字段数不符：%d";
+inline constexpr const char* SDataParamIndex = "参数索引超出范围：%d";
+inline constexpr const char* SDataNoParameter = "找不到参数：%s";
+inline constexpr const char* SDataNoProcedureName = "未指定存储过程名称";
 
 // --- Diagram ---
 
