@@ -218,12 +218,14 @@ protected:
 private:
     // One pass of the reader; returns true when the token read is to be skipped.
     bool ReadOneToken(std::string& Token);
-    // Reads a comment starting at FPosition; the caller has checked the opening characters.
-    void ReadComment(std::string& Token);
+    // Reads a comment starting at FPosition (the caller has checked its opening characters),
+    // counting the lines it spans; true when it has set FColumn itself.
+    bool ReadComment(std::string& Token);
     // Extends the one-character Token while it begins an entry flagged PrefixFlag; true when
     // the result is an entry flagged EntryFlag (FPosition is then moved past it).
     bool ReadListedSymbol(std::string& Token, std::uint8_t PrefixFlag, std::uint8_t EntryFlag);
-    bool IsNumberFast(const std::string& S) const;
+    // Runs the second construction step if the owner has not.
+    void EnsureReady() const;
     void LoadList(TStringList& List, const std::string& CommaText);
 
     std::array<std::uint16_t, 256> FCharClasses{};

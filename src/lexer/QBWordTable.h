@@ -3,6 +3,7 @@
 // one of them changes (the lists' change counters tell), so the lists stay the truth.
 #pragma once
 
+#include <array>
 #include <cstdint>
 #include <string>
 #include <string_view>
@@ -33,6 +34,11 @@ public:
         if (Word.empty() || Word.size() > FLongest) return 0;
         return Probe(Word);
     }
+    // Prefix flags of the one-character text Ch: a cheap test before a longer lookup.
+    std::uint8_t FirstCharFlags(char Ch) const {
+        if (IsStale()) Rebuild();
+        return FFirstChars[static_cast<unsigned char>(Ch)];
+    }
 
 private:
     struct TEntry {
@@ -50,4 +56,5 @@ private:
     mutable bool FBuilt = false;
     mutable std::vector<TEntry> FEntries;  // open addressing, size a power of two
     mutable std::size_t FLongest = 0;
+    mutable std::array<std::uint8_t, 256> FFirstChars{};
 };

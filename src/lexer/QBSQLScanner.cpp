@@ -1,0 +1,222 @@
+// TQBSQLScanner's value providers and tests: character and word classes, the base dialect's
+// word lists and Boolean texts, and the quoting of names and strings.
+#include "lexer/QBScanner.h"
+
+#include "lexer/QBUtils.h"
+#include "toolkit/TextCompare.h"
+
+// ---------------------------------------------------------------- word and character tests
+
+bool TQBSQLScanner::IsArithmetic(const std::string& S) const {
+    EnsureReady();
+    return (FWords.Lookup(S) & qwfArithmetic) != 0;
+}
+
+bool TQBSQLScanner::IsSymbolOperator(const std::string& S) const {
+    EnsureReady();
+    return (FWords.Lookup(S) & qwfSymbolOperator) != 0;
+}
+
+bool TQBSQLScanner::IsComparison(const std::string& S) const {
+    EnsureReady();
+    return (FWords.Lookup(S) & qwfComparison) != 0;
+}
+
+bool TQBSQLScanner::IsCriterionOperator(const std::string& S) const {
+    EnsureReady();
+    return (FWords.Lookup(S) & qwfCriterionOperator) != 0;
+}
+
+bool TQBSQLScanner::IsKeyword(const std::string& S) const {
+    EnsureReady();
+    return (FWords.Lookup(S) & qwfKeyword) != 0;
+}
+
+bool TQBSQLScanner::IsFunction(const std::string& S) const {
+    EnsureReady();
+    return (FWords.Lookup(S) & qwfFunction) != 0;
+}
+
+bool TQBSQLScanner::IsIdentChar(char Ch) const { return IsLetter(Ch) || IsDigit(Ch) || Ch == '_'; }
+
+bool TQBSQLScanner::IsIdentifier(const std::string& S) const {
+    EnsureReady();
+    if (S.empty() || (CharClass(S[0]) & ccLetter) == 0) return false;
+    for (std::size_t i = 1; i < S.size(); ++i)
+        if ((CharClass(S[i]) & ccIdentChar) == 0) return false;
+    return true;
+}
+
+bool TQBSQLScanner::IsNumber(const std::string& S) const {
+    EnsureReady();
+    if (S.empty()) return false;
+    for (const char ch : S)
+        if ((CharClass(ch) & ccDigit) == 0) return false;
+    return true;
+}
+
+bool TQBSQLScanner::IsBoolean(const std::string& S) const {
+    return SameText(S, FFalseText) || SameText(S, FTrueText);
+}
+
+bool TQBSQLScanner::IsQuoteEnd(char Ch, const std::string& Token, char QuoteChar,
+                               char NextCh) const {
+    const char closing = ClosingQuote(QuoteChar);
+    if (Ch != closing || NextCh == QuoteChar) return false;
+    if (closing != QuoteChar) return true;
+    // With one character for both ends, a doubled quote stands for one: the quote closes only
+    // when the quotes already collected pair up.
+    std::size_t trailing = 0;
+    for (auto it = Token.rbegin(); it != Token.rend() && *it == Ch; ++it) ++trailing;
+    return trailing % 2 == 0;
+}
+
+bool TQBSQLScanner::IsIdentQuote(char Ch) const { return Ch == '"'; }
+
+char TQBSQLScanner::IdentQuoteChar() const { return '"'; }
+
+bool TQBSQLScanner::QuoteAliases() const { return FQuoteAliases; }
+
+bool TQBSQLScanner::QuoteNamesEnabled() const { return FQuoteNames; }
+
+char TQBSQLScanner::StringQuoteChar() const { return '\''; }
+
+// ---------------------------------------------------------------- lists and Boolean texts
+
+std::string TQBSQLScanner::GetKeywordsText() const {
+    return "SELECT,DISTINCT,INTO,FROM,WHERE,GROUP,BY,HAVING,ORDER,ASC,DESC,AS,LEFT,RIGHT,FULL,INNER,OUTER,JOIN,ON,AND,OR,NOT,LIKE,BETWEEN,IN,IS,NULL,DATE,SIZE,ALL,ALTER,ANY,ASCENDING,AT,BLOB,CHAR,CHARACTER,COLLATE,COLLATION,COLUMN,COMMIT,COMPUTED,CONNECT,CONSTRAINT,CONTINUE,CREATE,DAY,DEFAULT,DELETE,DESCENDING,DOUBLE,DROP,EXECUTE,FILTER,FIRST,FLOAT,FOR,FOREIGN,FROM,FUNCTION,INDEX,INT,INTEGER,LENGTH,MONTH,NUMERIC,TIME,TIMESTAMP,TRIM,UNIQUE,VARCHAR";
+}
+
+std::string TQBSQLScanner::GetFunctionsText() const { return "SUM,MIN,MAX,AVG,COUNT"; }
+
+std::string TQBSQLScanner::GetArithmeticsText() const { return "+,-,*,/,||"; }
+
+std::string TQBSQLScanner::GetSymbolOperatorsText() const { return ""; }
+
+std::string TQBSQLScanner::GetComparisonsText() const { return "=,<>,<,<=,>,>="; }
+
+std::string TQBSQLScanner::GetCriterionOperatorsText() const { return "=,<>,<,<=,>,>="; }
+
+void TQBSQLScanner::LoadList(TStringList& List, const std::string& CommaText) {
+    List.Clear();
+    List.SetCommaText(CommaText);
+    List.Sort();
+}
+
+void TQBSQLScanner::LoadKeywords() { LoadList(*FKeywords, GetKeywordsText()); }
+void TQBSQLScanner::LoadFunctions() { LoadList(*FFunctions, GetFunctionsText()); }
+void TQBSQLScanner::LoadArithmetics() { LoadList(*FArithmetics, GetArithmeticsText()); }
+void TQBSQLScanner::LoadSymbolOperators() { LoadList(*FSymbolOperators, GetSymbolOperatorsText()); }
+void TQBSQLScanner::LoadComparisons() { LoadList(*FComparisons, GetComparisonsText()); }
+void TQBSQLScanner::LoadCriterionOperators() {
+    LoadList(*FCriterionOperators, GetCriterionOperatorsText());
+}
+
+void TQBSQLScanner::InitBooleanTexts() {
+    SetBooleanText(false, "False");
+    SetBooleanText(true, "True");
+}
+
+std::string TQBSQLScanner::BooleanText(bool Value) const { return Value ? FTrueText : FFalseText; }
+
+void TQBSQLScanner::SetBooleanText(bool Value, const std::string& Text) {
+    (Value ? FTrueText : FFalseText) = Text;
+}
+
+// ---------------------------------------------------------------- quoting
+
+std::string TQBSQLScanner::UnquoteName(const std::string& S) const {
+    if (S.size() > 1 && IsIdentQuote(S.front()) && IsIdentQuote(S.back()) &&
+        S.back() == ClosingQuote(S.front()))
+        return UnquoteText(S, S.front(), S.back());
+    return S;
+}
+
+std::string TQBSQLScanner::QuoteDottedToken(const std::string& Token, bool WasQuoted) const {
+    if (!FQuoteNames || !WasQuoted || Token.size() <= 1 || Token.find('.') == std::string::npos)
+        return Token;
+    if (IsIdentQuote(Token.front()) && ClosingQuote(Token.front()) == Token.back()) return Token;
+    const char open = IdentQuoteChar();
+    return QuoteText(Token, open, ClosingQuote(open));
+}
+
+bool TQBSQLScanner::NeedsQuotes(const std::string& Name) const {
+    EnsureReady();
+    if (Name.empty() || Trim(Name) == "*") return false;
+    const char open = IdentQuoteChar();
+    const char close = ClosingQuote(open);
+    for (std::size_t i = 0; i + 1 < Name.size(); ++i) {
+        if (Name[i] == '.' && Name[i + 1] == open) return false;
+        if (Name[i] == close && Name[i + 1] == '.') return false;
+    }
+    if (Name.size() > 1 && IsIdentQuote(Name.front()) && IsIdentQuote(Name.back())) return false;
+    if ((CharClass(Name[0]) & ccLetter) == 0) return true;
+    for (const char ch : Name)
+        if ((CharClass(ch) & ccIdentChar) == 0) return true;
+    return IsFunction(Name) || IsKeyword(Name);
+}
+
+std::string TQBSQLScanner::QuoteIdentifier(const std::string& Name) const {
+    std::string result = Name;
+    if (result.size() > 2 && IsIdentQuote(result.front()) &&
+        result.back() == ClosingQuote(result.front()))
+        result = result.substr(1, result.size() - 2);
+    if (FQuoteNames && NeedsQuotes(result)) {
+        const char open = IdentQuoteChar();
+        result = QuoteText(result, open, ClosingQuote(open));
+    }
+    return result;
+}
+
+std::string TQBSQLScanner::QuoteName(const std::string& Name) const {
+    if (!FQuoteNames || !NeedsQuotes(Name)) return Name;
+    std::string result;
+    std::string part;
+    bool partStart = true;
+    bool quoted = false;
+    char open = 0;
+    char close = 0;
+    int counter = 0;
+    auto endPart = [&] {
+        if (quoted) part = UnquoteText(part, open, close);
+        if (!result.empty()) result += '.';
+        result += QuoteIdentifier(part);
+        part.clear();
+    };
+    for (const char ch : Name) {
+        if (partStart) {
+            partStart = false;
+            quoted = IsIdentQuote(ch);
+            if (quoted) {
+                open = ch;
+                close = ClosingQuote(ch);
+                counter = 0;
+            }
+        }
+        if (quoted) {
+            if (open == close) {
+                if (ch == open) ++counter;
+            } else if (ch == open) {
+                ++counter;
+            } else if (ch == close) {
+                --counter;
+            }
+        }
+        const bool partEnds =
+            ch == '.' && (!quoted || (open == close ? counter % 2 == 0 : counter == 0));
+        if (partEnds) {
+            endPart();
+            partStart = true;
+            continue;
+        }
+        part += ch;
+    }
+    if (!part.empty()) endPart();
+    return result;
+}
+
+std::string TQBSQLScanner::QuoteString(const std::string& S) const {
+    const char quote = StringQuoteChar();
+    if (S.size() > 1 && S.front() == quote && S.back() == quote) return S;
+    return QuoteText(S, quote, quote);
+}

@@ -1,0 +1,482 @@
+// The token reader: TQBScanner's position and quote bookkeeping, and TQBSQLScanner's reading,
+// classification, peeking and stepping back.
+//
+// Speed: the character classes are cached in a 256-entry table filled from the virtual class
+// operations, runs of plain word characters (and of quoted text) are appended in one go, and
+// the word lists are looked up through one hash probe. The caller's token string is filled in
+// place, so a reused string costs no allocation per token.
+#include "lexer/QBScanner.h"
+
+#include "lexer/QBParserError.h"
+
+#include <algorithm>
+
+// ---------------------------------------------------------------- TQBScanner
+
+TQBScanner::TQBScanner() { TQBScanner::Reset(); }
+
+bool TQBScanner::IsLetter(char Ch) const { return (Ch >= 'A' && Ch <= 'Z') || (Ch >= 'a' && Ch <= 'z'); }
+
+bool TQBScanner::IsDelimiter(char Ch) const {
+    switch (Ch) {
+        case '.': case ',': case '/': case '\\': case ';': case ':': case '(': case ')':
+        case '{': case '}': case '[': case ']': case '*': case '+': case '-': case '<':
+        case '=': case '>': case '!': case '~': case '\r':
+            return true;
+        default:
+            return false;
+    }
+}
+
+bool TQBScanner::IsDigit(char Ch) const { return Ch >= '0' && Ch <= '9'; }
+
+bool TQBScanner::IsStringQuote(char Ch) const { return Ch == '\'' || Ch == '"'; }
+
+bool TQBScanner::IsSpace(char Ch) const { return Ch == ' ' || Ch == '\t'; }
+
+void TQBScanner::PeekToken(std::string& Token) {
+    const std::string savedToken = FToken;
+    const int savedPosition = FPosition;
+    const bool savedInQuote = FInQuote;
+    const char savedQuoteChar = FQuoteChar;
+    const int savedDepth = FBracketDepth;
+    auto restore = [&] {
+        FToken = savedToken;
+        FPosition = savedPosition;
+        FInQuote = savedInQuote;
+        FQuoteChar = savedQuoteChar;
+        FBracketDepth = savedDepth;
+    };
+    try {
+        NextToken(Token);
+    } catch (...) {
+        restore();
+        throw;
+    }
+    restore();
+}
+
+bool TQBScanner::IsOpenBracket(char Ch) const { return Ch == '('; }
+
+bool TQBScanner::IsCloseBracket(char Ch) const { return Ch == ')'; }
+
+void TQBScanner::Reset() {
+    FToken.clear();
+    FPosition = 1;
+    FInQuote = false;
+    FQuoteChar = 0;
+    FBracketDepth = 0;
+}
+
+void TQBScanner::FirstToken(std::string& Token) {
+    Reset();
+    NextToken(Token);
+}
+
+char TQBScanner::ClosingQuote(char Ch) const { return Ch; }
+
+void TQBScanner::Skip(int Delta) {
+    if (Delta == 0) return;
+    FToken.clear();
+    auto passQuote = [this](char ch) {
+        if (!IsStringQuote(ch)) return;
+        if (FQuoteChar == 0)
+            FQuoteChar = ch;
+        else if (ch == FQuoteChar)
+            FQuoteChar = 0;
+        FInQuote = FQuoteChar != 0;
+    };
+    for (; Delta < 0 && FPosition >= 2; ++Delta) {
+        --FPosition;
+        const char ch = FText[static_cast<std::size_t>(FPosition - 1)];
+        passQuote(ch);
+        if (IsOpenBracket(ch)) --FBracketDepth;
+        else if (IsCloseBracket(ch)) ++FBracketDepth;
+    }
+    for (; Delta > 0 && FPosition <= FLength; --Delta) {
+        const char ch = FText[static_cast<std::size_t>(FPosition - 1)];
+        ++FPosition;
+        passQuote(ch);
+        if (IsOpenBracket(ch)) ++FBracketDepth;
+        else if (IsCloseBracket(ch)) --FBracketDepth;
+    }
+}
+
+void TQBScanner::SetText(const std::string& Text) {
+    EnsureInitialized();
+    FText = Text;
+    FLength = static_cast<int>(FText.size());
+    std::string token;
+    FirstToken(token);
+}
+
+// ---------------------------------------------------------------- TQBSQLScanner: life cycle
+
+TQBSQLScanner::TQBSQLScanner()
+    : FKeywords(std::make_unique<TStringList>()),
+      FFunctions(std::make_unique<TStringList>()),
+      FSymbolOperators(std::make_unique<TStringList>()),
+      FComparisons(std::make_unique<TStringList>()),
+      FCriterionOperators(std::make_unique<TStringList>()),
+      FArithmetics(std::make_unique<TStringList>()) {
+    for (TStringList* list : {FKeywords.get(), FFunctions.get(), FSymbolOperators.get(),
+                              FComparisons.get(), FCriterionOperators.get(), FArithmetics.get()})
+        list->SetSorted(true);
+    const TStringList* lists[6] = {FKeywords.get(),        FFunctions.get(),
+                                   FArithmetics.get(),     FSymbolOperators.get(),
+                                   FComparisons.get(),     FCriterionOperators.get()};
+    FWords.Attach(lists);
+    FQuoteNames = true;
+}
+
+TQBSQLScanner::~TQBSQLScanner() = default;
+
+void TQBSQLScanner::Init() {
+    if (FInitialized) return;
+    FInitialized = true;
+    LoadFunctions();
+    LoadKeywords();
+    LoadArithmetics();
+    LoadSymbolOperators();
+    LoadComparisons();
+    LoadCriterionOperators();
+    InitBooleanTexts();
+    FLine = 1;
+    FColumn = 1;
+    FQuoteNames = true;
+    CharClassesChanged();
+}
+
+void TQBSQLScanner::EnsureReady() const {
+    // A scanner whose owner forgot the second step still answers with its own dialect.
+    if (!FInitialized) const_cast<TQBSQLScanner*>(this)->Init();
+}
+
+void TQBSQLScanner::CharClassesChanged() {
+    for (int code = 0; code < 256; ++code) {
+        const char ch = static_cast<char>(code);
+        std::uint16_t bits = 0;
+        if (IsLetter(ch)) bits |= ccLetter;
+        if (IsDigit(ch)) bits |= ccDigit;
+        if (IsDelimiter(ch)) bits |= ccDelimiter;
+        if (IsSpace(ch)) bits |= ccSpace;
+        if (IsStringQuote(ch)) bits |= ccStringQuote;
+        if (IsIdentQuote(ch)) bits |= ccIdentQuote;
+        if (IsIdentChar(ch)) bits |= ccIdentChar;
+        if (IsOpenBracket(ch)) bits |= ccOpenBracket;
+        if (IsCloseBracket(ch)) bits |= ccCloseBracket;
+        // A line feed always breaks the line, whatever the dialect, so Unix text reads right.
+        if (ch == '\n') bits |= ccLineFeed;
+        if (ch == '.') bits |= ccPoint;
+        FCharClasses[static_cast<std::size_t>(code)] = bits;
+    }
+}
+
+void TQBSQLScanner::Reset() {
+    TQBScanner::Reset();
+    FLine = 1;
+    FColumn = 1;
+    FEmptyQuote = false;
+}
+
+// ---------------------------------------------------------------- TQBSQLScanner: reading
+
+void TQBSQLScanner::NextToken(std::string& Token) {
+    EnsureReady();
+    // Quotes, blanks, comments and line breaks are read as tokens of their own and skipped.
+    while (ReadOneToken(Token)) {
+    }
+
+    if (FTokenKinds.Contains(qtkEnd) && FInQuote)
+        throw EQBParserError(qpeUnterminatedString, FToken, FLine,
+                             FColumn - static_cast<int>(FToken.size()));
+
+    if (FTokenKinds.ContainsAny(qtkIdentifier | qtkString)) {
+        const auto point = Token.find('.');
+        if (point != std::string::npos &&
+            (Token.find(' ') != std::string::npos || point + 1 == Token.size()))
+            FTokenKinds.Exclude(qtkIdentifier);
+    }
+    // Only quoted text can need re-wrapping; plain words are left alone without a copy.
+    if (FTokenKinds.Contains(qtkIdentifier) && FInQuote) Token = QuoteDottedToken(Token, true);
+    FToken = Token;
+}
+
+bool TQBSQLScanner::ReadOneToken(std::string& Token) {
+    if (!FTokenKinds.ContainsAny(qtkSpace | qtkLineBreak)) FSpaceCount = 0;
+    FTokenKinds = TQBTokenKinds();
+    Token.clear();
+    bool columnDone = false;
+    const char* const text = FText.data();
+
+    while (FPosition <= FLength) {
+        const char ch = text[FPosition - 1];
+        const std::uint16_t cls = CharClass(ch);
+
+        // Quote characters: open a quote, end the text read so far, or close the quote.
+        if ((cls & (ccStringQuote | ccIdentQuote)) != 0 &&
+            (FQuoteChar == 0 ||
+             (ch == ClosingQuote(FQuoteChar) &&
+              (FPosition == FLength || IsQuoteEnd(ch, Token, FQuoteChar, text[FPosition]))))) {
+            if (!Token.empty() || FEmptyQuote) {
+                if (FInQuote) {
+                    if ((cls & ccIdentQuote) != 0) {
+                        FTokenKinds.Include(qtkIdentifier);
+                        if ((cls & ccStringQuote) != 0) FTokenKinds.Include(qtkString);
+                    } else if ((cls & ccStringQuote) != 0) {
+                        FTokenKinds.Include(qtkString);
+                    }
+                }
+                FEmptyQuote = false;
+                break;
+            }
+            FQuoteChar = FInQuote ? 0 : ch;
+            FInQuote = FQuoteChar != 0;
+            FEmptyQuote = FInQuote && ClosingQuote(FQuoteChar) == FQuoteChar &&
+                          FPosition < FLength && text[FPosition] == FQuoteChar &&
+                          (FPosition + 1 == FLength || text[FPosition + 1] != FQuoteChar);
+            Token.assign(1, ch);
+            FTokenKinds.Include(qtkQuote);
+            ++FPosition;
+            break;
+        }
+
+        // Inside a quote everything up to the next quote character is taken raw.
+        if (FInQuote) {
+            int end = FPosition;  // 0-based index of the byte after ch
+            while (end < FLength && (CharClass(text[end]) & (ccStringQuote | ccIdentQuote)) == 0)
+                ++end;
+            Token.append(text + FPosition - 1, static_cast<std::size_t>(end - FPosition + 1));
+            FPosition = end + 1;
+            continue;
+        }
+
+        // A decimal fraction: digits, a point and digits, followed by a blank, a line break,
+        // a delimiter other than a point, or the end of the text.
+        if ((cls & ccPoint) != 0 && !Token.empty() && IsNumber(Token)) {
+            int i = FPosition + 1;  // 1-based
+            while (i <= FLength && (CharClass(text[i - 1]) & ccDigit) != 0) ++i;
+            const std::uint16_t after = i <= FLength ? CharClass(text[i - 1]) : 0;
+            if (i > FLength || (after & (ccSpace | ccLineFeed)) != 0 ||
+                ((after & ccDelimiter) != 0 && (after & ccPoint) == 0)) {
+                Token.append(text + FPosition - 1, static_cast<std::size_t>(i - FPosition));
+                FPosition = i;
+                FTokenKinds.Include(qtkFloat);
+                break;
+            }
+        }
+
+        if ((cls & (ccDelimiter | ccSpace | ccLineFeed)) != 0) {
+            if (!Token.empty()) break;
+
+            if ((cls & ccLineFeed) != 0) {
+                // A lone line feed breaks the line exactly like CR LF.
+                Token.assign(1, ch);
+                FTokenKinds = qtkLineBreak;
+                ++FPosition;
+                ++FLine;
+                FColumn = 1;
+                break;
+            }
+            const char next = FPosition < FLength ? text[FPosition] : '\0';
+            if ((ch == '-' && next == '-') || (ch == '/' && next == '*')) {
+                columnDone = ReadComment(Token);
+                FTokenKinds = qtkSpace;
+                break;
+            }
+            Token.assign(1, ch);
+            if (ReadListedSymbol(Token, qwfComparisonPrefix, qwfComparison)) {
+                FTokenKinds.Include(qtkComparison);
+                break;
+            }
+            if (ReadListedSymbol(Token, qwfSymbolOperatorPrefix, qwfSymbolOperator)) {
+                FTokenKinds.Include(qtkOperator);
+                break;
+            }
+            if ((cls & ccDelimiter) != 0) FTokenKinds.Include(qtkSymbol);
+            if ((cls & ccSpace) != 0) FTokenKinds.Include(qtkSpace);
+            ++FPosition;
+            if (ch == '\r' && next == '\n') {
+                Token += '\n';
+                FTokenKinds = qtkLineBreak;
+                ++FPosition;
+                ++FLine;
+                FColumn = 1;
+            }
+            break;
+        }
+
+        // A run of plain word characters.
+        int end = FPosition;
+        while (end < FLength && (CharClass(text[end]) & ccWordStop) == 0) ++end;
+        Token.append(text + FPosition - 1, static_cast<std::size_t>(end - FPosition + 1));
+        FPosition = end + 1;
+    }
+
+    if (FTokenKinds.Empty()) {
+        if (Token.empty()) {
+            FTokenKinds = qtkEnd;
+        } else {
+            const std::uint8_t flags = FWords.Lookup(Token);
+            if ((flags & (qwfKeyword | qwfFunction)) != 0) {
+                if ((flags & qwfFunction) != 0) FTokenKinds.Include(qtkFunction);
+                if ((flags & qwfKeyword) != 0) FTokenKinds.Include(qtkKeyword);
+            } else if (IsNumber(Token)) {
+                FTokenKinds = qtkInteger;
+            } else if (IsBoolean(Token)) {
+                FTokenKinds = qtkBoolean;
+            } else if (IsIdentifier(Token) || IsIdentifier(UnquoteName(Token))) {
+                FTokenKinds = qtkIdentifier;
+            }
+        }
+    }
+    if (!FTokenKinds.Empty() && Token.size() == 1 && Token[0] == ';') FTokenKinds = qtkEnd;
+    // Skipped tokens never reach a caller, so their arithmetic flag is not worth a lookup.
+    if (!FTokenKinds.ContainsAny(qtkQuote | qtkSpace | qtkLineBreak) && IsArithmetic(Token))
+        FTokenKinds.Include(qtkArithmetic);
+
+    if (!FTokenKinds.Contains(qtkLineBreak) && !columnDone)
+        FColumn += static_cast<int>(Token.size());
+
+    if (FTokenKinds.ContainsAny(qtkQuote | qtkSpace | qtkLineBreak)) {
+        if (FTokenKinds.ContainsAny(qtkSpace | qtkLineBreak)) ++FSpaceCount;
+        return true;
+    }
+    if (!FInQuote && FPosition > 1) {
+        const std::uint16_t last = CharClass(text[FPosition - 2]);
+        if ((last & ccOpenBracket) != 0)
+            ++FBracketDepth;
+        else if ((last & ccCloseBracket) != 0)
+            --FBracketDepth;
+    }
+    return false;
+}
+
+bool TQBSQLScanner::ReadComment(std::string& Token) {
+    const char* const text = FText.data();
+    const int start = FPosition - 1;  // 0-based
+    int end = start + 2;
+    bool columnDone = false;
+    if (text[start] == '-') {
+        // Up to the line break (CR LF or LF), which is read as a token of its own.
+        while (end < FLength && text[end] != '\n' &&
+               !(text[end] == '\r' && end + 1 < FLength && text[end + 1] == '\n'))
+            ++end;
+    } else {
+        // Up to and including "*/", or to the end of the text when it is never closed.
+        int lastLineStart = -1;
+        while (end < FLength && !(text[end] == '*' && end + 1 < FLength && text[end + 1] == '/')) {
+            if (text[end] == '\n') {
+                ++FLine;
+                lastLineStart = end + 1;
+            }
+            ++end;
+        }
+        end = std::min(end + 2, FLength);
+        if (lastLineStart >= 0) {
+            FColumn = end - lastLineStart + 1;
+            columnDone = true;
+        }
+    }
+    Token.assign(text + start, static_cast<std::size_t>(end - start));
+    FPosition = end + 1;
+    return columnDone;
+}
+
+bool TQBSQLScanner::ReadListedSymbol(std::string& Token, std::uint8_t PrefixFlag,
+                                     std::uint8_t EntryFlag) {
+    if ((FWords.FirstCharFlags(Token[0]) & PrefixFlag) == 0) return false;
+    // The candidate is always a stretch of the text starting at the current byte.
+    const std::string_view rest(FText.data() + FPosition - 1,
+                                static_cast<std::size_t>(FLength - FPosition + 1));
+    std::size_t length = 1;
+    while (length < rest.size() && (FWords.Lookup(rest.substr(0, length + 1)) & PrefixFlag) != 0)
+        ++length;
+    if ((FWords.Lookup(rest.substr(0, length)) & EntryFlag) == 0) return false;
+    Token.assign(rest.substr(0, length));
+    FPosition += static_cast<int>(length);
+    return true;
+}
+
+void TQBSQLScanner::PeekToken(std::string& Token) {
+    const std::string savedToken = FToken;
+    const int savedPosition = FPosition;
+    const bool savedInQuote = FInQuote;
+    const char savedQuoteChar = FQuoteChar;
+    const int savedDepth = FBracketDepth;
+    const int savedLine = FLine;
+    const int savedColumn = FColumn;
+    const TQBTokenKinds savedKinds = FTokenKinds;
+    auto restore = [&] {
+        FToken = savedToken;
+        FPosition = savedPosition;
+        FInQuote = savedInQuote;
+        FQuoteChar = savedQuoteChar;
+        FBracketDepth = savedDepth;
+        FLine = savedLine;
+        FColumn = savedColumn;
+        FTokenKinds = savedKinds;
+    };
+    try {
+        NextToken(Token);
+    } catch (...) {
+        restore();
+        throw;
+    }
+    FNextTokenKinds = FTokenKinds;
+    restore();
+}
+
+TQBTokenKinds TQBSQLScanner::NextTokenKinds() {
+    std::string scratch;
+    PeekToken(scratch);
+    return FNextTokenKinds;
+}
+
+void TQBSQLScanner::Skip(int Delta) {
+    if (Delta == 0) return;
+    FToken.clear();
+    auto passQuote = [this](char ch) {
+        if ((CharClass(ch) & (ccStringQuote | ccIdentQuote)) == 0) return;
+        if (FQuoteChar == 0)
+            FQuoteChar = ch;
+        else if (ch == FQuoteChar)
+            FQuoteChar = 0;
+        FInQuote = FQuoteChar != 0;
+    };
+    bool lineCrossed = false;
+    for (; Delta < 0 && FPosition >= 2; ++Delta) {
+        --FPosition;
+        const char ch = FText[static_cast<std::size_t>(FPosition - 1)];
+        passQuote(ch);
+        if ((CharClass(ch) & ccOpenBracket) != 0) --FBracketDepth;
+        else if ((CharClass(ch) & ccCloseBracket) != 0) ++FBracketDepth;
+        // Keep line and column on the byte reached, so errors after a step back point right.
+        if (ch == '\n' && FLine > 1) {
+            --FLine;
+            lineCrossed = true;
+        } else {
+            --FColumn;
+        }
+    }
+    if (lineCrossed) {
+        const auto lineFeed = FText.rfind('\n', static_cast<std::size_t>(std::max(FPosition - 2, 0)));
+        const int lineStart = (lineFeed == std::string::npos || FPosition < 2)
+                                  ? 0 : static_cast<int>(lineFeed) + 1;
+        FColumn = FPosition - lineStart;
+    }
+    for (; Delta > 0 && FPosition <= FLength; --Delta) {
+        const char ch = FText[static_cast<std::size_t>(FPosition - 1)];
+        ++FPosition;
+        passQuote(ch);
+        if ((CharClass(ch) & ccOpenBracket) != 0) ++FBracketDepth;
+        else if ((CharClass(ch) & ccCloseBracket) != 0) --FBracketDepth;
+        if (ch == '\n') {
+            ++FLine;
+            FColumn = 1;
+        } else {
+            ++FColumn;
+        }
+    }
+    FTokenKinds = FPosition == FLength ? TQBTokenKinds(qtkEnd) : TQBTokenKinds();
+}

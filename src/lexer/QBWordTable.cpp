@@ -1,0 +1,93 @@
+// The reader's hash table over the word lists, rebuilt lazily when a list changes.
+#include "lexer/QBWordTable.h"
+
+#include "toolkit/TStringList.h"
+#include "toolkit/TextCompare.h"
+
+namespace {
+
+constexpr std::uint8_t ListFlags[6] = {qwfKeyword,        qwfFunction,   qwfArithmetic,
+                                       qwfSymbolOperator, qwfComparison, qwfCriterionOperator};
+
+}  // namespace
+
+void TQBWordTable::Attach(const TStringList* Lists[6]) {
+    for (int i = 0; i < 6; ++i) FLists[i] = Lists[i];
+    FBuilt = false;
+}
+
+bool TQBWordTable::IsStale() const {
+    if (!FBuilt) return true;
+    for (int i = 0; i < 6; ++i)
+        if (FLists[i] != nullptr && FLists[i]->GetChangeCount() != FSeen[i]) return true;
+    return false;
+}
+
+std::size_t TQBWordTable::Hash(std::string_view Word) {
+    std::size_t hash = 14695981039346656037ull;  // FNV-1a over the upper-cased bytes
+    for (const char ch : Word) {
+        hash ^= static_cast<unsigned char>(UpCaseChar(ch));
+        hash *= 1099511628211ull;
+    }
+    return hash;
+}
+
+std::uint8_t TQBWordTable::Probe(std::string_view Word) const {
+    const std::size_t mask = FEntries.size() - 1;
+    for (std::size_t slot = Hash(Word) & mask;; slot = (slot + 1) & mask) {
+        const TEntry& entry = FEntries[slot];
+        if (entry.Flags == 0) return 0;
+        if (SameText(entry.Word, Word)) return entry.Flags;
+    }
+}
+
+void TQBWordTable::AddWord(std::string_view Word, std::uint8_t Flag) const {
+    const std::size_t mask = FEntries.size() - 1;
+    for (std::size_t slot = Hash(Word) & mask;; slot = (slot + 1) & mask) {
+        TEntry& entry = FEntries[slot];
+        if (entry.Flags == 0) {
+            entry.Word = UpperCase(Word);
+            entry.Flags = Flag;
+            if (Word.size() > FLongest) FLongest = Word.size();
+            return;
+        }
+        if (SameText(entry.Word, Word)) {
+            entry.Flags |= Flag;
+            return;
+        }
+    }
+}
+
+void TQBWordTable::Rebuild() const {
+    // Every word and every beginning of a comparison or symbol entry gets a slot; at most
+    // half of the slots are used so that probes stay short and always meet an empty slot.
+    std::size_t words = 0;
+    for (const TStringList* list : FLists)
+        if (list != nullptr)
+            for (const auto& word : *list) words += word.size() + 1;
+    std::size_t size = 16;
+    while (size < 2 * words) size *= 2;
+    FEntries.assign(size, TEntry{});
+    FLongest = 0;
+    FFirstChars.fill(0);
+    for (int i = 0; i < 6; ++i) {
+        if (FLists[i] == nullptr) continue;
+        FSeen[i] = FLists[i]->GetChangeCount();
+        for (const auto& word : *FLists[i]) {
+            if (word.empty()) continue;
+            AddWord(word, ListFlags[i]);
+            const std::uint8_t prefixFlag = ListFlags[i] == qwfComparison ? qwfComparisonPrefix
+                                            : ListFlags[i] == qwfSymbolOperator
+                                                ? qwfSymbolOperatorPrefix
+                                                : 0;
+            if (prefixFlag != 0) {
+                FFirstChars[static_cast<unsigned char>(UpCaseChar(word[0]))] |= prefixFlag;
+                FFirstChars[static_cast<unsigned char>(LowCaseChar(word[0]))] |= prefixFlag;
+            }
+            if (prefixFlag != 0)
+                for (std::size_t length = 1; length <= word.size(); ++length)
+                    AddWord(std::string_view(word).substr(0, length), prefixFlag);
+        }
+    }
+    FBuilt = true;
+}
