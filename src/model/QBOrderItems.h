@@ -22,8 +22,10 @@ public:
     int Add(const std::string& Text) { return AddItem(Text, sdAscending); }
     void Clear();
     void Delete(int Index);
-    // Copies the strings; the directions too when Source is an ORDER BY list.
+    // Copies the strings; their directions read as ascending.
     void Assign(const TStringList& Source);
+    // Copies the strings and their directions.
+    void Assign(const TQBOrderByItems& Source);
     // The direction at Index; ascending outside the list.
     int GetDirection(int Index) const;
     // The ORDER BY clause; empty for an empty list.

@@ -94,4 +94,7 @@ protected:
 private:
     std::string SelectListSQL() const;
     std::string FromSQL() const;
+    // Text with every whole qualifier OldKey followed by "." replaced by NewAlias.
+    std::string RenameQualifier(const std::string& Text, const std::string& OldKey,
+                                const std::string& NewAlias) const;
 };

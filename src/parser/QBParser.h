@@ -16,6 +16,7 @@
 #include <functional>
 #include <memory>
 #include <string>
+#include <vector>
 
 class TQBSQLScanner;
 class TQBTableDefs;
@@ -38,7 +39,9 @@ enum TQBParseState : std::uint8_t {
 };
 
 // Options of ParseOperand: create a table definition for an unknown qualifier; read an alias.
-enum TQBParseOption : unsigned { poCreateTable = 1, poAllowAlias = 2 };
+// poStopAtJoinWords: a join word (LEFT, RIGHT, FULL, INNER, CROSS, JOIN) at depth 0 ends the
+// operand, so that a join condition ends where the next join begins.
+enum TQBParseOption : unsigned { poCreateTable = 1, poAllowAlias = 2, poStopAtJoinWords = 4 };
 using TQBParseOptions = unsigned;
 
 class TQBSelectParser {
@@ -173,6 +176,17 @@ protected:
     std::uint8_t FLastJoinType = 0;
     bool FCaseSensitive = false;
     int FErrorCode = 0;
+
+    // Scratch state of one parse kept by the statement and operand readers: the joined table
+    // of the JOIN clause being read and the table that clause follows, the full rebuilt text
+    // of the operand read last, and the table definitions the FROM clause has named so far.
+    std::string FJoinTableKey;
+    std::string FJoinFollowedKey;
+    std::string FLastOperandText;
+    std::vector<const TQBTableDef*> FFromTables;
+    // The table a qualifier names: its alias, or the bare last name of a table written with
+    // its schema and no alias; null when none.
+    TQBTableDef* FindQualifierTable(const std::string& Qualifier) const;
 };
 
 // Makes a parser of class T and runs its two-step construction.

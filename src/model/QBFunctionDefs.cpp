@@ -1,0 +1,260 @@
+// Expression nodes and select-list fields: their SQL, the alias rules and the bookkeeping
+// of the select order.
+#include "model/QBFunctionDefs.h"
+
+#include "lexer/QBScanner.h"
+#include "model/QBOrderItems.h"
+#include "model/QBTableDefs.h"
+#include "parser/QBParser.h"
+#include "toolkit/TextCompare.h"
+
+namespace {
+
+// The table definition whose Fields list is List, or null.
+TQBTableDef* TableOfList(const TCollection* List) {
+    const auto* functions = dynamic_cast<const TQBFunctionDefs*>(List);
+    return functions ? dynamic_cast<TQBTableDef*>(functions->GetOwner()) : nullptr;
+}
+
+// The table collection that holds the table whose Fields hold Field, or null.
+TQBTableDefs* TableDefsOfField(const TQBFieldDef& Field) {
+    const TQBTableDef* table = TableOfList(Field.GetCollection());
+    return table ? table->GetTableDefs() : nullptr;
+}
+
+}  // namespace
+
+// --- TQBFunctionDef ---
+
+TQBFunctionDef::TQBFunctionDef() : FArguments(TQBFunctionDef::CreateArguments()) {}
+
+TQBFunctionDef::~TQBFunctionDef() = default;
+
+std::unique_ptr<TQBFunctionDefs> TQBFunctionDef::CreateArguments() {
+    return std::make_unique<TQBFunctionDefs>(this);
+}
+
+void TQBFunctionDef::SetName(const std::string& Text) {
+    if (Name != Text) Name = Text;
+}
+
+void TQBFunctionDef::SetKind(TQBFunctionKind K) {
+    if (Kind != K) Kind = K;
+}
+
+void TQBFunctionDef::Clear() {
+    Name.clear();
+    Kind = fkUnknown;
+    FArguments->Clear();
+}
+
+void TQBFunctionDef::SetParser(TQBSelectParser* P) {
+    TQBCollectionItem::SetParser(P);
+    FArguments->SetParser(P);
+}
+
+void TQBFunctionDef::Assign(const TCollectionItem& Source) {
+    TQBCollectionItem::Assign(Source);
+    if (const auto* source = dynamic_cast<const TQBFunctionDef*>(&Source)) {
+        if (source == this) return;
+        FArguments->Assign(*source->FArguments);
+        Kind = source->Kind;
+        Name = source->Name;
+        OuterJoinMark = source->OuterJoinMark;
+    }
+}
+
+TQBTableDef* TQBFunctionDef::OwningTable() const {
+    const TQBCollectionItem* node = this;
+    while (node) {
+        const auto* list = dynamic_cast<const TQBFunctionDefs*>(node->GetCollection());
+        if (!list) break;
+        node = list->GetOwner();
+    }
+    return dynamic_cast<TQBTableDef*>(const_cast<TQBCollectionItem*>(node));
+}
+
+std::string TQBFunctionDef::ColumnSQL() const {
+    std::string qualifier;
+    if (const TQBTableDef* table = OwningTable())
+        qualifier = table->GetAlias().empty() ? table->GetTableName() : table->GetAlias();
+    if (!qualifier.empty()) {
+        const TQBSelectParser* parser = GetParser();
+        // An alias is written as the user gave it unless the dialect quotes aliases; a table
+        // name may need quotes.
+        if (parser && ((parser->GetScanner() && parser->GetScanner()->QuoteAliases()) ||
+                       (OwningTable() && qualifier == OwningTable()->GetTableName())))
+            qualifier = QuoteName(qualifier);
+    }
+    const std::string column = Name == "*" ? Name : QuoteName(Name);
+    return qualifier.empty() ? column : qualifier + "." + column;
+}
+
+std::string TQBFunctionDef::StringSQL() const {
+    std::string result;
+    const TQBSelectParser* parser = GetParser();
+    if (parser && parser->GetScanner()) {
+        result = parser->GetScanner()->QuoteString(Name);
+    } else if (Name.size() >= 2 && (Name.front() == '\'' || Name.front() == '"') &&
+               Name.back() == Name.front()) {
+        result = Name;
+    } else {
+        result = "'";
+        for (char ch : Name) result += ch == '\'' ? std::string("''") : std::string(1, ch);
+        result += "'";
+    }
+    return result.empty() ? "''" : result;
+}
+
+std::string TQBFunctionDef::GetSQL() const {
+    if (FArguments->Count() > 0) return FormatFunctionName(Name) + "(" + FArguments->GetSQL() + ")";
+    switch (Kind) {
+    case fkFunction:
+        return FormatFunctionName(Name) + "()";
+    case fkField:
+        return ColumnSQL();
+    case fkString:
+        return StringSQL();
+    case fkParameter:
+        return ":" + Name;
+    default:
+        return Name;
+    }
+}
+
+// --- TQBFunctionDefs ---
+
+TQBFunctionDefs::~TQBFunctionDefs() { Clear(); }
+
+std::unique_ptr<TCollectionItem> TQBFunctionDefs::CreateItem() {
+    return std::make_unique<TQBFunctionDef>();
+}
+
+TQBFunctionDef* TQBFunctionDefs::FindByName(const std::string& Text) const {
+    for (int i = 0; i < Count(); ++i)
+        if (SameName(Items(i)->Name, Text)) return Items(i);
+    return nullptr;
+}
+
+std::string TQBFunctionDefs::GetSQL() const {
+    std::string result;
+    for (int i = 0; i < Count(); ++i) {
+        if (i > 0) result += ", ";
+        result += Items(i)->GetSQL();
+    }
+    return result;
+}
+
+// --- TQBFieldDef ---
+
+std::string TQBFieldDef::MakeUniqueAlias(const std::string& Prefix, bool ForceNumber) const {
+    if (const TQBTableDefs* tables = TableDefsOfField(*this))
+        return tables->MakeUniqueAlias(Prefix, ForceNumber);
+    return ForceNumber ? Prefix + "1" : Prefix;
+}
+
+std::string TQBFieldDef::FormatAlias(const std::string& Text) const {
+    return FormatAliasFor(GetParser(), Text);
+}
+
+std::string TQBFieldDef::GetSQL() const {
+    std::string sql = TQBFunctionDef::GetSQL();
+    if (!Alias.empty() && Alias != Name) sql += " " + FormatKeyword("AS") + " " + FormatAlias(Alias);
+    return sql;
+}
+
+void TQBFieldDef::SetKind(TQBFunctionKind K) {
+    Kind = K;
+    if (K != fkUnknown && K != fkField && (Alias == Name || Name.empty() || Alias.empty()))
+        Alias = MakeUniqueAlias("FIELD_", true);
+}
+
+void TQBFieldDef::Clear() {
+    TQBFunctionDef::Clear();
+    Alias = Name;
+}
+
+void TQBFieldDef::Assign(const TCollectionItem& Source) {
+    TQBFunctionDef::Assign(Source);
+    if (const auto* source = dynamic_cast<const TQBFieldDef*>(&Source); source && source != this) {
+        Alias = source->Alias;
+        ParamType = source->ParamType;
+        DataType = source->DataType;
+        Value = source->Value;
+    }
+}
+
+std::string TQBFieldDef::TableAlias() const {
+    const TQBTableDef* table = TableOfList(GetCollection());
+    return table ? table->GetAlias() : std::string();
+}
+
+void TQBFieldDef::SetSelectIndex(int N) {
+    const TQBTableDefs* tables = TableDefsOfField(*this);
+    if (!tables) {
+        SelectIndex = GetIndex();
+        return;
+    }
+    if (N < 0 || N >= tables->FieldCount()) return;
+    const int current = SelectIndex;
+    if (current < N) {
+        for (int i = current + 1; i <= N; ++i)
+            if (TQBFieldDef* field = tables->FieldBySelectIndex(i)) --field->SelectIndex;
+    } else if (N < current) {
+        for (int i = current - 1; i >= N; --i)
+            if (TQBFieldDef* field = tables->FieldBySelectIndex(i)) ++field->SelectIndex;
+    }
+    SelectIndex = N;
+}
+
+void TQBFieldDef::AfterInsertion() {
+    TQBFunctionDef::AfterInsertion();
+    if (const TQBTableDefs* tables = TableDefsOfField(*this))
+        SelectIndex = tables->FieldCount() - 1;
+    else
+        SelectIndex = GetIndex();
+}
+
+void TQBFieldDef::BeforeDestruction() {
+    if (const TQBTableDefs* tables = TableDefsOfField(*this)) {
+        const int count = tables->FieldCount();
+        for (int i = SelectIndex + 1; i < count; ++i)
+            if (TQBFieldDef* field = tables->FieldBySelectIndex(i); field && field != this)
+                --field->SelectIndex;
+    } else if (const auto* list = dynamic_cast<const TQBFunctionDefs*>(GetCollection())) {
+        for (int i = 0; i < list->Count(); ++i)
+            if (auto* field = dynamic_cast<TQBFieldDef*>(list->Items(i));
+                field && field != this && field->SelectIndex > SelectIndex)
+                --field->SelectIndex;
+    }
+    if (const TQBSelectParser* parser = GetParser(); parser && !Alias.empty()) {
+        if (TQBOrderByItems* order = parser->GetOrderByItems()) {
+            for (int i = 0; i < order->Count(); ++i)
+                if (SameText(order->Get(i), Alias)) {
+                    order->Delete(i);
+                    break;
+                }
+        }
+    }
+}
+
+// --- TQBFieldDefs ---
+
+std::unique_ptr<TCollectionItem> TQBFieldDefs::CreateItem() { return std::make_unique<TQBFieldDef>(); }
+
+TQBFieldDef* TQBFieldDefs::FindByAlias(const std::string& Text) const {
+    for (int i = 0; i < Count(); ++i)
+        if (SameName(Items(i)->Alias, Text)) return Items(i);
+    return nullptr;
+}
+
+std::string TQBFieldDefs::GetSQL() const {
+    std::string result;
+    for (int i = 0; i < Count(); ++i) {
+        const TQBFieldDef* field = Items(i);
+        if (field->IsInputParam()) continue;
+        if (!result.empty()) result += ",\r\n";
+        result += "  " + field->GetSQL();
+    }
+    return result;
+}

@@ -1,0 +1,78 @@
+// Join definitions: their condition text, binding to table definitions and lookup.
+#include "model/QBJoinDefs.h"
+
+#include "model/QBTableDefs.h"
+#include "parser/QBParser.h"
+#include "resources/QBResource.h"
+#include "toolkit/Exceptions.h"
+#include "toolkit/TextCompare.h"
+
+std::string TQBJoinDef::SideSQL(const TQBTableDef* Def, const std::string& Table,
+                                const std::string& Field, bool IsColumn) const {
+    // A literal, a call or an expression is written as it stands.
+    if (!IsColumn) return Field;
+    std::string qualifier;
+    if (Def)
+        qualifier = QuoteName(Def->GetAlias().empty() ? Def->GetTableName() : Def->GetAlias());
+    else if (!Trim(Table).empty())
+        qualifier = QuoteName(Table);
+    const std::string column = QuoteName(Field);
+    return qualifier.empty() ? column : qualifier + "." + column;
+}
+
+std::string TQBJoinDef::GetSQL() const {
+    return "(" + SideSQL(LeftTableDef, LeftTable, LeftField, LeftIsColumn()) + Operator +
+           SideSQL(RightTableDef, RightTable, RightField, RightIsColumn()) + ")";
+}
+
+void TQBJoinDef::Assign(const TCollectionItem& Source) {
+    TQBCollectionItem::Assign(Source);
+    if (const auto* source = dynamic_cast<const TQBJoinDef*>(&Source); source && source != this) {
+        JoinType = source->JoinType;
+        LeftField = source->LeftField;
+        RightField = source->RightField;
+        LeftTable = source->LeftTable;
+        RightTable = source->RightTable;
+        Operator = source->Operator;
+        LeftKind = source->LeftKind;
+        RightKind = source->RightKind;
+    }
+}
+
+void TQBJoinDef::Bind() {
+    const TQBSelectParser* parser = GetParser();
+    const TQBTableDefs* tables = parser ? parser->GetTableDefs() : nullptr;
+    const auto bind = [tables](const std::string& name, TQBTableDef*& target, const char* message) {
+        if (name.empty()) return;
+        target = tables ? tables->FindByAlias(name) : nullptr;
+        if (!target) throw EQBException(message);
+    };
+    bind(LeftTable, LeftTableDef, QBResource::SCantBindLeftTable);
+    bind(RightTable, RightTableDef, QBResource::SCantBindRightTable);
+    bind(PreferredTable, PreferredTableDef, QBResource::SCantBindPreferredTable);
+}
+
+void TQBJoinDef::Unbind(const TQBTableDef* Table) {
+    if (LeftTableDef == Table) LeftTableDef = nullptr;
+    if (RightTableDef == Table) RightTableDef = nullptr;
+    if (PreferredTableDef == Table) PreferredTableDef = nullptr;
+}
+
+TQBJoinDefs::~TQBJoinDefs() { Clear(); }
+
+std::unique_ptr<TCollectionItem> TQBJoinDefs::CreateItem() { return std::make_unique<TQBJoinDef>(); }
+
+void TQBJoinDefs::BindAll() {
+    for (int i = 0; i < Count(); ++i) Items(i)->Bind();
+}
+
+TQBJoinDef* TQBJoinDefs::FindJoin(const std::string& LeftTable, const std::string& LeftField,
+                                  const std::string& RightTable, const std::string& RightField) const {
+    for (int i = 0; i < Count(); ++i) {
+        TQBJoinDef* join = Items(i);
+        if (SameName(join->LeftTable, LeftTable) && SameName(join->LeftField, LeftField) &&
+            SameName(join->RightTable, RightTable) && SameName(join->RightField, RightField))
+            return join;
+    }
+    return nullptr;
+}

@@ -1,0 +1,290 @@
+// Join-order search of the FROM writer: the plain backtracking search and the fast search
+// that returns the same result.
+#include "model/QBJoinOrder.h"
+
+#include <algorithm>
+#include <climits>
+#include <cstddef>
+#include <functional>
+#include <map>
+#include <numeric>
+#include <unordered_map>
+#include <unordered_set>
+#include <utility>
+
+std::uint8_t EffectiveJoinType(const TJoinOrderLink& Link, int Table) {
+    if (Link.SwapFor >= 0 && Link.SwapFor == Table) {
+        if (Link.Type == 1) return 2;
+        if (Link.Type == 2) return 1;
+    }
+    return Link.Type;
+}
+
+namespace {
+
+// Link L attaches table P once the tables marked in Placed are placed.
+template <class IsPlaced>
+bool Attaches(const TJoinOrderLink& L, int P, const IsPlaced& Placed) {
+    return (L.A == P && (L.B < 0 || Placed(L.B))) || (L.B == P && (L.A < 0 || Placed(L.A)));
+}
+
+// True when the links Ids (non-empty) all have the same effective type relative to P.
+bool SameTypes(const std::vector<TJoinOrderLink>& Links, const std::vector<int>& Ids, int P) {
+    if (Ids.empty()) return false;
+    const std::uint8_t first = EffectiveJoinType(Links[static_cast<std::size_t>(Ids.front())], P);
+    for (int id : Ids)
+        if (EffectiveJoinType(Links[static_cast<std::size_t>(id)], P) != first) return false;
+    return true;
+}
+
+// --- the plain search ---
+
+class TPlainSearch {
+public:
+    TPlainSearch(int N, const std::vector<TJoinOrderLink>& Links)
+        : FLinks(Links), FPlaced(static_cast<std::size_t>(N), false), FN(N) {
+        FPool.resize(Links.size());
+        std::iota(FPool.begin(), FPool.end(), 0);
+        FResult.Order.assign(static_cast<std::size_t>(N), -1);
+        FResult.Attached.assign(static_cast<std::size_t>(N), {});
+    }
+
+    TJoinOrderResult Run() {
+        for (int first = 0; first < FN; ++first) {
+            FPlaced[static_cast<std::size_t>(first)] = true;
+            FResult.Order[0] = first;
+            if (FN == 1 || Place(1)) {
+                FResult.Found = true;
+                return FResult;
+            }
+            FPlaced[static_cast<std::size_t>(first)] = false;
+        }
+        return TJoinOrderResult{};
+    }
+
+private:
+    bool Place(int I) {
+        const auto placed = [this](int t) { return FPlaced[static_cast<std::size_t>(t)]; };
+        for (int p = 0; p < FN; ++p) {
+            if (placed(p)) continue;
+            std::vector<int> a;
+            for (int id : FPool)
+                if (Attaches(FLinks[static_cast<std::size_t>(id)], p, placed)) a.push_back(id);
+            if (!SameTypes(FLinks, a, p)) continue;
+            FPlaced[static_cast<std::size_t>(p)] = true;
+            FResult.Order[static_cast<std::size_t>(I)] = p;
+            FResult.Attached[static_cast<std::size_t>(I)] = a;
+            std::erase_if(FPool, [&a](int id) { return std::find(a.begin(), a.end(), id) != a.end(); });
+            if (I == FN - 1 || Place(I + 1)) return true;
+            FPlaced[static_cast<std::size_t>(p)] = false;
+            FResult.Attached[static_cast<std::size_t>(I)].clear();
+            FPool.insert(FPool.end(), a.begin(), a.end());
+        }
+        return false;
+    }
+
+    const std::vector<TJoinOrderLink>& FLinks;
+    std::vector<bool> FPlaced;
+    std::vector<int> FPool;
+    TJoinOrderResult FResult;
+    int FN;
+};
+
+// --- the fast search ---
+
+using TBits = std::vector<std::uint64_t>;
+
+struct TBitsHash {
+    std::size_t operator()(const TBits& Bits) const {
+        std::size_t h = 0;
+        for (std::uint64_t word : Bits) h = h * 1000003u ^ std::hash<std::uint64_t>{}(word);
+        return h;
+    }
+};
+
+bool HasBit(const TBits& Bits, int I) { return (Bits[static_cast<std::size_t>(I >> 6)] >> (I & 63)) & 1u; }
+void SetBit(TBits& Bits, int I) { Bits[static_cast<std::size_t>(I >> 6)] |= std::uint64_t{1} << (I & 63); }
+void ClearBit(TBits& Bits, int I) { Bits[static_cast<std::size_t>(I >> 6)] &= ~(std::uint64_t{1} << (I & 63)); }
+
+// Work limits: far beyond any diagram; past them the search stops instead of hanging.
+constexpr long kExistenceStepLimit = 2'000'000;
+constexpr long kReplayStateLimit = 200'000;
+
+class TFastSearch {
+public:
+    TFastSearch(int N, const std::vector<TJoinOrderLink>& Links)
+        : FLinks(Links), FN(N), FWords(static_cast<std::size_t>((N + 63) / 64)),
+          FIncident(static_cast<std::size_t>(N)) {
+        for (int id = 0; id < static_cast<int>(Links.size()); ++id) {
+            const TJoinOrderLink& link = Links[static_cast<std::size_t>(id)];
+            if (link.A >= 0) FIncident[static_cast<std::size_t>(link.A)].push_back(id);
+            if (link.B >= 0 && link.B != link.A) FIncident[static_cast<std::size_t>(link.B)].push_back(id);
+        }
+    }
+
+    TJoinOrderResult Run() {
+        TJoinOrderResult result;
+        if (FN <= 0 || HasConflictingPair()) return result;
+        std::vector<int> path;
+        bool found = false;
+        for (int first = 0; first < FN && !found && !FAborted; ++first) {
+            TBits placed(FWords, 0);
+            SetBit(placed, first);
+            path.assign(1, first);
+            found = Exists(placed, 1, path);
+        }
+        if (!found) return result;
+        result.Found = true;
+        result.Order = path;
+        result.Attached = Replay(path);
+        return result;
+    }
+
+private:
+    // Links that attach P to the placed tables, in link order; true when they may attach it.
+    bool Attach(const TBits& Placed, int P, std::vector<int>& A) const {
+        A.clear();
+        const auto placed = [&Placed](int t) { return HasBit(Placed, t); };
+        for (int id : FIncident[static_cast<std::size_t>(P)])
+            if (Attaches(FLinks[static_cast<std::size_t>(id)], P, placed)) A.push_back(id);
+        return SameTypes(FLinks, A, P);
+    }
+
+    // Two links between the same two tables with different types: whichever table comes
+    // later would need both, so no order exists.
+    bool HasConflictingPair() const {
+        std::map<std::pair<int, int>, std::uint8_t> seen;
+        for (const TJoinOrderLink& link : FLinks) {
+            if (link.A < 0 || link.B < 0 || link.A == link.B) continue;
+            const int low = std::min(link.A, link.B);
+            const auto [it, inserted] = seen.emplace(std::make_pair(low, std::max(link.A, link.B)),
+                                                     EffectiveJoinType(link, low));
+            if (!inserted && it->second != EffectiveJoinType(link, low)) return true;
+        }
+        return false;
+    }
+
+    // Whether the unplaced tables can all be placed after Placed; Path receives the order
+    // the plain search would find.
+    bool Exists(TBits& Placed, int Count, std::vector<int>& Path) {
+        if (Count == FN) return true;
+        if (FFailed.count(Placed)) return false;
+        if (++FSteps > kExistenceStepLimit) {
+            FAborted = true;
+            return false;
+        }
+        std::vector<int> a;
+        // A table whose attaching links already disagree can never be placed.
+        for (int q = 0; q < FN; ++q)
+            if (!HasBit(Placed, q) && !Attach(Placed, q, a) && !a.empty()) {
+                FFailed.insert(Placed);
+                return false;
+            }
+        for (int p = 0; p < FN && !FAborted; ++p) {
+            if (HasBit(Placed, p) || !Attach(Placed, p, a)) continue;
+            SetBit(Placed, p);
+            Path.push_back(p);
+            if (Exists(Placed, Count + 1, Path)) return true;
+            Path.pop_back();
+            ClearBit(Placed, p);
+        }
+        if (!FAborted) FFailed.insert(Placed);
+        return false;
+    }
+
+    // The sort key by which the failed subtree below Placed reorders the pool: every attempt
+    // takes its links out, reorders the rest, and puts its links back at the end.
+    const std::vector<int>& FailKey(const TBits& Placed) {
+        if (auto it = FKeys.find(Placed); it != FKeys.end()) return it->second;
+        std::vector<int> key(FLinks.size(), 0);
+        if (++FReplayStates > kReplayStateLimit) return FKeys.emplace(Placed, key).first->second;
+        std::vector<int> a;
+        std::vector<char> inA(FLinks.size());
+        for (int p = 0; p < FN; ++p) {
+            if (HasBit(Placed, p) || !Attach(Placed, p, a)) continue;
+            TBits child = Placed;
+            SetBit(child, p);
+            const std::vector<int> childKey = FailKey(child);
+            std::fill(inA.begin(), inA.end(), 0);
+            for (int id : a) inA[static_cast<std::size_t>(id)] = 1;
+            // Later operations sort first: compose as (this step's key, earlier key).
+            std::vector<std::pair<int, int>> pairs(FLinks.size());
+            for (std::size_t x = 0; x < FLinks.size(); ++x)
+                pairs[x] = {inA[x] ? INT_MAX : childKey[x], key[x]};
+            std::vector<std::pair<int, int>> ranks = pairs;
+            std::sort(ranks.begin(), ranks.end());
+            ranks.erase(std::unique(ranks.begin(), ranks.end()), ranks.end());
+            for (std::size_t x = 0; x < FLinks.size(); ++x)
+                key[x] = static_cast<int>(std::lower_bound(ranks.begin(), ranks.end(), pairs[x]) - ranks.begin());
+        }
+        return FKeys.emplace(Placed, std::move(key)).first->second;
+    }
+
+    void ApplyKey(std::vector<int>& Pool, const std::vector<int>& Key) const {
+        std::stable_sort(Pool.begin(), Pool.end(), [&Key](int x, int y) {
+            return Key[static_cast<std::size_t>(x)] < Key[static_cast<std::size_t>(y)];
+        });
+    }
+
+    // Walks the found order as the plain search would, replaying the pool reshuffling of the
+    // attempts that failed before it, and returns the links recorded per position.
+    std::vector<std::vector<int>> Replay(const std::vector<int>& Order) {
+        std::vector<std::vector<int>> attached(static_cast<std::size_t>(FN));
+        std::vector<int> pool(FLinks.size());
+        std::iota(pool.begin(), pool.end(), 0);
+        for (int first = 0; first < Order.front(); ++first) {
+            TBits placed(FWords, 0);
+            SetBit(placed, first);
+            ApplyKey(pool, FailKey(placed));
+        }
+        TBits placed(FWords, 0);
+        SetBit(placed, Order.front());
+        std::vector<int> a;
+        for (int position = 1; position < FN; ++position) {
+            const int chosen = Order[static_cast<std::size_t>(position)];
+            for (int p = 0; p <= chosen; ++p) {
+                if (HasBit(placed, p) || !Attach(placed, p, a)) continue;
+                const auto isPlaced = [&placed](int t) { return HasBit(placed, t); };
+                std::vector<int> taken;
+                std::vector<int> rest;
+                for (int id : pool)
+                    (Attaches(FLinks[static_cast<std::size_t>(id)], p, isPlaced) ? taken : rest).push_back(id);
+                if (p == chosen) {
+                    attached[static_cast<std::size_t>(position)] = taken;
+                    pool = rest;
+                    break;
+                }
+                TBits child = placed;
+                SetBit(child, p);
+                ApplyKey(rest, FailKey(child));
+                rest.insert(rest.end(), taken.begin(), taken.end());
+                pool = rest;
+            }
+            SetBit(placed, chosen);
+        }
+        return attached;
+    }
+
+    const std::vector<TJoinOrderLink>& FLinks;
+    int FN;
+    std::size_t FWords;
+    std::vector<std::vector<int>> FIncident;
+    std::unordered_set<TBits, TBitsHash> FFailed;
+    std::unordered_map<TBits, std::vector<int>, TBitsHash> FKeys;
+    long FSteps = 0;
+    long FReplayStates = 0;
+    bool FAborted = false;
+};
+
+}  // namespace
+
+TJoinOrderResult SearchJoinOrderPlain(int TableCount, const std::vector<TJoinOrderLink>& Links) {
+    if (TableCount <= 0) return {};
+    return TPlainSearch(TableCount, Links).Run();
+}
+
+TJoinOrderResult SearchJoinOrder(int TableCount, const std::vector<TJoinOrderLink>& Links) {
+    TJoinOrderResult result = TFastSearch(TableCount, Links).Run();
+    if (result.Found) result.Attached.resize(static_cast<std::size_t>(TableCount));
+    return result;
+}

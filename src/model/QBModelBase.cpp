@@ -1,0 +1,96 @@
+// The parser link of the model's base classes and the dialect services built on it.
+#include "model/QBModelBase.h"
+
+#include "lexer/QBScanner.h"
+#include "parser/QBParser.h"
+#include "resources/QBResource.h"
+#include "toolkit/Exceptions.h"
+#include "toolkit/TextCompare.h"
+
+std::string FormatAliasFor(const TQBSelectParser* Parser, const std::string& Text) {
+    if (Parser && Parser->GetScanner() && Parser->GetScanner()->QuoteAliases())
+        return Parser->GetScanner()->QuoteName(Text);
+    return Text;
+}
+
+// --- TQBCollectionItem ---
+
+TQBCollection* TQBCollectionItem::GetQBCollection() const {
+    return dynamic_cast<TQBCollection*>(GetCollection());
+}
+
+TQBSelectParser* TQBCollectionItem::GetParser() const {
+    if (Parser) return Parser;
+    if (const TQBCollection* collection = GetQBCollection()) return collection->GetParser();
+    return nullptr;
+}
+
+void TQBCollectionItem::SetParser(TQBSelectParser* P) { Parser = P; }
+
+std::string TQBCollectionItem::QuoteName(const std::string& Name) const {
+    if (const TQBCollection* collection = GetQBCollection()) return collection->QuoteName(Name);
+    return Name;
+}
+
+bool TQBCollectionItem::SameName(const std::string& A, const std::string& B) const {
+    if (const TQBCollection* collection = GetQBCollection()) return collection->SameName(A, B);
+    return A == B;
+}
+
+std::string TQBCollectionItem::FormatFunctionName(const std::string& Name) const {
+    const TQBSelectParser* parser = GetParser();
+    return parser ? parser->FormatFunctionName(Name) : Name;
+}
+
+std::string TQBCollectionItem::FormatKeyword(const std::string& Text) const {
+    const TQBSelectParser* parser = GetParser();
+    return parser ? parser->FormatKeyword(Text) : Text;
+}
+
+void TQBCollectionItem::Assign(const TCollectionItem& Source) {
+    const auto* source = dynamic_cast<const TQBCollectionItem*>(&Source);
+    if (!source) throw EQBException(QBResource::SCannotAssign);
+    Parser = source->GetParser();
+}
+
+void TQBCollectionItem::AfterInsertion() {
+    if (const TQBCollection* collection = GetQBCollection()) SetParser(collection->GetParser());
+}
+
+// --- TQBCollection ---
+
+void TQBCollection::SetParser(TQBSelectParser* P) {
+    if (P == Parser) return;
+    Parser = P;
+    for (int i = 0; i < Count(); ++i) static_cast<TQBCollectionItem*>(GetItem(i))->SetParser(P);
+}
+
+bool TQBCollection::SameName(const std::string& A, const std::string& B) const {
+    if (!Parser || Parser->GetCaseSensitiveIdentifiers()) return A == B;
+    return SameText(A, B);
+}
+
+std::string TQBCollection::QuoteName(const std::string& Name) const {
+    if (Parser && Parser->GetScanner()) return Parser->GetScanner()->QuoteName(Name);
+    return Name;
+}
+
+std::string TQBCollection::FormatFunctionName(const std::string& Name) const {
+    return Parser ? Parser->FormatFunctionName(Name) : Name;
+}
+
+std::string TQBCollection::FormatKeyword(const std::string& Text) const {
+    return Parser ? Parser->FormatKeyword(Text) : Text;
+}
+
+void TQBCollection::Assign(const TCollection& Source) {
+    if (&Source == this) return;
+    if (const auto* source = dynamic_cast<const TQBCollection*>(&Source)) Parser = source->Parser;
+    TCollection::Assign(Source);
+}
+
+// --- TQBStringList ---
+
+std::string TQBStringList::FormatAlias(const std::string& Text) const {
+    return FormatAliasFor(Parser, Text);
+}

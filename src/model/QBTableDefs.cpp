@@ -1,0 +1,405 @@
+// Table definitions: their SQL, alias renaming, the clean-up when a table goes, and the
+// select-list services of the table collection.
+#include "model/QBTableDefs.h"
+
+#include "lexer/QBScanner.h"
+#include "lexer/QBUtils.h"
+#include "model/QBCriteria.h"
+#include "model/QBJoinDefs.h"
+#include "model/QBOrderItems.h"
+#include "parser/QBParser.h"
+#include "toolkit/TextCompare.h"
+
+#include <vector>
+
+namespace {
+
+bool IsNameByte(char Ch) {
+    const auto byte = static_cast<unsigned char>(Ch);
+    return byte >= 128 || (Ch >= 'A' && Ch <= 'Z') || (Ch >= 'a' && Ch <= 'z') ||
+           (Ch >= '0' && Ch <= '9') || Ch == '_' || Ch == '@' || Ch == '#';
+}
+
+// True when Text holds Qualifier followed by "." as a whole qualifier (not the tail of a
+// longer name: "o." does not match inside "po.x").
+bool MentionsQualifier(const std::string& Text, const std::string& Qualifier, bool CaseSensitive) {
+    const std::string needle = Qualifier + ".";
+    const std::string text = CaseSensitive ? Text : UpperCase(Text);
+    const std::string key = CaseSensitive ? needle : UpperCase(needle);
+    for (std::size_t at = text.find(key); at != std::string::npos; at = text.find(key, at + 1))
+        if (at == 0 || !IsNameByte(text[at - 1])) return true;
+    return false;
+}
+
+bool StartsWithQualifier(const std::string& Text, const std::string& Qualifier, bool CaseSensitive) {
+    const std::string needle = Qualifier + ".";
+    if (Text.size() < needle.size()) return false;
+    const std::string head = Text.substr(0, needle.size());
+    return CaseSensitive ? head == needle : SameText(head, needle);
+}
+
+// Parameter value text by data type.
+std::string ParamValueSQL(const TQBFieldDef& Param, const TQBSQLScanner* Scanner) {
+    const TVariant& value = Param.Value;
+    if (value.IsUnassigned()) return ":" + Param.Name;
+    if (value.IsNull()) return "NULL";
+    const auto quote = [Scanner](const std::string& text) {
+        return Scanner ? Scanner->QuoteString(text) : QuoteText(text, '\'', '\'');
+    };
+    switch (Param.DataType) {
+    case ftString: case ftBytes: case ftVarBytes: case ftBlob: case ftMemo: case ftGraphic:
+    case ftFmtMemo: case ftFixedChar: case ftWideString: case ftOraBlob: case ftOraClob: case ftGuid:
+        return quote(value.AsString());
+    case ftBoolean: {
+        const bool truth = value.IsBoolean() ? value.AsBoolean()
+                         : value.IsInteger() ? value.AsInteger() != 0
+                         : SameText(value.AsString(), "true");
+        return Scanner ? Scanner->BooleanText(truth) : (truth ? "True" : "False");
+    }
+    case ftDate: case ftTime: case ftDateTime: {
+        std::string text = value.AsString();
+        if (value.IsDateTime()) {
+            const TDateTime& when = value.AsDateTime();
+            text = Param.DataType == ftDate   ? FormatShortDate(when)
+                 : Param.DataType == ftTime   ? FormatShortTime(when)
+                                              : FormatShortDate(when) + " " + FormatShortTime(when);
+        }
+        return quote(text);
+    }
+    default:
+        return value.AsString();
+    }
+}
+
+}  // namespace
+
+// --- TQBTableDef ---
+
+TQBTableDef::TQBTableDef() : FFields(TQBTableDef::CreateFields()) {}
+
+TQBTableDef::~TQBTableDef() = default;
+
+std::unique_ptr<TQBFieldDefs> TQBTableDef::CreateFields() { return std::make_unique<TQBFieldDefs>(this); }
+
+TQBTableDefs* TQBTableDef::GetTableDefs() const { return dynamic_cast<TQBTableDefs*>(GetCollection()); }
+
+void TQBTableDef::SetParser(TQBSelectParser* P) {
+    TQBCollectionItem::SetParser(P);
+    FFields->SetParser(P);
+}
+
+void TQBTableDef::Assign(const TCollectionItem& Source) {
+    TQBCollectionItem::Assign(Source);
+    if (const auto* source = dynamic_cast<const TQBTableDef*>(&Source); source && source != this) {
+        FAlias = source->FAlias;
+        FFields->Assign(*source->FFields);
+        FTableName = source->FTableName;
+        IsProcedure = source->IsProcedure;
+    }
+}
+
+void TQBTableDef::SetTableName(const std::string& Text) {
+    if (FTableName == Text) return;
+    if (FAlias.empty() || FAlias == FTableName) FAlias = Text;
+    FTableName = Text;
+}
+
+void TQBTableDef::SetAlias(const std::string& NewAlias) {
+    if (FAlias == NewAlias) return;
+    TQBTableDefs* tables = GetTableDefs();
+    if (tables) tables->RenameInJoins(this, NewAlias);
+    const TQBSelectParser* parser = GetParser();
+    TQBOrderByItems* order = parser ? parser->GetOrderByItems() : nullptr;
+    const TQBSQLScanner* scanner = parser ? parser->GetScanner() : nullptr;
+    if (order && scanner) {
+        const char open = scanner->IdentQuoteChar();
+        const char close = scanner->ClosingQuote(open);
+        for (int i = 0; i < order->Count(); ++i) {
+            const std::string item = order->Get(i);
+            const std::string qualifier = ExtractQualifier(item, open, close);
+            if (qualifier.empty() || Trim(ExtractLastName(item, open, close)).empty()) continue;
+            if (!SameName(qualifier, FAlias)) continue;
+            bool otherTable = false;
+            for (int t = 0; tables && t < tables->Count() && !otherTable; ++t)
+                otherTable = tables->Items(t) != this && SameName(tables->Items(t)->FAlias, qualifier);
+            if (otherTable) continue;
+            order->Put(i, FormatAlias(NewAlias) + item.substr(qualifier.size()));
+        }
+    }
+    FAlias = NewAlias;
+}
+
+bool TQBTableDef::IsBlank() const { return Trim(FTableName).empty() && Trim(FAlias).empty(); }
+
+std::string TQBTableDef::FormatAlias(const std::string& Text) const { return FormatAliasFor(GetParser(), Text); }
+
+std::string TQBTableDef::GetSQL() const {
+    std::string sql = QuoteName(FTableName);
+    if (IsProcedure) sql += GetParamsSQL();
+    if (!FAlias.empty() && FAlias != FTableName) {
+        if (const TQBSelectParser* parser = GetParser())
+            sql += FormatKeyword(parser->TableAliasSeparator()) + FormatAlias(FAlias);
+        else
+            sql += " " + FAlias;
+    }
+    return sql;
+}
+
+std::string TQBTableDef::GetParamsSQL() const {
+    const TQBSelectParser* parser = GetParser();
+    const TQBSQLScanner* scanner = parser ? parser->GetScanner() : nullptr;
+    std::string params;
+    for (int i = 0; i < FFields->Count(); ++i) {
+        const TQBFieldDef* field = FFields->Items(i);
+        if (!field->IsInputParam()) continue;
+        if (!params.empty()) params += ", ";
+        params += ParamValueSQL(*field, scanner);
+    }
+    if (params.empty() && parser && !parser->WriteEmptyParams()) return {};
+    return "(" + params + ")";
+}
+
+void TQBTableDef::AdoptQueryFields(const std::function<bool(const std::string&)>& HasField) {
+    TQBTableDefs* tables = GetTableDefs();
+    if (!tables || !HasField) return;
+    TQBTableDef* blank = nullptr;
+    for (int i = 0; i < tables->Count() && !blank; ++i)
+        if (tables->Items(i)->FTableName.empty()) blank = tables->Items(i);
+    if (!blank || blank == this) return;
+    TQBFieldDefs& source = blank->Fields();
+    for (int j = source.Count() - 1; j >= 0; --j) {
+        TQBFieldDef* moving = source.Items(j);
+        if ((moving->Kind != fkUnknown && moving->Kind != fkField) || !HasField(moving->Name)) continue;
+        int at = FFields->Count();
+        for (int k = 0; k < FFields->Count(); ++k)
+            if (FFields->Items(k)->SelectIndex > moving->SelectIndex) {
+                at = k;
+                break;
+            }
+        TQBFieldDef* moved = FFields->Insert(at);
+        moved->Assign(*moving);
+        moved->SelectIndex = moving->SelectIndex;
+        // Freeing the old copy must neither shift other indices nor drop its ORDER BY item.
+        moving->SelectIndex = tables->FieldCount();
+        moving->Alias.clear();
+        source.Delete(j);
+    }
+}
+
+void TQBTableDef::BeforeDestruction() {
+    if (TQBTableDefs* tables = GetTableDefs()) {
+        tables->RemoveOrphanJoins(this);
+        const TQBSelectParser* parser = GetParser();
+        if (parser && parser->GetJoinDefs()) {
+            TQBJoinDefs& joins = *parser->GetJoinDefs();
+            for (int i = 0; i < joins.Count(); ++i) joins.Items(i)->Unbind(this);
+        }
+        const std::string key = Key();
+        // The blank table has no qualifier: nothing refers to it by name.
+        if (parser && !Trim(key).empty()) {
+            const bool caseSensitive = parser->GetCaseSensitiveIdentifiers();
+            const std::string quoted = QuoteName(key);
+            const auto mentions = [&](const std::string& text) {
+                return MentionsQualifier(text, quoted, caseSensitive) ||
+                       (quoted != key && MentionsQualifier(text, key, caseSensitive));
+            };
+            for (int t = tables->Count() - 1; t >= 0; --t) {
+                TQBTableDef* other = tables->Items(t);
+                if (other == this) continue;
+                for (int f = other->Fields().Count() - 1; f >= 0; --f)
+                    if (mentions(other->Fields().Items(f)->GetSQL())) other->Fields().Delete(f);
+            }
+            if (TQBOrderByItems* order = parser->GetOrderByItems())
+                for (int i = order->Count() - 1; i >= 0; --i)
+                    if (StartsWithQualifier(order->Get(i), quoted, caseSensitive) ||
+                        StartsWithQualifier(order->Get(i), key, caseSensitive))
+                        order->Delete(i);
+            for (TQBCriterions* criteria : {static_cast<TQBCriterions*>(parser->GetWhereItems()),
+                                            static_cast<TQBCriterions*>(parser->GetHavingItems())}) {
+                if (!criteria) continue;
+                for (int i = criteria->Count() - 1; i >= 0; --i)
+                    if (mentions(criteria->Items(i)->GetSQL())) criteria->Delete(i);
+            }
+        }
+    }
+    // The fields go while the table still counts, so the select list is renumbered.
+    FFields->Clear();
+}
+
+// --- TQBTableDefs ---
+
+TQBTableDefs::~TQBTableDefs() { Clear(); }
+
+std::unique_ptr<TCollectionItem> TQBTableDefs::CreateItem() { return std::make_unique<TQBTableDef>(); }
+
+TQBTableDef* TQBTableDefs::FindByAlias(const std::string& Text) const {
+    if (Trim(Text).empty()) {
+        for (int i = 0; i < Count(); ++i)
+            if (Items(i)->IsBlank()) return Items(i);
+        return nullptr;
+    }
+    for (int i = 0; i < Count(); ++i)
+        if (SameName(Items(i)->GetAlias(), Text)) return Items(i);
+    return nullptr;
+}
+
+TQBTableDef* TQBTableDefs::FindByTableName(const std::string& Text) const {
+    for (int i = 0; i < Count(); ++i)
+        if (SameName(Items(i)->GetTableName(), Text)) return Items(i);
+    return nullptr;
+}
+
+TQBTableDef* TQBTableDefs::FindByAliasOrName(const std::string& Text) const {
+    if (TQBTableDef* table = FindByAlias(Text)) return table;
+    return FindByTableName(Text);
+}
+
+int TQBTableDefs::FieldCount() const {
+    int count = 0;
+    for (int i = 0; i < Count(); ++i) count += Items(i)->Fields().Count();
+    return count;
+}
+
+TQBFieldDef* TQBTableDefs::FieldBySelectIndex(int N) const {
+    for (int i = 0; i < Count(); ++i) {
+        const TQBFieldDefs& fields = Items(i)->Fields();
+        for (int j = 0; j < fields.Count(); ++j)
+            if (fields.Items(j)->SelectIndex == N) return fields.Items(j);
+    }
+    return nullptr;
+}
+
+bool TQBTableDefs::AliasInUse(const std::string& Text) const {
+    for (int i = 0; i < Count(); ++i) {
+        const TQBFieldDefs& fields = Items(i)->Fields();
+        for (int j = 0; j < fields.Count(); ++j)
+            if (SameName(fields.Items(j)->Alias, Text)) return true;
+    }
+    return false;
+}
+
+std::string TQBTableDefs::MakeUniqueAlias(const std::string& Base, bool ForceNumber) const {
+    const std::string base = Parser && Parser->LowerCaseAliases() ? LowerCase(Base) : Base;
+    std::string candidate = base;
+    int counter = 0;
+    while (ForceNumber || AliasInUse(candidate)) {
+        ++counter;
+        candidate = base + std::to_string(counter);
+        ForceNumber = false;
+    }
+    return candidate;
+}
+
+void TQBTableDefs::FixDuplicateAliases() {
+    for (int t = 0; t < Count(); ++t) {
+        TQBFieldDefs& fields = Items(t)->Fields();
+        for (int j = 0; j < fields.Count(); ++j) {
+            TQBFieldDef* field = fields.Items(j);
+            if (field->Name.empty()) continue;
+            TQBFieldDef* holder = fields.FindByAlias(field->Name);
+            if (holder && holder != field)
+                field->Alias = MakeUniqueAlias(field->Kind == fkField ? field->Name : "FIELD_", true);
+        }
+    }
+}
+
+void TQBTableDefs::RemoveOrphanJoins(const TQBTableDef* Leaving) {
+    TQBJoinDefs* joins = Parser ? Parser->GetJoinDefs() : nullptr;
+    if (!joins) return;
+    // An empty name is a value side: it never makes a join an orphan.
+    const auto resolves = [this, Leaving](const std::string& name) {
+        if (Trim(name).empty()) return true;
+        const TQBTableDef* table = FindByAliasOrName(name);
+        return table && table != Leaving;
+    };
+    for (int i = joins->Count() - 1; i >= 0; --i) {
+        const TQBJoinDef* join = joins->Items(i);
+        if (!resolves(join->LeftTable) || !resolves(join->RightTable)) joins->Delete(i);
+    }
+}
+
+void TQBTableDefs::RenameInJoins(const TQBTableDef* Table, const std::string& NewAlias) {
+    TQBJoinDefs* joins = Parser ? Parser->GetJoinDefs() : nullptr;
+    if (!joins || !Table) return;
+    const std::string oldKey = Table->Key();
+    for (int i = 0; i < joins->Count(); ++i) {
+        TQBJoinDef* join = joins->Items(i);
+        if (join->LeftTableDef == Table) {
+            join->LeftTable = NewAlias;
+            if (!join->LeftIsColumn()) join->LeftField = RenameQualifier(join->LeftField, oldKey, NewAlias);
+        }
+        if (join->RightTableDef == Table) {
+            join->RightTable = NewAlias;
+            if (!join->RightIsColumn()) join->RightField = RenameQualifier(join->RightField, oldKey, NewAlias);
+        }
+        if (join->PreferredTableDef == Table) join->PreferredTable = NewAlias;
+    }
+}
+
+std::string TQBTableDefs::RenameQualifier(const std::string& Text, const std::string& OldKey,
+                                          const std::string& NewAlias) const {
+    if (Trim(OldKey).empty() || Trim(NewAlias).empty()) return Text;
+    const bool caseSensitive = Parser && Parser->GetCaseSensitiveIdentifiers();
+    const std::string needle = caseSensitive ? OldKey + "." : UpperCase(OldKey + ".");
+    const std::string replacement = QuoteName(NewAlias) + ".";
+    std::string result;
+    std::size_t from = 0;
+    bool quote = false;
+    char quoteChar = 0;
+    for (std::size_t at = 0; at < Text.size();) {
+        const char ch = Text[at];
+        // Text inside string literals is data, not a qualifier.
+        if (quote) {
+            if (ch == quoteChar) quote = false;
+            ++at;
+            continue;
+        }
+        if (ch == '\'') {
+            quote = true;
+            quoteChar = ch;
+            ++at;
+            continue;
+        }
+        const std::string head = Text.substr(at, needle.size());
+        if ((at == 0 || !IsNameByte(Text[at - 1])) &&
+            (caseSensitive ? head == needle : UpperCase(head) == needle)) {
+            result += Text.substr(from, at - from) + replacement;
+            at += needle.size();
+            from = at;
+            continue;
+        }
+        ++at;
+    }
+    return result + Text.substr(from);
+}
+
+void TQBTableDefs::EndUpdate() {
+    TQBCollection::EndUpdate();
+    FixDuplicateAliases();
+}
+
+std::string TQBTableDefs::SelectListSQL() const {
+    std::string result;
+    const int count = FieldCount();
+    for (int n = 0; n < count; ++n) {
+        const TQBFieldDef* field = FieldBySelectIndex(n);
+        if (!field || field->IsInputParam()) continue;
+        const std::string sql = field->GetSQL();
+        if (sql.empty()) continue;
+        if (!result.empty()) result += ",\r\n";
+        result += "  " + sql;
+    }
+    return result;
+}
+
+std::string TQBTableDefs::GetSQL() const {
+    const std::string select = SelectListSQL();
+    const std::string from = FromSQL();
+    std::string result;
+    if (!select.empty())
+        result = "\r\n" + select;
+    else if (!from.empty())
+        result = "*";
+    if (!from.empty()) result += "\r\n" + FormatKeyword("FROM") + "\r\n" + from + "\r\n";
+    return result;
+}

@@ -1,0 +1,180 @@
+// Lifecycle of the SELECT parser: two-step construction through the factories, Clear,
+// destruction in a safe order, the dialect switches of the base dialect, the aggregate
+// list, the default operators and the script-format services.
+#include "parser/QBParser.h"
+
+#include "lexer/QBScanner.h"
+#include "model/QBCriteria.h"
+#include "model/QBJoinDefs.h"
+#include "model/QBOrderItems.h"
+#include "model/QBTableDefs.h"
+#include "toolkit/TextCompare.h"
+
+TQBSelectParser::TQBSelectParser() : FScriptFormat(std::make_unique<TQBScriptFormat>()) {}
+
+TQBSelectParser::~TQBSelectParser() {
+    // Tables clean up joins, criteria and ORDER BY items as they go: free them while those
+    // still exist, and the joins (which point at tables) before the tables.
+    if (FJoinDefs) FJoinDefs->Clear();
+    if (FTableDefs) FTableDefs->Clear();
+    FTableDefs.reset();
+    FJoinDefs.reset();
+    FWhereItems.reset();
+    FHavingItems.reset();
+    FGroupByItems.reset();
+    FOrderByItems.reset();
+    FOperators.reset();
+}
+
+void TQBSelectParser::Init() {
+    if (FScanner) return;
+    FScanner = CreateScanner();
+    FTableDefs = CreateTableDefs();
+    FTableDefs->SetParser(this);
+    FWhereItems = CreateWhereItems();
+    FWhereItems->SetParser(this);
+    FHavingItems = CreateHavingItems();
+    FHavingItems->SetParser(this);
+    FGroupByItems = std::make_unique<TQBGroupByItems>(this);
+    FOrderByItems = std::make_unique<TQBOrderByItems>(this);
+    LoadAggregates();
+    FOperators = std::make_unique<TQBOperators>();
+    InitOperators();
+    Valid = true;
+    SetCaseSensitiveIdentifiers(false);
+    FJoinDefs = CreateJoinDefs();
+    FJoinDefs->SetParser(this);
+}
+
+std::unique_ptr<TQBSQLScanner> TQBSelectParser::CreateScanner() {
+    return MakeScanner<TQBSQLScanner>();
+}
+
+std::unique_ptr<TQBTableDefs> TQBSelectParser::CreateTableDefs() {
+    return std::make_unique<TQBTableDefs>();
+}
+
+std::unique_ptr<TQBWhereItems> TQBSelectParser::CreateWhereItems() {
+    return std::make_unique<TQBWhereItems>();
+}
+
+std::unique_ptr<TQBHavingItems> TQBSelectParser::CreateHavingItems() {
+    return std::make_unique<TQBHavingItems>();
+}
+
+std::unique_ptr<TQBJoinDefs> TQBSelectParser::CreateJoinDefs() {
+    return std::make_unique<TQBJoinDefs>();
+}
+
+std::string TQBSelectParser::GetAggregatesText() const { return "SUM,MIN,MAX,AVG,COUNT"; }
+
+bool TQBSelectParser::IsJoinWord(const std::string& S) const {
+    return SameText(S, "INNER") || SameText(S, "LEFT") || SameText(S, "RIGHT") ||
+           SameText(S, "FULL") || SameText(S, "JOIN");
+}
+
+void TQBSelectParser::LoadAggregates() {
+    FAggregates.Clear();
+    FAggregates.SetCommaText(GetAggregatesText());
+    FAggregates.SetSorted(true);
+}
+
+void TQBSelectParser::InitOperators() {
+    FOperators->BeginUpdate();
+    FOperators->Clear();
+    for (const char* name : {"=", "<>", "<", ">", "<=", ">=", "LIKE", "NOT LIKE"})
+        FOperators->AddOperator(name);
+    FOperators->AddOperator("IN", 1, "", "(", ")", true);
+    FOperators->AddOperator("NOT IN", 1, "", "(", ")", true);
+    FOperators->AddOperator("BETWEEN", 2, "AND");
+    FOperators->AddOperator("NOT BETWEEN", 2, "AND");
+    FOperators->AddOperator("IS NULL", 0);
+    FOperators->AddOperator("IS NOT NULL", 0);
+    FOperators->EndUpdate();
+}
+
+std::string TQBSelectParser::TableAliasSeparator() const { return " "; }
+bool TQBSelectParser::UseOuterJoinMarks() const { return false; }
+bool TQBSelectParser::ExtendedSyntax() const { return false; }
+bool TQBSelectParser::IncludeUnboundFields() const { return true; }
+bool TQBSelectParser::SupportsFullOuterJoin() const { return true; }
+bool TQBSelectParser::WriteEmptyParams() const { return true; }
+bool TQBSelectParser::LowerCaseAliases() const { return false; }
+
+void TQBSelectParser::Clear() {
+    if (FJoinDefs) FJoinDefs->Clear();
+    if (FTableDefs) FTableDefs->Clear();
+    if (FWhereItems) {
+        FWhereItems->Clear();
+        FWhereItems->GroupKind = gkAll;
+    }
+    if (FGroupByItems) FGroupByItems->Clear();
+    if (FHavingItems) {
+        FHavingItems->Clear();
+        FHavingItems->GroupKind = gkAll;
+    }
+    if (FOrderByItems) FOrderByItems->Clear();
+    if (FScanner) FScanner->SetText("");
+    Valid = true;
+}
+
+bool TQBSelectParser::GetDistinct() const { return FDistinct; }
+void TQBSelectParser::SetDistinct(bool Value) { FDistinct = Value; }
+bool TQBSelectParser::GetCaseSensitiveIdentifiers() const { return FCaseSensitive; }
+void TQBSelectParser::SetCaseSensitiveIdentifiers(bool Value) { FCaseSensitive = Value; }
+
+std::string TQBSelectParser::FormatKeyword(const std::string& S) const {
+    return ApplyFormatMode(S, FScriptFormat->KeywordsFormat);
+}
+
+std::string TQBSelectParser::FormatFunctionName(const std::string& Name) const {
+    return ApplyFormatMode(Name, FScriptFormat->FunctionsFormat);
+}
+
+void TQBSelectParser::SetScriptFormat(const TQBScriptFormat& Format) {
+    if (&Format != FScriptFormat.get()) FScriptFormat->Assign(Format);
+}
+
+bool TQBSelectParser::IsAggregate(const std::string& Name) const {
+    return FAggregates.IndexOf(Name) >= 0;
+}
+
+// ---------------------------------------------------------------------------------------
+// Stubs of the parse operations, so that the class is complete before the reader exists.
+// Each is replaced by the reader's own definition.
+
+std::string TQBSelectParser::GetSQL() {  // filled by the parser
+    if (!FTableDefs) return {};
+    std::string s = FTableDefs->GetSQL();
+    if (s.empty()) return s;
+    s = FormatKeyword("SELECT") + (FDistinct ? " " + FormatKeyword("DISTINCT") : "") + " " + s;
+    s += FWhereItems->GetSQL();
+    s += FGroupByItems->GetSQL();
+    s += FHavingItems->GetSQL();
+    s += FOrderByItems->GetSQL();
+    return s;
+}
+
+void TQBSelectParser::Parse() {}                 // filled by the parser
+void TQBSelectParser::ParseSelectKeyword() {}    // filled by the parser
+void TQBSelectParser::ParseSelectOptions() {}    // filled by the parser
+void TQBSelectParser::ParseReserved() {}         // filled by the parser
+void TQBSelectParser::ParseSelectField() {}      // filled by the parser
+void TQBSelectParser::ParseSelectList() {}       // filled by the parser
+void TQBSelectParser::ParseFromKeyword() {}      // filled by the parser
+TQBTableDef* TQBSelectParser::ParseTableRef() { return nullptr; }  // filled by the parser
+void TQBSelectParser::ParseParams(TQBTableDef*) {}  // filled by the parser
+void TQBSelectParser::ParseJoin() {}             // filled by the parser
+void TQBSelectParser::ParseFromList() {}         // filled by the parser
+void TQBSelectParser::ParseWhere() {}            // filled by the parser
+void TQBSelectParser::ParseGroupBy() {}          // filled by the parser
+void TQBSelectParser::ParseHaving() {}           // filled by the parser
+void TQBSelectParser::ParseOrderBy() {}          // filled by the parser
+void TQBSelectParser::ParseUnexpected() {}       // filled by the parser
+void TQBSelectParser::ParseCriteria(TQBCriterions*) {}  // filled by the parser
+void TQBSelectParser::ParseOperand(TQBFunctionDef*, TQBTableDef*&, TQBTokenKinds, const std::string&,
+                                   TQBParseOptions) {}  // filled by the parser
+int TQBSelectParser::ErrorCodeForToken(const std::string& Token) const {  // filled by the parser
+    return Token.empty() ? 2 : 1;
+}
+void TQBSelectParser::ReportError(int, const std::string&, int, int) {}  // filled by the parser
