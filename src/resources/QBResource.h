@@ -49,5 +49,26 @@ inline constexpr const char* SDataNoParameter = "找不到参数：%s";
 inline constexpr const char* SDataNoProcedureName = "未指定存储过程名称";
 
 // --- Diagram ---
+inline constexpr const char* SInvalidWorkAreaParent = "无效的父工作区!";
+inline constexpr const char* SInvalidTableParent = "无效的父表对象!";
+inline constexpr const char* SInvalidIndex = "无效的索引 = %d ";
+inline constexpr const char* SInvalidLinkTable = "连接控制无效的表 %s ";
+inline constexpr const char* STableAlias = "表别名";
+inline constexpr const char* SAlreadyExists = "已经存在";
+inline constexpr const char* SCollapseExpandTable = "折叠／展开表";
+inline constexpr const char* SClearTableLinks = "清除表所有连接";
+inline constexpr const char* SCloseTable = "关闭表";
+inline constexpr const char* SUncheckAllFields = "取消选择所有字段";
+inline constexpr const char* SCheckAllFields = "选择所有字段";
+inline constexpr const char* SDblClickEditAlias = "双击编辑别名";
+inline constexpr const char* SDeleteTable = "删除表";
+inline constexpr const char* SRenameTable = "重命名表";
+inline constexpr const char* SDeletePoint = "删除点";
+inline constexpr const char* SInsertPoint = "插入点";
+inline constexpr const char* SDeleteLink = "删除连接";
+inline constexpr const char* SLinkProperties = "属性";
+inline constexpr const char* SHintCaption = "提示!";
+inline constexpr const char* SConfirmDeleteLink = "您确认要删除连接吗？ ";
+inline constexpr const char* SAnd = "与";
 
 }  // namespace QBResource

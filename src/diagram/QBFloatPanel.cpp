@@ -1,0 +1,813 @@
+// The work area: object lists, placement and keys, removal, painting and input dispatch.
+#include "diagram/QBFloatPanel.h"
+
+#include <QApplication>
+#include <QKeyEvent>
+#include <QLineEdit>
+#include <QMenu>
+#include <QMessageBox>
+#include <QMouseEvent>
+#include <QPainter>
+#include <QScrollBar>
+#include <QToolTip>
+#include <algorithm>
+
+#include "control/QBColor.h"
+#include "control/QBWindow.h"
+#include "diagram/QBFloatTable.h"
+#include "diagram/QBGeometry.h"
+#include "diagram/QBLinks.h"
+#include "diagram/QBModelLink.h"
+#include "lexer/QBScanner.h"
+#include "parser/QBParser.h"
+#include "resources/QBResource.h"
+#include "toolkit/Exceptions.h"
+#include "toolkit/TextCompare.h"
+
+namespace {
+
+std::uint64_t NextSerial() {
+    static std::uint64_t serial = 0;
+    return ++serial;
+}
+
+// The owner check runs before the widget is built, so a wrong owner creates nothing.
+QWidget* CheckedOwner(QWidget* owner) {
+    if (!qobject_cast<TCustomQueryBuilder*>(owner)) throw EQBException(QBResource::SInvalidWorkAreaParent);
+    return owner;
+}
+
+// Defaults used when the work area is asked for appearance without an owner (never in
+// practice: the constructor insists on one).
+const TQBPalette& DefaultPalette() {
+    static const TQBPalette palette;
+    return palette;
+}
+
+}  // namespace
+
+// --- mouse message ---
+
+TMouseButton TQBMouseMessage::Button() const {
+    TMouseButton button = mbLeft;
+    if (Buttons & Qt::LeftButton) button = mbLeft;
+    if (Buttons & Qt::RightButton) button = mbRight;
+    if (Buttons & Qt::MiddleButton) button = mbMiddle;
+    return button;
+}
+
+TShiftState TQBMouseMessage::Shift() const {
+    TShiftState shift;
+    if (Buttons & Qt::LeftButton) shift.Include(ssLeft);
+    if (Buttons & Qt::RightButton) shift.Include(ssRight);
+    if (Buttons & Qt::MiddleButton) shift.Include(ssMiddle);
+    if (Modifiers & Qt::ControlModifier) shift.Include(ssCtrl);
+    if (Modifiers & Qt::ShiftModifier) shift.Include(ssShift);
+    return shift;
+}
+
+// --- floating object ---
+
+TQBFloatObject::TQBFloatObject(TQBWorkArea* workArea) : FWorkArea(workArea), FSerial(NextSerial()) {}
+
+void TQBFloatObject::SetActive(bool value) {
+    FActive = value;
+    if (value && FWorkArea) {
+        if (auto* box = dynamic_cast<TQBTable*>(this)) FWorkArea->BringToFront(box);
+    }
+}
+
+void TQBFloatObject::MouseDown(TQBMouseMessage& msg, int) {
+    if (OnMouseDown) OnMouseDown(this, msg.Button(), msg.Shift(), msg.X, msg.Y);
+    msg.Handled = true;
+}
+
+void TQBFloatObject::MouseMove(TQBMouseMessage& msg, int) {
+    if (OnMouseMove) OnMouseMove(this, msg.Shift(), msg.X, msg.Y);
+    msg.Handled = true;
+}
+
+void TQBFloatObject::MouseUp(TQBMouseMessage& msg, int) {
+    if (OnMouseUp) OnMouseUp(this, msg.Button(), msg.Shift(), msg.X, msg.Y);
+    msg.Handled = true;
+}
+
+void TQBFloatObject::KeyDown(int& key, TShiftState shift) {
+    if (OnKeyDown) OnKeyDown(this, key, shift);
+}
+
+void TQBFloatObject::KeyUp(int& key, TShiftState shift) {
+    if (OnKeyUp) OnKeyUp(this, key, shift);
+}
+
+void TQBFloatObject::MouseLeave(TQBMouseMessage&, int) {}
+
+// --- arrangements ---
+
+TQBObjectArrangement& TQBObjectArrangements::Add() {
+    FItems.push_back(std::make_unique<TQBObjectArrangement>());
+    return *FItems.back();
+}
+
+int TQBObjectArrangements::IndexOf(const std::string& name) const {
+    for (int i = 0; i < Count(); ++i)
+        if (FItems[i]->Name == name) return i;
+    return -1;
+}
+
+// --- work area: creation ---
+
+TQBWorkArea::TQBWorkArea(QWidget* owner)
+    : QAbstractScrollArea(CheckedOwner(owner)),
+      FOwner(static_cast<TCustomQueryBuilder*>(owner)),
+      FPopupMenu(std::make_unique<QMenu>()) {
+    viewport()->setMouseTracking(true);
+    viewport()->setAttribute(Qt::WA_OpaquePaintEvent);
+    setFocusPolicy(Qt::StrongFocus);
+    setFrameShape(QFrame::NoFrame);
+
+    FFont = QApplication::font();
+    FFont.setPixelSize(FFontHeight);
+
+    FListScrollBar = new QScrollBar(Qt::Vertical, viewport());
+    FListScrollBar->hide();
+    FListScrollBar->setFocusPolicy(Qt::NoFocus);
+    connect(FListScrollBar, &QScrollBar::valueChanged, this, [this](int value) {
+        if (auto* box = dynamic_cast<TQBTable*>(FActiveObject)) {
+            box->ScrollTo(value);
+            TableChanged(box);
+        }
+    });
+
+    FAliasEdit = new QLineEdit(viewport());
+    FAliasEdit->hide();
+    FAliasEdit->setFrame(false);
+    FAliasEdit->setFont(FFont);
+    FAliasEdit->installEventFilter(this);
+    QPalette aliasPalette = FAliasEdit->palette();
+    aliasPalette.setColor(QPalette::Base, ColorToQColor(Palette().GetActiveCaption()));
+    FAliasEdit->setPalette(aliasPalette);
+
+    FSearchEdit = new QLineEdit(viewport());
+    FSearchEdit->hide();
+    FSearchEdit->setFixedHeight(FFontHeight + 6);
+    FSearchEdit->setFont(FFont);
+    FSearchEdit->installEventFilter(this);
+    connect(FSearchEdit, &QLineEdit::textChanged, this, [this](const QString& text) {
+        if (text.isEmpty()) {
+            FSearchEdit->hide();
+            return;
+        }
+        FSearchEdit->resize(FSearchEdit->fontMetrics().horizontalAdvance(text) + 20, FSearchEdit->height());
+    });
+    UpdateScrollRanges();
+}
+
+TQBWorkArea::~TQBWorkArea() {
+    FActiveObject = nullptr;
+    FHotObject = nullptr;
+    // Links go through RemoveLink so that their join definitions leave the model too.
+    while (!FLinks.empty()) RemoveLink(FLinks.front().get(), 0, false);
+    FJoins.clear();
+    FTables.clear();
+    FRemoved.clear();
+}
+
+TQBSelectParser* TQBWorkArea::Parser() const { return FOwner ? FOwner->Parser() : nullptr; }
+
+const TQBPalette& TQBWorkArea::Palette() const { return FOwner ? FOwner->Palette() : DefaultPalette(); }
+
+const TQBObjectStyle& TQBWorkArea::ObjectStyle() const {
+    static const TQBObjectStyle defaults;
+    return FOwner ? FOwner->Style().GetObjectStyle() : defaults;
+}
+
+TQBOptions TQBWorkArea::Options() const { return FOwner ? FOwner->Options() : TQBOptions{qboRowSelect}; }
+
+int TQBWorkArea::ScrollX() const { return horizontalScrollBar()->value(); }
+int TQBWorkArea::ScrollY() const { return verticalScrollBar()->value(); }
+
+void TQBWorkArea::UpdateScrollRanges() {
+    const QSize size = viewport()->size();
+    horizontalScrollBar()->setRange(0, std::max(0, SurfaceSize - size.width()));
+    horizontalScrollBar()->setPageStep(size.width());
+    horizontalScrollBar()->setSingleStep(20);
+    verticalScrollBar()->setRange(0, std::max(0, SurfaceSize - size.height()));
+    verticalScrollBar()->setPageStep(size.height());
+    verticalScrollBar()->setSingleStep(20);
+}
+
+void TQBWorkArea::InvalidateRect(const TRect& screenRect) {
+    if (!IsEmptyRect(screenRect)) viewport()->update(ToQRect(screenRect));
+}
+
+void TQBWorkArea::InvalidateRegion(const QRegion& screenRegion) {
+    if (!screenRegion.isEmpty()) viewport()->update(screenRegion);
+}
+
+void TQBWorkArea::ResumePaint() {
+    FUpdating = false;
+    viewport()->update();
+}
+
+// --- lists and keys ---
+
+int TQBWorkArea::IndexOfTable(const TQBFloatObject* object) const {
+    for (int i = 0; i < TableCount(); ++i)
+        if (FTables[i].get() == object) return i;
+    return -1;
+}
+
+int TQBWorkArea::IndexOfLink(const TQBFloatObject* object) const {
+    for (int i = 0; i < LinkCount(); ++i)
+        if (FLinks[i].get() == object) return i;
+    return -1;
+}
+
+bool TQBWorkArea::SameKey(const std::string& a, const std::string& b) const {
+    return ModelSameName(Parser(), a, b);
+}
+
+TQBTable* TQBWorkArea::TableByKey(const std::string& key) const {
+    if (Trim(key).empty()) return FTables.size() == 1 ? FTables.front().get() : nullptr;
+    for (const auto& box : FTables)
+        if (SameKey(box->Key(), key)) return box.get();
+    return nullptr;
+}
+
+std::string TQBWorkArea::MakeUniqueKey(const std::string& base, const std::string& prefix) const {
+    std::string result = base;
+    std::string stem = base;
+    for (std::size_t dot = stem.find('.'); dot != std::string::npos; dot = stem.find('.')) {
+        if (dot + 1 == stem.size())
+            stem.erase(dot, 1);
+        else
+            stem.erase(0, dot + 1);
+    }
+    const TQBSelectParser* parser = Parser();
+    if (parser && parser->GetScanner()) {
+        for (std::size_t i = stem.size(); i-- > 0;)
+            if (parser->GetScanner()->IsIdentQuote(stem[i])) stem.erase(i, 1);
+    }
+    if (Trim(stem).empty()) stem = (parser && parser->LowerCaseAliases() ? LowerCase(prefix) : prefix) + "1";
+    int counter = 0;
+    for (bool found = true; found;) {
+        found = false;
+        for (const auto& box : FTables) {
+            if (SameKey(box->Key(), result)) {
+                result = stem + std::to_string(++counter);
+                found = true;
+                break;
+            }
+        }
+    }
+    return result;
+}
+
+void TQBWorkArea::BringToFront(TQBTable* box) {
+    const int i = IndexOfTable(box);
+    if (i <= 0) return;
+    std::rotate(FTables.begin(), FTables.begin() + i, FTables.begin() + i + 1);
+}
+
+void TQBWorkArea::DeactivateAll() {
+    for (const auto& box : FTables)
+        if (box->Active()) box->SetActive(false);
+    for (const auto& link : FLinks)
+        if (link->Active()) link->SetActive(false);
+}
+
+TQBFloatObject* TQBWorkArea::ObjectBySerial(std::uint64_t serial) const {
+    for (const auto& box : FTables)
+        if (box->Serial() == serial) return box.get();
+    for (const auto& link : FLinks)
+        if (link->Serial() == serial) return link.get();
+    return nullptr;
+}
+
+void TQBWorkArea::ActivateObject(TQBFloatObject* object) {
+    if (FActiveObject == object) return;
+    if (FActiveObject) FActiveObject->SetActive(false);
+    FActiveObject = object;
+    if (object) object->SetActive(true);
+}
+
+// --- boxes ---
+
+TQBTable* TQBWorkArea::AddTable(const std::string& tableName, const std::string& alias,
+                                IQBFieldSource* dataSet) {
+    return InsertTable(tableName, alias, TPoint{0, 0}, true, dataSet);
+}
+
+TQBTable* TQBWorkArea::InsertTable(const std::string& tableName, const std::string& alias,
+                                   TPoint position, bool autoPlace, IQBFieldSource* dataSet) {
+    const std::string key = MakeUniqueKey(Trim(alias).empty() ? tableName : alias, "TABLE_");
+    if (FActiveObject) FActiveObject->SetActive(false);
+
+    auto box = std::make_unique<TQBTable>(this, tableName, dataSet);
+    if (key != tableName) box->SetAlias(key);
+    if (FOwner && !FOwner->DoAddRemoveTable(box.get(), qbaAdd)) return nullptr;
+    if (box->CaptionFitWidth() > box->Width()) box->SetWidth(box->CaptionFitWidth());
+
+    TRect r = box->BoundsRect();
+    const int found = FArrangements.IndexOf(box->Key());
+    if (found < 0) {
+        r = OffsetRect(r, 50, 20);
+    } else {
+        const TQBObjectArrangement& a = FArrangements.Items(found);
+        r.Right = r.Left + a.Width - 1;
+        r.Bottom = r.Top + a.Height - 1;
+        r = OffsetRect(r, a.Left, a.Top);
+        box->SetExpanded(a.Expanded);
+    }
+    if (autoPlace) {
+        // Shift right past every box in the way; a place beyond the surface's right edge
+        // starts a new row below everything already placed.
+        for (bool moved = true; moved;) {
+            moved = false;
+            for (const auto& other : FTables) {
+                const TRect b = other->BoundsRect();
+                if (!Intersects(b, r)) continue;
+                r = OffsetRect(r, b.Right + 10 - r.Left, 0);
+                if (r.Right > SurfaceSize) {
+                    int bottom = 0;
+                    for (const auto& placed : FTables) bottom = std::max(bottom, placed->BoundsRect().Bottom);
+                    r = OffsetRect(r, 50 - r.Left, bottom + 20 - r.Top);
+                }
+                moved = true;
+                break;
+            }
+        }
+    } else {
+        r = OffsetRect(r, position.X - r.Left, position.Y - r.Top);
+    }
+    // Keep the box on the surface.
+    if (r.Right > SurfaceSize) r = OffsetRect(r, SurfaceSize - r.Right, 0);
+    if (r.Bottom > SurfaceSize) r = OffsetRect(r, 0, SurfaceSize - r.Bottom);
+    if (r.Top < 0) r = OffsetRect(r, 0, -r.Top);
+    if (r.Left < 0) r = OffsetRect(r, -r.Left, 0);
+
+    TQBTable* result = box.get();
+    FTables.insert(FTables.begin(), std::move(box));
+    result->MoveTo(r);
+    result->SetWidth(r.Right - r.Left + 1);
+    result->SetHeight(r.Bottom - r.Top + 1);
+    if (OnTableAdded) OnTableAdded(this, result);
+    result->SetActive(true);
+    FActiveObject = result;
+    return result;
+}
+
+std::unique_ptr<TQBTable> TQBWorkArea::TakeTable(TQBTable* box) {
+    const int i = IndexOfTable(box);
+    if (i < 0) return nullptr;
+    std::unique_ptr<TQBTable> owned = std::move(FTables[i]);
+    FTables.erase(FTables.begin() + i);
+    return owned;
+}
+
+void TQBWorkArea::RemoveTable(TQBTable* box) {
+    if (FOwner && !FOwner->DoAddRemoveTable(box, qbaRemove)) return;
+    RemoveTableLinks(box);
+    if (IndexOfTable(box) < 0) return;
+    if (box->Active()) FListScrollBar->hide();
+    std::unique_ptr<TQBTable> owned = TakeTable(box);
+    if (FHotObject == box) FHotObject = nullptr;
+    if (FActiveObject == box) {
+        box->SetActive(false);
+        FActiveObject = nullptr;
+    }
+    // The box may be inside its own handler (its close button, its menu): free it later.
+    FRemoved.push_back(std::move(owned));
+    if (!FFlushPosted) {
+        FFlushPosted = true;
+        QMetaObject::invokeMethod(this, [this] { FlushRemoved(); }, Qt::QueuedConnection);
+    }
+}
+
+void TQBWorkArea::FlushRemoved() {
+    FFlushPosted = false;
+    FRemoved.clear();
+}
+
+void TQBWorkArea::RemoveTableLinks(TQBTable* box) {
+    for (int i = 0; i < LinkCount();) {
+        TQBJoin* join = FLinks[i]->Join();
+        if (join->Table0 == box || join->Table1 == box)
+            RemoveLink(FLinks[i].get(), i, true);
+        else
+            ++i;
+    }
+}
+
+void TQBWorkArea::Clear() {
+    FHotObject = nullptr;
+    FActiveObject = nullptr;
+    FListScrollBar->hide();
+    FAliasEdit->hide();
+    FSearchEdit->hide();
+    FBandLink = nullptr;
+    FLinks.clear();
+    FJoins.clear();
+    FArrangements.Clear();
+    for (auto& box : FTables) {
+        TQBObjectArrangement& a = FArrangements.Add();
+        a.Name = box->Key();
+        a.Left = box->Left();
+        a.Top = box->Top();
+        a.Width = box->Width();
+        a.Height = box->Height();
+        a.Expanded = box->Expanded();
+    }
+    FTables.clear();
+}
+
+void TQBWorkArea::ChangeAlias(const std::string& text) {
+    auto* box = dynamic_cast<TQBTable*>(FActiveObject);
+    if (!box) return;
+    const std::string oldKey = box->Key();
+    for (const auto& other : FTables)
+        if (other.get() != box && SameKey(other->Key(), text))
+            throw EQBException(std::string(QBResource::STableAlias) + " " + text + " " +
+                               QBResource::SAlreadyExists);
+    std::string alias = text == box->Name() ? std::string() : text;
+    alias.erase(std::remove(alias.begin(), alias.end(), '.'), alias.end());
+    box->SetAlias(alias);
+    if (OnTableKeyChanged) OnTableKeyChanged(box, oldKey);
+}
+
+bool TQBWorkArea::Confirm(const QString& caption, const QString& text) {
+    if (ConfirmHook) return ConfirmHook(caption, text);
+    return QMessageBox::question(this, caption, text, QMessageBox::Yes | QMessageBox::No) != QMessageBox::No;
+}
+
+void TQBWorkArea::DoFieldCheckChanged(TQBTable* box, TQBListItem* item) {
+    if (OnFieldCheckChanged) OnFieldCheckChanged(box, item);
+}
+
+void TQBWorkArea::DoTableRemoved(TQBTable* box) {
+    if (OnTableRemoved) OnTableRemoved(this, box);
+}
+
+void TQBWorkArea::DoLinkSelected(TQBLink* link, bool active) {
+    if (OnLinkSelected)
+        OnLinkSelected(this, link->Item0()->Table(), link->Item1()->Table(), link->Item0(), link->Item1(), active);
+}
+
+// --- box changes: re-route and repaint links ---
+
+void TQBWorkArea::InvalidateBoxLinks(TQBTable* box, bool partial) {
+    for (const auto& link : FLinks) {
+        const TQBJoin* join = link->Join();
+        if (join->Table0 != box && join->Table1 != box) continue;
+        const int kind = !partial || link->PointCount() == 4 ? 0 : (join->Table1 == box ? 2 : 1);
+        InvalidateRegion(link->RepaintRegion(kind));
+        link->RecalcRoute();
+        InvalidateRegion(link->RepaintRegion(kind));
+    }
+}
+
+void TQBWorkArea::TableMoved(TQBTable* box) { InvalidateBoxLinks(box, true); }
+
+void TQBWorkArea::TableChanged(TQBTable* box) { InvalidateBoxLinks(box, false); }
+
+// --- links: deferred removal ---
+
+void TQBWorkArea::PostRemoveLink(TQBLink* link) {
+    const std::uint64_t serial = link->Serial();
+    QMetaObject::invokeMethod(this, [this, serial] { ProcessRemoveLink(serial); }, Qt::QueuedConnection);
+}
+
+void TQBWorkArea::ProcessRemoveLink(std::uint64_t serial) {
+    for (int i = 0; i < LinkCount(); ++i) {
+        TQBLink* link = FLinks[i].get();
+        if (link->Serial() != serial) continue;
+        if (!FOwner || FOwner->DoAddRemoveLink(link, qbaRemove)) RemoveLink(link, i, true);
+        return;
+    }
+}
+
+// --- painting ---
+
+void TQBWorkArea::paintEvent(QPaintEvent* event) {
+    if (FUpdating) return;
+    QPainter painter(viewport());
+    PaintSurface(painter, event->rect());
+}
+
+void TQBWorkArea::PaintSurface(QPainter& painter, const QRect& dirty) {
+    FLastPaintedBoxes = 0;
+    FLastPaintedLinks = 0;
+    painter.fillRect(dirty, ColorToQColor(Palette().GetWorkSpace()));
+    const int sx = ScrollX(), sy = ScrollY();
+    // Links first, boxes over them back to front: a link never shows over a box and a box
+    // never over one in front of it.
+    for (const auto& link : FLinks) {
+        if (!ToQRect(OffsetRect(link->Bounds(), -sx, -sy)).intersects(dirty)) continue;
+        link->Paint(painter, dirty);
+        ++FLastPaintedLinks;
+    }
+    for (auto it = FTables.rbegin(); it != FTables.rend(); ++it) {
+        if (!ToQRect(OffsetRect((*it)->BoundsRect(), -sx, -sy)).intersects(dirty)) continue;
+        (*it)->Paint(painter, dirty);
+        ++FLastPaintedBoxes;
+    }
+    if (FBandLink && FBandPoints.size() > 1) {
+        painter.save();
+        painter.setRenderHint(QPainter::Antialiasing, false);
+        painter.setPen(QPen(Qt::black, 1, Qt::DotLine));
+        QPolygon band;
+        for (const TPoint& p : FBandPoints) band << ToQPoint(p);
+        painter.drawPolyline(band);
+        painter.restore();
+    }
+}
+
+void TQBWorkArea::SetRubberBand(TQBLink* link, const std::vector<TPoint>& screenPoints) {
+    auto bandRect = [this] {
+        QRect r;
+        for (const TPoint& p : FBandPoints) r |= QRect(p.X - 2, p.Y - 2, 5, 5);
+        return r;
+    };
+    if (FBandLink) viewport()->update(bandRect());
+    FBandLink = link;
+    FBandPoints = link ? screenPoints : std::vector<TPoint>();
+    if (FBandLink) viewport()->update(bandRect());
+}
+
+// --- input ---
+
+TQBMouseMessage TQBWorkArea::MakeMessage(const QMouseEvent* event) const {
+    TQBMouseMessage msg;
+    const QPoint pos = event->position().toPoint();
+    msg.X = pos.x();
+    msg.Y = pos.y();
+    msg.Buttons = event->buttons();
+    msg.Modifiers = event->modifiers();
+    return msg;
+}
+
+TQBFloatObject* TQBWorkArea::ObjectAt(const TPoint& point, int& hitCode) const {
+    for (const auto& box : FTables)
+        if ((hitCode = box->HitTest(point)) != hcNone) return box.get();
+    for (const auto& link : FLinks)
+        if ((hitCode = link->HitTest(point)) != hcNone) return link.get();
+    hitCode = hcNone;
+    return nullptr;
+}
+
+void TQBWorkArea::UpdateCursor(int hitCode) {
+    Qt::CursorShape shape = Qt::ArrowCursor;
+    switch (hitCode) {
+        case hcLeft: case hcRight: shape = Qt::SizeHorCursor; break;
+        case hcTop: case hcBottom: shape = Qt::SizeVerCursor; break;
+        case hcTopLeft: case hcBottomRight: shape = Qt::SizeFDiagCursor; break;
+        case hcBottomLeft: case hcTopRight: shape = Qt::SizeBDiagCursor; break;
+        case hcEndPoint: shape = Qt::UpArrowCursor; break;
+        case hcBendPoint: shape = Qt::SizeAllCursor; break;
+        default: break;
+    }
+    viewport()->setCursor(shape);
+}
+
+void TQBWorkArea::HideEditors() {
+    if (FAliasEdit->isVisible()) FAliasEdit->clearFocus();  // commits through the focus loss
+    if (FAliasEdit->isVisible()) FAliasEdit->hide();
+}
+
+void TQBWorkArea::mouseMoveEvent(QMouseEvent* event) {
+    TQBMouseMessage msg = MakeMessage(event);
+    const TPoint pos{msg.X, msg.Y};
+    if (pos == FLastMouse) return;
+    FLastMouse = pos;
+    QToolTip::hideText();
+    if (!(event->buttons() & Qt::LeftButton)) {
+        int code = hcNone;
+        TQBFloatObject* object = ObjectAt(pos, code);
+        UpdateCursor(code);
+        if (!object) {
+            TQBFloatObject* old = FHotObject;
+            FHotObject = nullptr;
+            if (old) old->MouseLeave(msg, FHitCode);
+            FHitCode = hcNone;
+            return;
+        }
+        if (object != FHotObject || code != FHitCode) {
+            if (FHotObject) FHotObject->MouseLeave(msg, FHitCode);
+            FHotObject = object;
+            FHitCode = code;
+        }
+        object->MouseMove(msg, code);
+        return;
+    }
+    HideEditors();
+    if (!IsDragCode(FHitCode) || !FHotObject) {
+        if (FHotObject) FHotObject->MouseMove(msg, FHitCode);
+        return;
+    }
+    DragBox(msg);
+}
+
+void TQBWorkArea::DragBox(const TQBMouseMessage& msg) {
+    auto* box = dynamic_cast<TQBTable*>(FHotObject);
+    if (!box) return;
+    const int sx = ScrollX(), sy = ScrollY();
+    const int mx = msg.X, my = msg.Y;
+    const TPoint g = FGrabOffset;
+    int x = mx + sx - box->Left();
+    int y = my + sy - box->Top();
+    const int code = FHitCode;
+    auto keepLeft = [&] { if (mx + sx - g.X < 0) x += g.X - mx - sx; };
+    auto keepTop = [&] { if (my + sy - g.Y < 0) y += g.Y - my - sy; };
+    if (code == hcCaption) {
+        keepLeft();
+        keepTop();
+        if (box->Left() + box->Width() + x - g.X > SurfaceSize) x = g.X - box->Left() - box->Width() + SurfaceSize;
+        if (box->Top() + box->Height() + y - g.Y > SurfaceSize) y = g.Y - box->Top() - box->Height() + SurfaceSize;
+        box->MoveBy(x - g.X, y - g.Y);
+        const int cw = viewport()->width(), ch = viewport()->height();
+        if (mx > cw && sx + mx < SurfaceSize) horizontalScrollBar()->setValue(sx + mx - cw);
+        if (my > ch && sy + my < SurfaceSize) verticalScrollBar()->setValue(sy + my - ch);
+        if (mx < 0 && sx > 0) horizontalScrollBar()->setValue(sx + mx);
+        if (my < 0 && sy > 0) verticalScrollBar()->setValue(sy + my);
+        return;
+    }
+    if (code == hcLeft || code == hcTopLeft || code == hcBottomLeft) {
+        keepLeft();
+        box->ResizeLeft(x - g.X);
+        x = mx + sx - box->Left();
+    }
+    if (code == hcTop || code == hcTopLeft || code == hcTopRight) {
+        keepTop();
+        box->ResizeTop(y - g.Y);
+        y = my + sy - box->Top();
+    }
+    if (code == hcRight || code == hcTopRight || code == hcBottomRight) {
+        if (box->Left() + x > SurfaceSize) x = SurfaceSize - box->Left();
+        box->SetWidth(x);
+    }
+    if (code == hcBottom || code == hcBottomLeft || code == hcBottomRight) {
+        if (box->Top() + y > SurfaceSize) y = SurfaceSize - box->Top();
+        box->SetHeight(y);
+    }
+}
+
+void TQBWorkArea::mousePressEvent(QMouseEvent* event) {
+    TQBMouseMessage msg = MakeMessage(event);
+    QToolTip::hideText();
+    if (event->button() != Qt::LeftButton) return;
+    setFocus(Qt::MouseFocusReason);
+    HideEditors();
+    // The press may come without a hover before it: find the object under it first.
+    int code = hcNone;
+    TQBFloatObject* object = ObjectAt(TPoint{msg.X, msg.Y}, code);
+    if (object != FHotObject || code != FHitCode) {
+        if (FHotObject) FHotObject->MouseLeave(msg, FHitCode);
+        FHotObject = object;
+        FHitCode = code;
+    }
+    FLastMouse = TPoint{msg.X, msg.Y};
+    ActivateObject(FHotObject);
+    if (!FHotObject) return;
+    FHotObject->MouseDown(msg, FHitCode);
+    if (IsDragCode(FHitCode)) {
+        if (auto* box = dynamic_cast<TQBTable*>(FHotObject))
+            FGrabOffset = TPoint{msg.X + ScrollX() - box->Left(), msg.Y + ScrollY() - box->Top()};
+    }
+}
+
+void TQBWorkArea::mouseReleaseEvent(QMouseEvent* event) {
+    TQBMouseMessage msg = MakeMessage(event);
+    if (event->button() == Qt::RightButton) {
+        ShowPopup(msg, event->globalPosition().toPoint());
+        return;
+    }
+    if (event->button() != Qt::LeftButton) return;
+    if (auto* box = dynamic_cast<TQBTable*>(FActiveObject); box && FHitCode == hcCaption)
+        TableChanged(box);
+    if (FHotObject) FHotObject->MouseUp(msg, FHitCode);
+}
+
+void TQBWorkArea::mouseDoubleClickEvent(QMouseEvent* event) {
+    if (event->button() != Qt::LeftButton || !FActiveObject) return;
+    TQBMouseMessage msg = MakeMessage(event);
+    if (auto* link = dynamic_cast<TQBLink*>(FActiveObject)) {
+        link->ShowProperties();
+        return;
+    }
+    if (auto* box = dynamic_cast<TQBTable*>(FActiveObject)) box->DblClick(msg, FHitCode);
+}
+
+void TQBWorkArea::ShowPopup(const TQBMouseMessage& msg, const QPoint& globalPos) {
+    int code = hcNone;
+    TQBFloatObject* object = ObjectAt(TPoint{msg.X, msg.Y}, code);
+    if (!object) return;
+    FPopupMenu->clear();
+    DeactivateAll();
+    FActiveObject = object;
+    object->SetActive(true);
+    object->BuildPopup(*FPopupMenu, msg.X, code, msg.Y);
+    if (!FPopupMenu->isEmpty()) FPopupMenu->popup(globalPos);
+}
+
+bool TQBWorkArea::focusNextPrevChild(bool) { return false; }  // Tab cycles through the boxes
+
+void TQBWorkArea::keyPressEvent(QKeyEvent* event) {
+    QToolTip::hideText();
+    int key = event->key();
+    TShiftState shift;
+    if (event->modifiers() & Qt::ShiftModifier) shift.Include(ssShift);
+    if (event->modifiers() & Qt::ControlModifier) shift.Include(ssCtrl);
+    if (event->modifiers() & Qt::AltModifier) shift.Include(ssAlt);
+    if ((key == Qt::Key_Tab || key == Qt::Key_Backtab) && !FTables.empty()) {
+        const int count = TableCount();
+        int n = IndexOfTable(FActiveObject);
+        n = key == Qt::Key_Backtab ? n + 1 : count - 1;
+        n = std::clamp(n, 0, count - 1);
+        TQBTable* box = FTables[n].get();
+        if (!box->Active()) {
+            if (FActiveObject) FActiveObject->SetActive(false);
+            FActiveObject = box;
+            box->SetActive(true);
+        }
+        return;
+    }
+    if (key == Qt::Key_Delete) {
+        TQBFloatObject* object = FActiveObject;
+        FActiveObject = nullptr;
+        if (auto* box = dynamic_cast<TQBTable*>(object))
+            box->Close();
+        else if (auto* link = dynamic_cast<TQBLink*>(object)) {
+            FActiveObject = link;  // stays selected until the removal is carried out
+            link->DeleteLink();
+        }
+        return;
+    }
+    if (FActiveObject) FActiveObject->KeyDown(key, shift);
+}
+
+void TQBWorkArea::keyReleaseEvent(QKeyEvent* event) {
+    int key = event->key();
+    TShiftState shift;
+    if (event->modifiers() & Qt::ShiftModifier) shift.Include(ssShift);
+    if (FActiveObject) FActiveObject->KeyUp(key, shift);
+}
+
+void TQBWorkArea::resizeEvent(QResizeEvent* event) {
+    QAbstractScrollArea::resizeEvent(event);
+    UpdateScrollRanges();
+}
+
+void TQBWorkArea::scrollContentsBy(int dx, int dy) {
+    viewport()->scroll(dx, dy);  // moves the list scroll bar and editors along
+}
+
+bool TQBWorkArea::viewportEvent(QEvent* event) {
+    if (event->type() == QEvent::ToolTip) {
+        auto* help = static_cast<QHelpEvent*>(event);
+        int code = hcNone;
+        TQBFloatObject* object = ObjectAt(TPoint{help->pos().x(), help->pos().y()}, code);
+        const std::string hint = object ? object->GetHint() : std::string();
+        if (hint.empty())
+            QToolTip::hideText();
+        else
+            QToolTip::showText(help->globalPos() + QPoint(10, 20), QString::fromStdString(hint), viewport());
+        return true;
+    }
+    return QAbstractScrollArea::viewportEvent(event);
+}
+
+bool TQBWorkArea::eventFilter(QObject* watched, QEvent* event) {
+    if (watched == FAliasEdit) {
+        if (event->type() == QEvent::KeyPress) {
+            const int key = static_cast<QKeyEvent*>(event)->key();
+            if (key == Qt::Key_Escape) {
+                FAliasEdit->hide();
+                setFocus();
+                return true;
+            }
+            if (key == Qt::Key_Return || key == Qt::Key_Enter) {
+                setFocus();  // the focus loss commits
+                return true;
+            }
+        } else if (event->type() == QEvent::FocusOut && FAliasEdit->isVisible()) {
+            FAliasEdit->hide();
+            try {
+                ChangeAlias(FAliasEdit->text().toStdString());
+            } catch (const EQBException& e) {
+                if (ErrorHook)
+                    ErrorHook(QString::fromStdString(e.Message()));
+                else
+                    QMessageBox::critical(this, QString(), QString::fromStdString(e.Message()));
+            }
+        }
+    } else if (watched == FSearchEdit) {
+        if (event->type() == QEvent::KeyRelease) {
+            if (auto* box = dynamic_cast<TQBTable*>(FActiveObject))
+                box->SearchKeyUp(static_cast<QKeyEvent*>(event)->key());
+        } else if (event->type() == QEvent::FocusOut) {
+            FSearchEdit->hide();
+        }
+    }
+    return QAbstractScrollArea::eventFilter(watched, event);
+}
