@@ -108,6 +108,20 @@ void TDataConnection::Close() {
     if (OnAfterDisconnect) OnAfterDisconnect(*this);
 }
 
+long long TDataConnection::Execute(const std::string& sql) {
+    SQLHSTMT rawStmt = SQL_NULL_HANDLE;
+    OdbcCheck(SQLAllocHandle(SQL_HANDLE_STMT, Handle(), &rawStmt), SQL_HANDLE_DBC, Handle(), "SQLAllocHandle");
+    TOdbcStmt stmt(rawStmt);
+    std::string text = sql;
+    const SQLRETURN rc = SQLExecDirect(stmt.Get(), reinterpret_cast<SQLCHAR*>(text.data()),
+                                       static_cast<SQLINTEGER>(text.size()));
+    if (rc == SQL_NO_DATA) return 0;  // a searched UPDATE or DELETE that matched nothing
+    OdbcCheck(rc, SQL_HANDLE_STMT, stmt.Get(), "SQLExecDirect");
+    SQLLEN rows = -1;
+    SQLRowCount(stmt.Get(), &rows);
+    return static_cast<long long>(rows);
+}
+
 SQLHDBC TDataConnection::Handle() const {
     if (!Connected()) throw EDataError(QBResource::SDataNotConnected);
     return FDbc.Get();

@@ -34,6 +34,10 @@ public:
     void Close();
     bool Connected() const { return static_cast<bool>(FDbc); }
 
+    // Runs a statement that returns no rows (DDL, INSERT, ...); returns the rows it affected, or
+    // -1 when the driver does not say. Throws EDataError with the driver's message.
+    long long Execute(const std::string& sql);
+
     // The database product as the driver names it ("SQLite", "Microsoft SQL Server"); empty when closed.
     const std::string& DbmsName() const { return FDbmsName; }
     bool IsSQLite() const;

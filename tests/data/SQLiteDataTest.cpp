@@ -48,16 +48,7 @@ protected:
         fs::remove_all(FDir, error);
     }
 
-    static void Exec(TDataConnection& connection, const std::string& sql) {
-        // Statements without a result set report it as an error after they have run.
-        TDataQuery query(&connection);
-        query.SetSQL(sql);
-        try {
-            query.Open();
-        } catch (const EDataError& error) {
-            ASSERT_NE(std::string(error.what()).find("没有返回结果集"), std::string::npos) << error.what();
-        }
-    }
+    static void Exec(TDataConnection& connection, const std::string& sql) { connection.Execute(sql); }
 
     std::vector<std::string> Column(TDataQuery& query, int field) {
         std::vector<std::string> values;
@@ -273,6 +264,16 @@ TEST_F(SQLiteDataTest, QueryOutlivingItsConnectionIsSafe) {
     EXPECT_FALSE(query.Active());
     EXPECT_EQ(query.GetConnection(), nullptr);
     EXPECT_THROW(query.Open(), EDataError);
+}
+
+TEST_F(SQLiteDataTest, ExecuteReportsAffectedRowsAndFailures) {
+    FConnection.Open();
+    EXPECT_EQ(FConnection.Execute("UPDATE Items SET Price = 2 WHERE ID >= 2"), 2);
+    EXPECT_EQ(FConnection.Execute("DELETE FROM Items WHERE ID = 99"), 0);
+    EXPECT_THROW(FConnection.Execute("UPDATE Nowhere SET X = 1"), EDataError);
+    TDataQuery query(&FConnection);
+    query.SetSQL("DELETE FROM Items WHERE ID = 3");
+    EXPECT_THROW(query.Open(), EDataError);  // a query must return a result set
 }
 
 TEST_F(SQLiteDataTest, ChangingTheTextClosesTheQuery) {
