@@ -48,10 +48,12 @@ void TDataConnection::Open() {
         std::string user;
         bool hasPassword = false, trusted = false;
         for (const auto& item : items) {
-            const std::string key = item.Key;
-            if (key == "UID" || key == "uid") user = item.Value;
-            if (key == "PWD" || key == "pwd") hasPassword = true;
-            if (key == "Trusted_Connection") trusted = true;
+            std::string key = item.Key;
+            std::transform(key.begin(), key.end(), key.begin(),
+                           [](char c) { return c >= 'a' && c <= 'z' ? static_cast<char>(c - 'a' + 'A') : c; });
+            if (key == "UID") user = item.Value;
+            if (key == "PWD") hasPassword = true;
+            if (key == "TRUSTED_CONNECTION") trusted = true;
         }
         if (!hasPassword && !trusted && target.DatabaseFile.empty()) {
             std::string password;

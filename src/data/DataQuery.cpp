@@ -38,6 +38,36 @@ std::string NormaliseCommand(const std::string& text) {
 
 }  // namespace
 
+std::string Utf16ToUtf8(const std::u16string& text) {
+    std::string result;
+    result.reserve(text.size());
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        char32_t code = text[i];
+        if (code >= 0xD800 && code <= 0xDBFF && i + 1 < text.size() && text[i + 1] >= 0xDC00 && text[i + 1] <= 0xDFFF) {
+            code = 0x10000 + ((code - 0xD800) << 10) + (text[i + 1] - 0xDC00);
+            ++i;
+        } else if (code >= 0xD800 && code <= 0xDFFF) {
+            code = 0xFFFD;  // a lone surrogate cannot be written as UTF-8
+        }
+        if (code < 0x80) {
+            result += static_cast<char>(code);
+        } else if (code < 0x800) {
+            result += static_cast<char>(0xC0 | (code >> 6));
+            result += static_cast<char>(0x80 | (code & 0x3F));
+        } else if (code < 0x10000) {
+            result += static_cast<char>(0xE0 | (code >> 12));
+            result += static_cast<char>(0x80 | ((code >> 6) & 0x3F));
+            result += static_cast<char>(0x80 | (code & 0x3F));
+        } else {
+            result += static_cast<char>(0xF0 | (code >> 18));
+            result += static_cast<char>(0x80 | ((code >> 12) & 0x3F));
+            result += static_cast<char>(0x80 | ((code >> 6) & 0x3F));
+            result += static_cast<char>(0x80 | (code & 0x3F));
+        }
+    }
+    return result;
+}
+
 std::string SQLiteCommandText(const std::string& text) {
     const std::string command = NormaliseCommand(text);
     if (command == "exec sp_help" || command == "execute sp_help" || command == "sp_help" ||
@@ -75,6 +105,7 @@ std::vector<TDataFieldDef> TDataQuery::DoOpen() {
     }
 
     std::vector<TDataFieldDef> fields;
+    std::vector<bool> wide;
     for (SQLUSMALLINT column = 1; column <= static_cast<SQLUSMALLINT>(columns); ++column) {
         SQLCHAR name[1024] = {};
         SQLSMALLINT nameLength = 0, sqlType = 0, digits = 0, nullable = 0;
@@ -95,9 +126,12 @@ std::vector<TDataFieldDef> TDataQuery::DoOpen() {
         type.Scale = digits;
         type.AutoIncrement = autoIncrement == SQL_TRUE;
         fields.push_back({reinterpret_cast<const char*>(name), MapOdbcType(type), type.Size, type.TypeName});
+        wide.push_back(sqlType == SQL_WCHAR || sqlType == SQL_WVARCHAR || sqlType == SQL_WLONGVARCHAR);
     }
     FStmt = std::move(stmt);
     FColumns = columns;
+    FWide.assign(static_cast<std::size_t>(columns), false);
+    for (std::size_t i = 0; i < wide.size(); ++i) FWide[i] = wide[i];
     return fields;
 }
 
@@ -109,33 +143,64 @@ bool TDataQuery::DoFetch(TDataRow& row) {
         return false;
     }
     OdbcCheck(rc, SQL_HANDLE_STMT, FStmt.Get(), "SQLFetch");
-    if (FBuffer.empty()) FBuffer.resize(4096);
     for (int column = 0; column < FColumns; ++column) {
         TDataValue& value = row[static_cast<std::size_t>(column)];
         value.Text.clear();
         value.Null = false;
-        // Long values arrive in pieces; each piece but the last fills the buffer.
-        for (;;) {
-            SQLLEN indicator = 0;
-            const SQLRETURN got = SQLGetData(FStmt.Get(), static_cast<SQLUSMALLINT>(column + 1), SQL_C_CHAR,
-                                             FBuffer.data(), static_cast<SQLLEN>(FBuffer.size()), &indicator);
-            if (got == SQL_NO_DATA) break;
-            OdbcCheck(got, SQL_HANDLE_STMT, FStmt.Get(), "SQLGetData");
-            if (indicator == SQL_NULL_DATA) {
-                value.Null = true;
-                break;
-            }
-            const auto capacity = FBuffer.size() - 1;
-            const bool truncated = indicator == SQL_NO_TOTAL || static_cast<std::size_t>(indicator) > capacity;
-            if (got == SQL_SUCCESS_WITH_INFO && truncated) {
-                value.Text.append(FBuffer.data(), capacity);
-                continue;
-            }
-            value.Text.append(FBuffer.data(), static_cast<std::size_t>(indicator));
-            break;
-        }
+        const auto number = static_cast<SQLUSMALLINT>(column + 1);
+        if (FWide[static_cast<std::size_t>(column)])
+            ReadWideChars(number, value);
+        else
+            ReadChars(number, value);
     }
     return true;
+}
+
+void TDataQuery::ReadChars(SQLUSMALLINT column, TDataValue& value) {
+    if (FBuffer.empty()) FBuffer.resize(4096);
+    // Long values arrive in pieces; each piece but the last fills the buffer.
+    for (;;) {
+        SQLLEN indicator = 0;
+        const SQLRETURN got = SQLGetData(FStmt.Get(), column, SQL_C_CHAR, FBuffer.data(),
+                                         static_cast<SQLLEN>(FBuffer.size()), &indicator);
+        if (got == SQL_NO_DATA) return;
+        OdbcCheck(got, SQL_HANDLE_STMT, FStmt.Get(), "SQLGetData");
+        if (indicator == SQL_NULL_DATA) {
+            value.Null = true;
+            return;
+        }
+        const auto capacity = FBuffer.size() - 1;
+        const bool truncated = indicator == SQL_NO_TOTAL || static_cast<std::size_t>(indicator) > capacity;
+        if (got == SQL_SUCCESS_WITH_INFO && truncated) {
+            value.Text.append(FBuffer.data(), capacity);
+            continue;
+        }
+        value.Text.append(FBuffer.data(), static_cast<std::size_t>(indicator));
+        return;
+    }
+}
+
+void TDataQuery::ReadWideChars(SQLUSMALLINT column, TDataValue& value) {
+    if (FWideBuffer.empty()) FWideBuffer.resize(2048);
+    FWideText.clear();
+    const std::size_t unit = sizeof(SQLWCHAR);
+    for (;;) {
+        SQLLEN indicator = 0;
+        const SQLRETURN got = SQLGetData(FStmt.Get(), column, SQL_C_WCHAR, FWideBuffer.data(),
+                                         static_cast<SQLLEN>(FWideBuffer.size() * unit), &indicator);
+        if (got == SQL_NO_DATA) break;
+        OdbcCheck(got, SQL_HANDLE_STMT, FStmt.Get(), "SQLGetData");
+        if (indicator == SQL_NULL_DATA) {
+            value.Null = true;
+            return;
+        }
+        const auto capacity = FWideBuffer.size() - 1;
+        const bool truncated = indicator == SQL_NO_TOTAL || static_cast<std::size_t>(indicator) / unit > capacity;
+        const std::size_t count = truncated ? capacity : static_cast<std::size_t>(indicator) / unit;
+        for (std::size_t i = 0; i < count; ++i) FWideText += static_cast<char16_t>(FWideBuffer[i]);
+        if (!(got == SQL_SUCCESS_WITH_INFO && truncated)) break;
+    }
+    value.Text = Utf16ToUtf8(FWideText);
 }
 
 void TDataQuery::DoClose() noexcept {

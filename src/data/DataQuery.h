@@ -7,6 +7,7 @@
 #include "data/DataSet.h"
 
 #include <string>
+#include <vector>
 
 class TDataQuery final : public TDataSet, public TDataCommand {
 public:
@@ -26,9 +27,19 @@ protected:
 private:
     std::string FSQL;
     TOdbcStmt FStmt;
+    // Reads column `column` (1-based) of the current row as UTF-8 text.
+    void ReadChars(SQLUSMALLINT column, TDataValue& value);
+    void ReadWideChars(SQLUSMALLINT column, TDataValue& value);
+
     int FColumns = 0;
+    std::vector<bool> FWide;  // per column: read as UTF-16 and convert, whatever the locale
     std::vector<char> FBuffer;
+    std::vector<SQLWCHAR> FWideBuffer;
+    std::u16string FWideText;
 };
+
+// UTF-16 (as drivers return wide text) to UTF-8; lone surrogates become U+FFFD.
+std::string Utf16ToUtf8(const std::u16string& text);
 
 // The text SQLite runs for an object-list command ("exec sp_help" and its spellings), or the
 // text unchanged when it is no such command.

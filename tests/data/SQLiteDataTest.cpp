@@ -315,3 +315,45 @@ TEST(SqlServerConnectionTest, UnreachableServerFailsQuicklyWithoutShowingThePass
 }
 
 }  // namespace
+
+namespace {
+
+TEST(SqlServerConnectionTest, LoginPromptAsksForTheMissingPassword) {
+    TDataConnection connection;
+    connection.SetConnectionString("Provider=SQLOLEDB.1;User ID=sa;Initial Catalog=db;Data Source=127.0.0.1,1");
+    std::string askedUser;
+    connection.OnLogin = [&](const std::string& user, std::string&) {
+        askedUser = user;
+        return false;
+    };
+    try {
+        connection.Open();
+        FAIL() << "no exception";
+    } catch (const EDataError& error) {
+        EXPECT_NE(std::string(error.what()).find("登录已取消"), std::string::npos) << error.what();
+    }
+    EXPECT_EQ(askedUser, "sa");
+
+    connection.OnLogin = [](const std::string&, std::string& password) {
+        password = "Typed;Secret";
+        return true;
+    };
+    try {
+        connection.Open();
+        FAIL() << "no exception";
+    } catch (const EDataError& error) {
+        EXPECT_EQ(std::string(error.what()).find("Secret"), std::string::npos) << error.what();
+    }
+
+    // Switched off, the prompt is never asked.
+    askedUser.clear();
+    connection.OnLogin = [&](const std::string& user, std::string&) {
+        askedUser = user;
+        return true;
+    };
+    connection.SetLoginPrompt(false);
+    EXPECT_THROW(connection.Open(), EDataError);
+    EXPECT_EQ(askedUser, "");
+}
+
+}  // namespace
