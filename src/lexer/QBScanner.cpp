@@ -187,7 +187,9 @@ void TQBSQLScanner::NextToken(std::string& Token) {
     while (ReadOneToken(Token)) {
     }
 
-    if (FTokenKinds.Contains(qtkEnd) && FInQuote)
+    // Only the end of the text can leave a quote open; a quoted ";" is read as an end token
+    // too, but its quote is closed by the next read.
+    if (FTokenKinds.Contains(qtkEnd) && FInQuote && FPosition > FLength)
         throw EQBParserError(qpeUnterminatedString, FToken, FLine,
                              FColumn - static_cast<int>(FToken.size()));
 
@@ -342,7 +344,9 @@ bool TQBSQLScanner::ReadOneToken(std::string& Token) {
         if (FTokenKinds.ContainsAny(qtkSpace | qtkLineBreak)) ++FSpaceCount;
         return true;
     }
-    if (!FInQuote && FPosition > 1) {
+    // The end of the text consumes nothing, so the byte before it must not count again.
+    const bool consumedNothing = Token.empty() && FTokenKinds.Contains(qtkEnd);
+    if (!FInQuote && FPosition > 1 && !consumedNothing) {
         const std::uint16_t last = CharClass(text[FPosition - 2]);
         if ((last & ccOpenBracket) != 0)
             ++FBracketDepth;

@@ -66,7 +66,16 @@ std::string EncodeCharCodes(const std::string& S, char Quote, char CodeChar) {
             result += std::to_string(code);
         } else {
             if (previous < 32) result += Quote;
-            result += ch;
+            if (ch == CodeChar && Quote != CodeChar && result.back() == Quote) {
+                // Quote + CodeChar would be read back as the start of a code run and the
+                // rest of the text lost; an extra Quote before a coded CodeChar survives.
+                result += Quote;
+                result += CodeChar;
+                result += std::to_string(code);
+                result += Quote;
+            } else {
+                result += ch;
+            }
         }
         previous = code;
     }

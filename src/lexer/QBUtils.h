@@ -23,7 +23,8 @@ std::string QuoteTextIfNeeded(const std::string& S, char Open, char Close);
 std::string UnquoteText(const std::string& S, char Open, char Close);
 
 // One-line form of S: control characters become CodeChar + decimal code outside quotes,
-// the whole wrapped in one extra Quote pair.
+// the whole wrapped in one extra Quote pair. A CodeChar right after a quote is written as a
+// code too, so that DecodeCharCodes gives every text back.
 std::string EncodeCharCodes(const std::string& S, char Quote, char CodeChar);
 
 // Inverse of EncodeCharCodes once its outermost Quote pair has been removed.
