@@ -123,6 +123,9 @@ public:
     TStringList& GetAggregateNames() { return FAggregates; }
     // True when Name is in the aggregate list (ignoring case).
     bool IsAggregate(const std::string& Name) const;
+    // The table a qualifier names: its alias, or the bare last name of a table written with its
+    // schema and no alias; null when none.
+    TQBTableDef* FindQualifierTable(const std::string& Qualifier) const;
 
     // Parse error handler; when set, errors are handed to it instead of being thrown.
     TQBParserErrorEvent OnParserError;
@@ -158,6 +161,8 @@ protected:
     virtual int ErrorCodeForToken(const std::string& Token) const;
     // Marks the parse invalid and hands the error to OnParserError, or throws EQBParserError.
     virtual void ReportError(int Code, const std::string& Token, int Line, int Column);
+    // When the current token is Word followed by BY: reads on to BY, sets State, true.
+    bool FollowedByBy(const char* Word, TQBParseState State);
 
     std::unique_ptr<TQBSQLScanner> FScanner;
     TQBParseState FState = psSelect;
@@ -184,9 +189,6 @@ protected:
     std::string FJoinFollowedKey;
     std::string FLastOperandText;
     std::vector<const TQBTableDef*> FFromTables;
-    // The table a qualifier names: its alias, or the bare last name of a table written with
-    // its schema and no alias; null when none.
-    TQBTableDef* FindQualifierTable(const std::string& Qualifier) const;
 };
 
 // Makes a parser of class T and runs its two-step construction.

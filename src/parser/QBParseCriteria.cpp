@@ -1,0 +1,360 @@
+// The condition reader: ParseCriteria reads the logical structure of a WHERE or HAVING
+// condition (AND, OR, NOT, brackets) with an operator stack into postfix order and builds
+// the criterion tree from it; ParseCriterion reads one comparison and matches its operator
+// words against the parser's operator table, so user-defined operators are read too.
+#include "lexer/QBScanner.h"
+#include "model/QBCriteria.h"
+#include "parser/QBParseSupport.h"
+#include "parser/QBParser.h"
+
+#include <memory>
+#include <vector>
+
+using namespace qbparse;
+
+namespace {
+
+// The operator stack holds at most this many entries; deeper nesting is a parse error.
+constexpr std::size_t MaxOperatorStack = 1024;
+
+enum TOperatorCode { ocNot = 0, ocAnd = 1, ocOr = 2, ocOpen = 3, ocClose = 4 };
+
+int Precedence(int Code) {
+    switch (Code) {
+        case ocNot: return 4;
+        case ocAnd: return 3;
+        case ocOr: return 2;
+        case ocClose: return 1;
+        default: return 0;
+    }
+}
+
+std::uint8_t GroupKindOf(int Code) {
+    if (Code == ocNot) return gkNot;
+    if (Code == ocAnd) return gkAll;
+    return gkAny;  // OR, and an unclosed bracket
+}
+
+// One entry of the condition in postfix order: a comparison or an operator code.
+struct TPostfixEntry {
+    TQBCriterion* Leaf;
+    int Code;
+};
+
+// A node of the tree being built: a comparison (Leaf set) or a group of nodes.
+struct TConditionNode {
+    TQBCriterion* Leaf = nullptr;
+    std::uint8_t Kind = gkAll;
+    std::vector<std::unique_ptr<TConditionNode>> Children;
+    bool IsGroup() const { return Leaf == nullptr; }
+};
+
+// A Not group around a single All or Any group becomes Not all or None.
+void Normalise(TConditionNode& Node) {
+    if (Node.Kind == gkNot && Node.Children.size() == 1 && Node.Children[0]->IsGroup() &&
+        (Node.Children[0]->Kind == gkAll || Node.Children[0]->Kind == gkAny) &&
+        !Node.Children[0]->Children.empty()) {
+        std::unique_ptr<TConditionNode> inner = std::move(Node.Children[0]);
+        Node.Kind = inner->Kind == gkAny ? gkNone : gkNotAll;
+        Node.Children = std::move(inner->Children);
+    }
+    for (auto& child : Node.Children)
+        if (child->IsGroup()) Normalise(*child);
+}
+
+// Adds Node as a new item of Target: a copy of the comparison, or a criterion whose
+// sub-criteria hold the group.
+void AddNode(TQBCriterions& Target, const TConditionNode& Node);
+
+void FillGroup(TQBCriterions& Target, const TConditionNode& Group) {
+    Target.GroupKind = Group.Kind;
+    for (const auto& child : Group.Children) AddNode(Target, *child);
+}
+
+void AddNode(TQBCriterions& Target, const TConditionNode& Node) {
+    TQBCriterion* item = Target.Add();
+    if (Node.Leaf) {
+        item->Assign(*Node.Leaf);
+        item->ParseMark = -1;
+    } else {
+        item->ParseMark = -1;
+        FillGroup(item->SubCriteria(), Node);
+    }
+}
+
+}  // namespace
+
+void TQBSelectParser::ParseCriteria(TQBCriterions* Target) {
+    if (!Target) return;
+    TQBSQLScanner& scanner = *FScanner;
+    TQBCriterions comparisons;
+    comparisons.SetParser(Target->GetParser());
+    std::vector<TPostfixEntry> postfix;
+    std::vector<int> stack;
+    bool overflow = false;
+
+    const auto emit = [&postfix](int Code) { postfix.push_back({nullptr, Code}); };
+    const auto pushCode = [&](int Code) {
+        if (Code == ocClose) {
+            while (!stack.empty() && stack.back() != ocOpen) {
+                emit(stack.back());
+                stack.pop_back();
+            }
+            if (stack.empty())
+                ReportParserError(qpeUnexpectedToken, ")", scanner.GetLine(), scanner.GetColumn());
+            else
+                stack.pop_back();
+            return;
+        }
+        if (Code != ocOpen)
+            while (!stack.empty() && Precedence(stack.back()) >= Precedence(Code)) {
+                emit(stack.back());
+                stack.pop_back();
+            }
+        if (stack.size() >= MaxOperatorStack) {
+            overflow = true;
+            return;
+        }
+        stack.push_back(Code);
+    };
+
+    // After a comparison or a closing bracket only AND, OR, a bracket or the end may follow:
+    // two conditions side by side are an error, never a silent AND.
+    bool afterOperand = false;
+    const TQBTokenKinds operandKinds =
+        qtkInteger | qtkFloat | qtkString | qtkIdentifier | qtkBoolean;
+    while (!AtEnd(scanner)) {
+        const TQBTokenKinds kinds = scanner.GetTokenKinds();
+        if (kinds.Contains(qtkFunction) ||
+            (!kinds.Contains(qtkKeyword) && kinds.ContainsAny(operandKinds))) {
+            if (afterOperand) {
+                FState = psError;
+                return;
+            }
+            TQBCriterion* item = comparisons.Add();
+            item->ParseMark = -1;
+            postfix.push_back({item, -1});
+            const int position = scanner.GetPosition();
+            ParseCriterion(item);
+            if (FState == psError) return;
+            if (scanner.GetPosition() == position && !AtEnd(scanner)) {
+                FState = psError;  // nothing could be read
+                return;
+            }
+            afterOperand = true;
+            continue;
+        }
+        if (kinds.Contains(qtkKeyword)) {
+            if (IsWord(scanner, "NOT")) {
+                if (afterOperand) {
+                    FState = psError;
+                    return;
+                }
+                pushCode(ocNot);
+            } else if (IsWord(scanner, "AND")) {
+                pushCode(ocAnd);
+                afterOperand = false;
+            } else if (IsWord(scanner, "OR")) {
+                pushCode(ocOr);
+                afterOperand = false;
+            } else {
+                break;
+            }
+        } else if (IsSymbol(scanner, "(")) {
+            if (afterOperand) {
+                FState = psError;
+                return;
+            }
+            pushCode(ocOpen);
+        } else if (IsSymbol(scanner, ")")) {
+            pushCode(ocClose);
+        }
+        if (overflow) {
+            FState = psError;
+            return;
+        }
+        Next(scanner);
+    }
+    while (!stack.empty()) {
+        emit(stack.back());
+        stack.pop_back();
+    }
+
+    // Build the tree: each operator takes the items just before it (a stack of operands);
+    // an operator with too few operands is dropped. AND and OR absorb the children of an
+    // operand group of their own kind, so `a AND b AND c` is one All group of three.
+    std::vector<std::unique_ptr<TConditionNode>> operands;
+    for (const TPostfixEntry& entry : postfix) {
+        if (entry.Leaf) {
+            auto leaf = std::make_unique<TConditionNode>();
+            leaf->Leaf = entry.Leaf;
+            operands.push_back(std::move(leaf));
+            continue;
+        }
+        const std::uint8_t kind = GroupKindOf(entry.Code);
+        const std::size_t count = kind == gkNot ? 1 : 2;
+        if (operands.size() < count) continue;
+        auto group = std::make_unique<TConditionNode>();
+        group->Kind = kind;
+        for (std::size_t i = operands.size() - count; i < operands.size(); ++i) {
+            std::unique_ptr<TConditionNode>& operand = operands[i];
+            if (count == 2 && operand->IsGroup() && operand->Kind == kind &&
+                !operand->Children.empty()) {
+                for (auto& child : operand->Children) group->Children.push_back(std::move(child));
+            } else {
+                group->Children.push_back(std::move(operand));
+            }
+        }
+        operands.resize(operands.size() - count);
+        operands.push_back(std::move(group));
+    }
+    if (operands.empty()) return;
+    if (operands.front()->IsGroup()) Normalise(*operands.front());
+
+    Target->BeginUpdate();
+    Target->Clear();
+    if (operands.size() == 1 && operands.front()->IsGroup()) {
+        FillGroup(*Target, *operands.front());
+    } else {
+        Target->GroupKind = gkAll;
+        for (const auto& node : operands) AddNode(*Target, *node);
+    }
+    Target->EndUpdate();
+}
+
+void TQBSelectParser::ParseCriterion(TQBCriterion* Item) {
+    TQBSQLScanner& scanner = *FScanner;
+    std::string operatorText;
+    int operatorStart = 0;
+    TQBOperator* op = nullptr;
+    TQBFunctionDef* lastFilled = nullptr;
+    bool partial = false;
+    bool done = false;
+    const TQBTokenKinds sideStop = qtkKeyword | qtkComparison | qtkOperator;
+
+    const auto readOperand = [&](TQBFunctionDef* Operand, TQBTokenKinds Stop,
+                                 const std::string& Allowed) {
+        TQBTableDef* table = nullptr;
+        ParseOperand(Operand, table, Stop, Allowed, poCreateTable);
+        lastFilled = Operand;
+        if (UseOuterJoinMarks() && scanner.GetToken() == "(+)" &&
+            scanner.GetTokenKinds().Contains(qtkOperator)) {
+            Operand->OuterJoinMark = true;
+            Next(scanner);
+        }
+    };
+
+    while (!done && !AtEnd(scanner) && FState != psError) {
+        const TQBTokenKinds kinds = scanner.GetTokenKinds();
+        const bool plain = !kinds.ContainsAny(qtkIdentifier | qtkString);
+        if (plain && (kinds.Contains(qtkKeyword) || kinds.Contains(qtkComparison)) &&
+            !kinds.Contains(qtkFunction)) {
+            // 1. Operator words, matched word by word against the operator table.
+            const bool firstWord = operatorText.empty();
+            if (firstWord)
+                operatorStart = scanner.GetPosition() - static_cast<int>(scanner.GetToken().size());
+            else if (scanner.GetSpaceCount() > 0)
+                operatorText += ' ';
+            operatorText += scanner.GetToken();
+            op = GetOperators()->FindStartingWith(operatorText, partial);
+            if (!op || !lastFilled || lastFilled->Name.empty()) {
+                // Not an operator here (AND, OR, GROUP ...): leave the words to the caller.
+                if (!firstWord) {
+                    scanner.Skip(operatorStart - scanner.GetPosition());
+                    Next(scanner);
+                }
+                return;
+            }
+            if (partial) {
+                Next(scanner);
+                continue;
+            }
+            Next(scanner);
+            for (int i = 0; i < op->Count; ++i) {
+                if (!op->Prefix.empty()) {
+                    if (scanner.GetToken() != op->Prefix) return;
+                    Next(scanner);
+                }
+                if (IsWord(scanner, "SELECT")) {
+                    // A sub-query: its tokens rebuilt into one text up to the closing bracket.
+                    std::string text, prevToken;
+                    TQBTokenKinds prevKinds;
+                    int depth = 1;
+                    while (!AtEnd(scanner)) {
+                        const TQBTokenKinds k = scanner.GetTokenKinds();
+                        const std::string token = scanner.GetToken();
+                        const bool symbol = !k.ContainsAny(qtkIdentifier | qtkString);
+                        if (symbol && token == "(") ++depth;
+                        if (symbol && token == ")" && --depth == 0) break;
+                        const bool national = IsNationalString(scanner, prevToken, prevKinds);
+                        if (!text.empty() && !national && NeedSpace(prevToken, token, k, prevKinds))
+                            text += ' ';
+                        text += QuoteToken(FormatToken(token, k), k);
+                        prevToken = token;
+                        prevKinds = k;
+                        Next(scanner);
+                    }
+                    Item->Operands().Clear();
+                    TQBFunctionDef* operand = Item->Operands().Add();
+                    operand->SetName(text);
+                    operand->SetKind(fkUnknown);
+                    lastFilled = operand;
+                } else {
+                    TQBTokenKinds stop = qtkComparison | qtkOperator | qtkKeyword;
+                    if (op->CommaList) stop |= qtkSymbol;
+                    do {
+                        if (IsSymbol(scanner, ",")) Next(scanner);
+                        readOperand(Item->Operands().Add(), stop, ".");
+                        if (FState == psError) return;
+                    } while (op->CommaList && IsSymbol(scanner, ","));
+                    if (IsSymbol(scanner, ")")) done = true;
+                }
+                if (!op->Postfix.empty()) {
+                    if (scanner.GetToken() != op->Postfix) return;
+                    Next(scanner);
+                }
+                if (i < op->Count - 1 && !op->Relate.empty()) {
+                    if (!IsWord(scanner, op->Relate.c_str())) return;
+                    Next(scanner);
+                }
+            }
+            Item->OperatorCaption = op->Caption;
+            operatorText.clear();
+            op = nullptr;
+            const TQBTokenKinds after = scanner.GetTokenKinds();
+            // A following keyword may be AND, OR or the next clause; anything else ends the
+            // comparison and is left to the caller.
+            if (!(after.Contains(qtkKeyword) && !after.Contains(qtkFunction))) done = true;
+        } else if (kinds.ContainsAny(qtkFunction | qtkInteger | qtkFloat | qtkString |
+                                     qtkIdentifier | qtkBoolean)) {
+            // 2. Operands: the left side, or the operand after a partly matched operator.
+            if (operatorText.empty()) {
+                if (lastFilled) return;  // a second left side: the caller reports it
+                readOperand(&Item->Expression(), sideStop, "");
+            } else {
+                Item->OperatorCaption = operatorText;
+                operatorText.clear();
+                op = nullptr;
+                TQBFunctionDefs& operands = Item->Operands();
+                TQBFunctionDef* operand =
+                    operands.Count() > 0 ? operands.Items(operands.Count() - 1) : operands.Add();
+                readOperand(operand, sideStop, "");
+            }
+            if (IsSymbol(scanner, ")")) done = true;
+        } else {
+            // 3. Other tokens.
+            if (op && partial && !kinds.Contains(qtkComparison) &&
+                lastFilled == &Item->Expression()) {
+                Item->OperatorCaption = op->Caption;
+                TQBFunctionDefs& operands = Item->Operands();
+                lastFilled =
+                    operands.Count() > 0 ? operands.Items(operands.Count() - 1) : operands.Add();
+                operatorText.clear();
+                op = nullptr;
+                Next(scanner);
+            } else {
+                return;
+            }
+        }
+    }
+}

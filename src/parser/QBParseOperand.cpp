@@ -1,0 +1,307 @@
+// The operand reader: every select-list item, procedure parameter, join side and condition
+// operand goes through ParseOperand, which consumes its tokens, classifies it, rebuilds its
+// text in a normalised form (case from the script format, the dialect's quoting, a fixed
+// spacing rule) and finds the table its qualifier names.
+#include "lexer/QBScanner.h"
+#include "lexer/QBUtils.h"
+#include "model/QBFunctionDefs.h"
+#include "model/QBTableDefs.h"
+#include "parser/QBParseSupport.h"
+#include "parser/QBParser.h"
+
+using namespace qbparse;
+
+namespace {
+
+// True when Token is one of the comma-separated words of List (ignoring case).
+bool InWordList(const std::string& Token, const std::string& List) {
+    std::size_t start = 0;
+    while (start <= List.size()) {
+        std::size_t comma = List.find(',', start);
+        if (comma == std::string::npos) comma = List.size();
+        if (comma > start &&
+            SameText(std::string_view(List).substr(start, comma - start), Token))
+            return true;
+        start = comma + 1;
+    }
+    return false;
+}
+
+bool IsOneOf(const std::string& S, std::initializer_list<const char*> Items) {
+    for (const char* item : Items)
+        if (S == item) return true;
+    return false;
+}
+
+// Removes one pair of enclosing parentheses.
+std::string StripParentheses(const std::string& S) {
+    if (S.size() >= 2 && S.front() == '(' && S.back() == ')') return S.substr(1, S.size() - 2);
+    return S;
+}
+
+// Text with every doubled Quote turned into one.
+std::string Undouble(const std::string& Text, char Quote) {
+    std::string result;
+    result.reserve(Text.size());
+    for (std::size_t i = 0; i < Text.size(); ++i) {
+        result += Text[i];
+        if (Text[i] == Quote && i + 1 < Text.size() && Text[i + 1] == Quote) ++i;
+    }
+    return result;
+}
+
+}  // namespace
+
+TQBFunctionKind TQBSelectParser::KindOfToken(TQBTokenKinds Kinds) const {
+    if (Kinds.Contains(qtkFunction)) return fkFunction;
+    if (Kinds.Contains(qtkInteger)) return fkInteger;
+    if (Kinds.Contains(qtkFloat)) return fkFloat;
+    if (Kinds.Contains(qtkIdentifier)) return fkField;
+    if (Kinds.Contains(qtkString)) return fkString;
+    if (Kinds.Contains(qtkBoolean)) return fkExpression;
+    return fkUnknown;
+}
+
+std::string TQBSelectParser::FormatToken(const std::string& Token, TQBTokenKinds Kinds) const {
+    if (Kinds.Contains(qtkIdentifier)) return Token;
+    if (Kinds.Contains(qtkFunction)) return FormatFunctionName(Token);
+    if (Kinds.Contains(qtkKeyword)) return FormatKeyword(Token);
+    return Token;
+}
+
+std::string TQBSelectParser::QuoteToken(const std::string& Text, TQBTokenKinds Kinds) const {
+    if (Kinds.Contains(qtkIdentifier)) return FScanner->QuoteIdentifier(Text);
+    if (!Kinds.Contains(qtkString)) return Text;
+    const char quote = FScanner->StringQuoteChar();
+    // The scanner's current string token comes as written between its quotes, doubled
+    // quotes included: wrap it as it is, so that 'O''Brien' stays 'O''Brien'. A text read
+    // between other string quotes (the double quote) is re-quoted with the dialect's own.
+    if (FScanner->GetInQuote() && FScanner->GetToken() == Text) {
+        const char open = FScanner->GetQuoteChar();
+        if (open == quote || open == 0) return quote + Text + quote;
+        return QuoteText(Undouble(Text, open), quote, quote);
+    }
+    return QuoteTextIfNeeded(Text, quote, quote);
+}
+
+bool TQBSelectParser::NeedSpace(const std::string& PrevToken, const std::string& Token,
+                                TQBTokenKinds Kinds, TQBTokenKinds PrevKinds) const {
+    if (PrevKinds.Empty()) return false;
+    const TQBTokenKinds quoted = qtkIdentifier | qtkString;
+    const bool prevPlain = !PrevKinds.ContainsAny(quoted);
+    const bool plain = !Kinds.ContainsAny(quoted);
+    if (prevPlain && IsOneOf(PrevToken, {"#", "&", "(", ".", ":", "[", "{", "@"})) return false;
+    if (plain && IsOneOf(Token, {")", ",", ".", "]", "}"})) return false;
+    const TQBTokenKinds operators = qtkArithmetic | qtkComparison;
+    if (plain && IsOneOf(Token, {"(", "[", "{"}) && !PrevKinds.ContainsAny(operators)) return false;
+    if (Kinds.ContainsAny(operators) && PrevKinds.ContainsAny(operators)) return false;
+    if (prevPlain && PrevToken == "-" && PrevKinds.Contains(qtkArithmetic) &&
+        Kinds.ContainsAny(qtkInteger | qtkFloat))
+        return false;
+    return true;
+}
+
+void TQBSelectParser::ParseOperand(TQBFunctionDef* Item, TQBTableDef*& TableDef,
+                                   TQBTokenKinds StopKinds, const std::string& AllowedWords,
+                                   TQBParseOptions Options) {
+    TableDef = nullptr;
+    FLastOperandText.clear();
+    if (!Item) {
+        FState = psError;
+        return;
+    }
+    TQBSQLScanner& scanner = *FScanner;
+    const bool allowAlias = (Options & poAllowAlias) != 0;
+    const bool stopOnBoth = StopKinds.ContainsAll(qtkKeyword | qtkFunction);
+    const TQBTokenKinds keywordFunction = qtkKeyword | qtkFunction;
+    const TQBTokenKinds aliasBefore = qtkKeyword | qtkFunction | qtkSymbol | qtkInteger |
+                                      qtkFloat | qtkString | qtkIdentifier | qtkBoolean;
+
+    int depth = 0;
+    bool first = true;
+    bool expectAlias = false;
+    bool nameBroken = false;
+    int tokenCount = 0;
+    std::string alias, name, expression, functionName, prevToken, stringValue;
+    TQBFunctionKind kind = fkUnknown;
+    TQBTokenKinds prevKinds;
+
+    for (;;) {
+        const TQBTokenKinds kinds = scanner.GetTokenKinds();
+        if (kinds.Contains(qtkEnd)) break;
+        const std::string token = scanner.GetToken();
+        const bool plain = !kinds.ContainsAny(qtkIdentifier | qtkString);
+        if (depth == 0) {
+            if (plain && token == ",") break;
+            if (kinds.ContainsAny(StopKinds) && !InWordList(token, AllowedWords) &&
+                (kinds != keywordFunction || stopOnBoth))
+                break;
+            // A join word ends a join condition; LEFT( and RIGHT( stay function calls.
+            if ((Options & poStopAtJoinWords) && !first && plain && IsJoinClauseWord(token)) {
+                if (!kinds.Contains(qtkFunction)) break;
+                std::string next;
+                scanner.PeekToken(next);
+                if (next != "(") break;
+            }
+        }
+
+        // 1. Brackets.
+        if (plain && token == "(") {
+            ++depth;
+        } else if (plain && token == ")") {
+            if (--depth < 0) {
+                depth = 0;
+                break;
+            }
+        }
+
+        // 2. The alias of a select-list item.
+        if (allowAlias) {
+            if (!alias.empty() || (expectAlias && !kinds.Contains(qtkIdentifier))) {
+                FState = psError;
+                return;
+            }
+            if (expectAlias) {
+                alias = token;
+                Next(scanner);
+                continue;
+            }
+            if (depth == 0 && plain && kinds.Contains(qtkKeyword) && SameText(token, "AS")) {
+                expectAlias = true;
+                Next(scanner);
+                continue;
+            }
+        }
+
+        // 3. An implicit alias: `t.a b`, `sum(x) total` (never after a single token).
+        if (allowAlias && !first && depth == 0 && kinds.ContainsAny(aliasBefore) &&
+            !kinds.Contains(qtkArithmetic) && !(plain && (token == "." || token == ":")) &&
+            scanner.NextTokenKinds().Contains(qtkIdentifier))
+            expectAlias = true;
+
+        // A national string literal keeps its prefix attached: N'x'.
+        const bool attached = IsNationalString(scanner, prevToken, prevKinds);
+
+        ++tokenCount;
+        if (first) {
+            // 4. The first token decides the kind.
+            kind = KindOfToken(kinds);
+            if (kind == fkFunction) {
+                functionName = FormatToken(token, kinds);
+            } else if (kind == fkUnknown) {
+                if (plain && token == ":")
+                    kind = fkParameter;
+                else if (token != "*")
+                    kind = fkExpression;
+            }
+            if (kind != fkFunction && kind != fkParameter) {
+                name = FormatToken(token, kinds);
+                expression = QuoteToken(name, kinds);
+            }
+            if (kind == fkString) {
+                const char open = scanner.GetInQuote() && scanner.GetQuoteChar() != 0
+                                      ? scanner.GetQuoteChar()
+                                      : scanner.StringQuoteChar();
+                stringValue = Undouble(token, open);
+            }
+            first = false;
+        } else {
+            // 5. The dotted name.
+            const bool prevPlain = !prevKinds.ContainsAny(qtkIdentifier | qtkString);
+            const bool identBeforeClose = prevKinds.Contains(qtkIdentifier) && plain && token == ")";
+            const bool callOpen = prevKinds.Contains(qtkFunction) && plain && token == "(";
+            if (!nameBroken && !identBeforeClose && !callOpen) {
+                const bool prevPoint = prevPlain && prevToken == ".";
+                if ((name.empty() && kinds.Contains(qtkIdentifier)) ||
+                    (prevPoint && (kinds.Contains(qtkIdentifier) || (plain && token == "*"))) ||
+                    (prevKinds.Contains(qtkIdentifier) && plain && token == ".")) {
+                    name += FormatToken(token, kinds);
+                } else {
+                    name.clear();
+                    nameBroken = true;
+                }
+            }
+            // 6. Kind changes.
+            if (kind == fkFunction && depth == 0 && !(plain && token == ")")) kind = fkExpression;
+            if ((kind == fkInteger || kind == fkFloat || kind == fkString) &&
+                !kinds.Contains(qtkArithmetic) && KindOfToken(kinds) != kind)
+                kind = fkExpression;
+            // 7. The rebuilt text.
+            if (!expression.empty() && !attached && NeedSpace(prevToken, token, kinds, prevKinds))
+                expression += ' ';
+            expression += QuoteToken(FormatToken(token, kinds), kinds);
+        }
+        // 8.
+        prevToken = token;
+        prevKinds = kinds;
+        Next(scanner);
+    }
+
+    // The name: discarded when empty or ending with a point, else split.
+    std::string qualifier, fieldName;
+    if (name.empty() || name.back() == '.') {
+        name.clear();
+        if (kind == fkField) kind = fkExpression;
+    } else if (kind == fkField || kind == fkFunction) {
+        const char open = scanner.IdentQuoteChar();
+        const char close = scanner.ClosingQuote(open);
+        qualifier = ExtractQualifier(name, open, close);
+        fieldName = ExtractLastName(name, open, close);
+    } else {
+        // Only a column reference has a qualifier: 0.5 and 'a.b' name no table.
+        fieldName = name;
+    }
+
+    auto* const field = dynamic_cast<TQBFieldDef*>(Item);
+    FLastOperandText = functionName + expression;
+    Item->Arguments().Clear();
+    // The base SetKind: the select list gives aliases itself, numbered over all tables.
+    if (kind == fkFunction && expression.empty()) {
+        // Written without brackets (@@VERSION, CURRENT_USER): kept as it was written.
+        Item->SetName(functionName);
+        Item->TQBFunctionDef::SetKind(fkExpression);
+    } else if (kind == fkFunction) {
+        Item->SetName(functionName);
+        Item->TQBFunctionDef::SetKind(fkFunction);
+        TQBFunctionDef* argument = Item->Arguments().Add();
+        if (!name.empty()) {
+            argument->SetName(field ? fieldName : StripParentheses(name));
+            argument->SetKind(fkField);
+        } else {
+            argument->SetName(StripParentheses(expression));
+            argument->SetKind(fkExpression);
+        }
+    } else if (!name.empty() && kind == fkField) {
+        Item->SetName(field ? fieldName : name);
+        Item->TQBFunctionDef::SetKind(fkField);
+    } else if (kind == fkString && tokenCount == 1) {
+        // One literal: its value without quotes, or the literal as written with the
+        // extended syntax. A value that itself looks quoted keeps its quotes, so that
+        // writing it does not take them for the literal's own.
+        const char quote = scanner.StringQuoteChar();
+        const bool looksQuoted = stringValue.size() > 1 && stringValue.front() == quote &&
+                                 stringValue.back() == quote;
+        Item->SetName(ExtendedSyntax() || looksQuoted ? expression : stringValue);
+        Item->TQBFunctionDef::SetKind(fkString);
+    } else {
+        // Several tokens of string literals are an expression, written as read.
+        if (kind == fkString) kind = fkExpression;
+        Item->SetName(functionName + expression);
+        Item->TQBFunctionDef::SetKind(kind);
+    }
+
+    if (field) {
+        if (!name.empty() && (kind == fkField || kind == fkFunction)) {
+            TableDef = FindQualifierTable(qualifier);
+            if (!TableDef && (Options & poCreateTable)) {
+                TableDef = FTableDefs->Add();
+                TableDef->SetTableName(qualifier);
+                TableDef->SetAlias(qualifier);
+            }
+        } else {
+            TableDef = FTableDefs->FindByAlias("");
+        }
+        if (!alias.empty()) field->Alias = alias;
+    }
+    if (depth > 0) FState = psError;
+}

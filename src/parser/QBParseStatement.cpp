@@ -1,0 +1,581 @@
+// The SELECT statement reader: the state machine with one handler per clause, the select
+// list, table references with procedure parameters, joins, GROUP BY and ORDER BY lists, and
+// the single error report through which every parse error leaves the parser.
+#include "lexer/QBScanner.h"
+#include "lexer/QBUtils.h"
+#include "model/QBCriteria.h"
+#include "model/QBJoinDefs.h"
+#include "model/QBOrderItems.h"
+#include "model/QBTableDefs.h"
+#include "parser/QBParseSupport.h"
+#include "parser/QBParser.h"
+
+#include <algorithm>
+#include <charconv>
+
+using namespace qbparse;
+
+void TQBSelectParser::ParseSQL(const std::string& Text) {
+    FErrorCode = 0;
+    FScanner->SetText(Text);
+    if (AtEnd(*FScanner)) {
+        // A text that starts with ";" and goes on is no empty statement: it is refused at
+        // the first token after the semicolons.
+        while (FScanner->GetToken() == ";" && AtEnd(*FScanner)) Next(*FScanner);
+        if (!FScanner->GetToken().empty()) {
+            const std::string token = FScanner->GetToken();
+            const int line = FScanner->GetLine();
+            const int column = FScanner->GetColumn();
+            Clear();
+            ReportError(qpeUnexpectedToken, token, line, column);
+            return;
+        }
+        Clear();
+        return;
+    }
+    Parse();
+    FScanner->Reset();
+}
+
+void TQBSelectParser::ReportParserError(int Code, const std::string& Token, int Line, int Column) {
+    ReportError(Code, Token, Line, Column);
+}
+
+void TQBSelectParser::ReportError(int Code, const std::string& Token, int Line, int Column) {
+    Valid = false;
+    EQBParserError error(Code, Token, Line, Column - static_cast<int>(Token.size()));
+    if (OnParserError) {
+        OnParserError(this, error.what(), error.Token, error.LineNo, error.LinePos);
+        return;
+    }
+    throw error;
+}
+
+int TQBSelectParser::ErrorCodeForToken(const std::string& Token) const {
+    return Token.empty() ? qpeUnexpectedEnd : qpeUnexpectedToken;
+}
+
+TQBTableDef* TQBSelectParser::FindQualifierTable(const std::string& Qualifier) const {
+    if (TQBTableDef* table = FTableDefs->FindByAlias(Qualifier)) return table;
+    if (Qualifier.empty()) return nullptr;
+    // `Orders.x` with `FROM dbo.Orders`: the bare name of a table written with its schema
+    // and without an alias names that table.
+    const char open = FScanner->IdentQuoteChar();
+    const char close = FScanner->ClosingQuote(open);
+    for (int i = 0; i < FTableDefs->Count(); ++i) {
+        TQBTableDef* table = FTableDefs->Items(i);
+        const std::string& name = table->GetTableName();
+        if (table->IsBlank() || table->GetAlias() != name) continue;
+        if (ExtractQualifier(name, open, close).empty()) continue;
+        if (FTableDefs->SameName(ExtractLastName(name, open, close), Qualifier)) return table;
+    }
+    return nullptr;
+}
+
+void TQBSelectParser::Parse() {
+    Valid = true;
+    const std::string text = FScanner->GetText();
+    Clear();
+    FState = psSelect;
+    FLastTableName.clear();
+    FLastTableKey.clear();
+    FJoinTableKey.clear();
+    FJoinFollowedKey.clear();
+    FFromTables.clear();
+    FLastJoinType = 0;
+    FScanner->SetText(text);
+
+    while (FState != psError && FState != psDone) {
+        switch (FState) {
+            case psSelect: ParseSelectKeyword(); break;
+            case psOptions: ParseSelectOptions(); break;
+            case psFields: ParseSelectList(); break;
+            case psReserved: ParseReserved(); break;
+            case psFrom: ParseFromKeyword(); break;
+            case psTables: ParseFromList(); break;
+            case psWhere: ParseWhere(); break;
+            case psGroupBy: ParseGroupBy(); break;
+            case psHaving: ParseHaving(); break;
+            case psOrderBy: ParseOrderBy(); break;
+            case psUnexpected: ParseUnexpected(); break;
+            default: FState = psError; break;
+        }
+        if (FState == psError) break;
+        // A word that may not follow stays an error also at the end of the text.
+        if (AtEnd(*FScanner) && FState != psUnexpected)
+            FState = psDone;
+        else if (FState != psFields && FState != psTables && FState != psUnexpected)
+            Next(*FScanner);
+    }
+    FFromTables.clear();
+    if (FState == psError) {
+        // A quote left open at the end of the text is reported as such (error 3).
+        if (FScanner->GetInQuote() && FScanner->GetPosition() > FScanner->GetLength())
+            Next(*FScanner);
+        const std::string token = FScanner->GetToken();
+        ReportError(FErrorCode != 0 ? FErrorCode : ErrorCodeForToken(token), token,
+                    FScanner->GetLine(), FScanner->GetColumn());
+    }
+}
+
+void TQBSelectParser::ParseSelectKeyword() {
+    FState = IsWord(*FScanner, "SELECT") ? psOptions : psError;
+}
+
+void TQBSelectParser::ParseSelectOptions() {
+    TQBSQLScanner& scanner = *FScanner;
+    FDistinct = scanner.GetTokenKinds().Contains(qtkKeyword) && IsWord(scanner, "DISTINCT");
+    if (FDistinct) Next(scanner);
+    const TQBTokenKinds itemStart =
+        qtkFunction | qtkInteger | qtkFloat | qtkString | qtkIdentifier | qtkBoolean;
+    FState = IsSymbol(scanner, "*") || IsSymbol(scanner, "(") ||
+                     scanner.GetTokenKinds().ContainsAny(itemStart)
+                 ? psFields
+                 : psError;
+}
+
+void TQBSelectParser::ParseReserved() { FState = psError; }
+
+void TQBSelectParser::ParseUnexpected() { FState = psError; }
+
+void TQBSelectParser::ParseSelectField() {
+    TQBFieldDef field;
+    field.SetParser(this);
+    TQBTableDef* table = nullptr;
+    ParseOperand(&field, table, qtkKeyword, "AS", poCreateTable | poAllowAlias);
+    if (field.Alias.empty() && field.Kind != fkField && field.Kind != fkUnknown)
+        field.Alias = FTableDefs->MakeUniqueAlias("FIELD_", true);
+    if (FState == psError) return;
+    if (!table || table->IsBlank()) {
+        table = FTableDefs->FindByAlias("");
+        if (!table) table = FTableDefs->Add();
+    }
+    table->Fields().Add()->Assign(field);
+}
+
+void TQBSelectParser::ParseSelectList() {
+    TQBSQLScanner& scanner = *FScanner;
+    while (FState != psError && FState != psDone && FState != psFrom) {
+        const int position = scanner.GetPosition();
+        if (AtEnd(scanner)) {
+            FState = psDone;
+        } else if (IsPlainKeyword(scanner)) {
+            FState = IsWord(scanner, "FROM") ? psFrom : psError;
+        } else {
+            ParseSelectField();
+            if (FState == psError) break;
+            if (IsSymbol(scanner, ","))
+                Next(scanner);
+            else if (IsSymbol(scanner, ")"))
+                FState = psError;
+            else if (scanner.GetPosition() == position && !AtEnd(scanner))
+                FState = psError;  // nothing could be read here
+        }
+    }
+    if (FState == psError) {
+        FTableDefs->Clear();
+    } else if (FTableDefs->Count() == 1 && Trim(FTableDefs->Items(0)->Fields().GetSQL()) == "*") {
+        FTableDefs->Items(0)->Fields().Clear();
+    }
+}
+
+void TQBSelectParser::ParseFromKeyword() {
+    FState = FScanner->GetTokenKinds().ContainsAny(qtkIdentifier | qtkString) ? psTables : psError;
+}
+
+void TQBSelectParser::ParseFromList() {
+    TQBSQLScanner& scanner = *FScanner;
+    const auto inClauseStates = [this] { return FState >= psWhere && FState <= psUnexpected; };
+    while (FState != psError && FState != psDone && !inClauseStates()) {
+        const int position = scanner.GetPosition();
+        const TQBTokenKinds kinds = scanner.GetTokenKinds();
+        const std::string token = scanner.GetToken();
+        if (AtEnd(scanner)) {
+            FState = psDone;
+        } else if (kinds.Contains(qtkKeyword) && !kinds.ContainsAny(qtkIdentifier | qtkString)) {
+            if (IsJoinWord(token)) {
+                ParseJoin();
+                while (FState != psError && IsWord(scanner, "AND")) ParseJoin();
+                if (FState != psError && IsSymbol(scanner, ",")) Next(scanner);
+            } else if (SameText(token, "CROSS")) {
+                // CROSS JOIN reads like a comma, also right after a join condition.
+                std::string next;
+                scanner.PeekToken(next);
+                if (!SameText(next, "JOIN")) {
+                    FState = psUnexpected;
+                } else {
+                    Next(scanner);
+                    Next(scanner);
+                }
+            } else if (SameText(token, "WHERE")) {
+                FState = psWhere;
+            } else if (SameText(token, "GROUP") || SameText(token, "ORDER")) {
+                std::string next;
+                scanner.PeekToken(next);
+                if (SameText(next, "BY")) {
+                    Next(scanner);
+                    FState = SameText(token, "GROUP") ? psGroupBy : psOrderBy;
+                } else {
+                    FState = psUnexpected;
+                }
+            } else if (SameText(token, "HAVING")) {
+                FState = psHaving;
+            } else {
+                FState = psUnexpected;
+            }
+        } else {
+            ParseTableRef();
+            if (FState != psError && IsSymbol(scanner, ",")) Next(scanner);
+        }
+        if (FState == psTables && scanner.GetPosition() == position && !AtEnd(scanner))
+            FState = psError;  // nothing could be read here
+    }
+    if (FState == psError)
+        FTableDefs->Clear();
+    else
+        FJoinDefs->BindAll();
+}
+
+TQBTableDef* TQBSelectParser::ParseTableRef() {
+    TQBSQLScanner& scanner = *FScanner;
+    TQBTableDef temp;
+    temp.SetParser(this);
+    std::string tableName = scanner.GetToken();
+    Next(scanner);
+    while (IsSymbol(scanner, ".")) {
+        Next(scanner);
+        if (!scanner.GetTokenKinds().Contains(qtkIdentifier)) {
+            FState = psError;
+            return nullptr;
+        }
+        tableName += "." + scanner.GetToken();
+        Next(scanner);
+    }
+    temp.SetTableName(tableName);
+    if (!(AtEnd(scanner) || IsSymbol(scanner, ",") || IsSymbol(scanner, "(") ||
+          scanner.GetTokenKinds().ContainsAny(qtkIdentifier | qtkKeyword))) {
+        FState = psError;
+        return nullptr;
+    }
+    if (IsSymbol(scanner, "(")) {
+        Next(scanner);
+        ParseParams(&temp);
+        // An unclosed parameter list is an error, not a statement.
+        if (FState == psError || !IsSymbol(scanner, ")")) {
+            FState = psError;
+            return nullptr;
+        }
+        Next(scanner);
+    }
+    if (scanner.GetTokenKinds().Contains(qtkKeyword) && IsWord(scanner, "AS")) Next(scanner);
+    bool aliasWritten = false;
+    if (scanner.GetTokenKinds().Contains(qtkIdentifier)) {
+        temp.SetAlias(scanner.GetToken());
+        aliasWritten = true;
+        Next(scanner);
+    }
+
+    TQBTableDef* table = FTableDefs->FindByAlias(temp.GetAlias());
+    if (!table && !aliasWritten) {
+        // The select list may have met this table by its bare name (`Orders.x` before
+        // `FROM dbo.Orders`): complete that definition instead of adding a second table.
+        const char open = scanner.IdentQuoteChar();
+        const char close = scanner.ClosingQuote(open);
+        if (!ExtractQualifier(tableName, open, close).empty()) {
+            const std::string bare = ExtractLastName(tableName, open, close);
+            for (int i = 0; i < FTableDefs->Count() && !table; ++i) {
+                TQBTableDef* candidate = FTableDefs->Items(i);
+                if (!candidate->IsBlank() && candidate->GetAlias() == candidate->GetTableName() &&
+                    FTableDefs->SameName(candidate->GetAlias(), bare) &&
+                    std::find(FFromTables.begin(), FFromTables.end(), candidate) == FFromTables.end())
+                    table = candidate;
+            }
+        }
+    }
+    if (table) {
+        for (int i = 0; i < temp.Fields().Count(); ++i)
+            table->Fields().Add()->Assign(*temp.Fields().Items(i));
+        table->IsProcedure = temp.IsProcedure;
+        table->SetTableName(temp.GetTableName());
+        table->SetAlias(temp.GetAlias());
+    } else {
+        table = FTableDefs->Add();
+        table->Assign(temp);
+    }
+    FFromTables.push_back(table);
+    FLastTableName = table->GetTableName();
+    FLastTableKey = table->Key();
+
+    if (scanner.GetTokenKinds().Contains(qtkKeyword) && IsWord(scanner, "CROSS")) {
+        std::string next;
+        scanner.PeekToken(next);
+        if (SameText(next, "JOIN")) {
+            Next(scanner);
+            Next(scanner);
+        }
+    }
+    return table;
+}
+
+void TQBSelectParser::ParseParams(TQBTableDef* TableDef) {
+    TQBSQLScanner& scanner = *FScanner;
+    TableDef->IsProcedure = true;
+    while (!AtEnd(scanner) && !IsSymbol(scanner, ")")) {
+        const int position = scanner.GetPosition();
+        TQBFieldDef* field = TableDef->Fields().Add();
+        const bool named = IsSymbol(scanner, ":");
+        if (named) Next(scanner);
+        TQBTableDef* scratch = nullptr;
+        // Parameters name no table: no table definition is made for a dotted value.
+        ParseOperand(field, scratch, TQBTokenKinds(), "NULL", 0);
+        if (FState == psError) return;
+        if (named) {
+            field->Value = TVariant();
+        } else if (SameText(field->Name, "NULL") && field->Kind != fkString) {
+            field->Value = TVariant::MakeNull();
+        } else if (field->Kind == fkInteger) {
+            std::int64_t value = 0;
+            const std::string& text = field->Name;
+            const auto result = std::from_chars(text.data(), text.data() + text.size(), value);
+            if (result.ec != std::errc() || result.ptr != text.data() + text.size()) value = 0;
+            field->DataType = ftInteger;
+            field->Value = TVariant(value);
+        } else {
+            field->Value = TVariant(field->Name);
+            field->DataType = field->Kind == fkString ? ftString : ftUnknown;
+        }
+        field->ParamType = ptInput;
+        if (IsSymbol(scanner, ",")) Next(scanner);
+        if (scanner.GetPosition() == position) {
+            FState = psError;
+            return;
+        }
+    }
+}
+
+void TQBSelectParser::ParseJoin() {
+    TQBSQLScanner& scanner = *FScanner;
+    const auto fail = [this] { FState = psError; };
+
+    // 1-3. The join type and the JOIN (or AND) word.
+    const bool continued = IsWord(scanner, "AND");
+    std::uint8_t joinType = 0;
+    if (continued)
+        joinType = FLastJoinType;
+    else if (IsWord(scanner, "LEFT"))
+        joinType = 1;
+    else if (IsWord(scanner, "RIGHT"))
+        joinType = 2;
+    else if (IsWord(scanner, "FULL"))
+        joinType = 3;
+    if (!continued && joinType != 0) {
+        Next(scanner);
+        if (IsWord(scanner, "OUTER")) Next(scanner);
+    } else if (IsWord(scanner, "INNER")) {
+        Next(scanner);
+    }
+    if (!IsWord(scanner, "JOIN") && !IsWord(scanner, "AND")) return fail();
+    const bool isAnd = IsWord(scanner, "AND");
+    if (!isAnd) Next(scanner);
+
+    // 4-5. The anchor and the joined table.
+    if (FLastTableKey.empty() || !FTableDefs->FindByAlias(FLastTableKey)) return fail();
+    if (!isAnd) {
+        const std::string anchor = FLastTableKey;
+        TQBTableDef* joined = ParseTableRef();
+        FLastTableKey = anchor;
+        if (FState == psError || !joined || !IsWord(scanner, "ON")) return fail();
+        FJoinTableKey = joined->Key();
+        FJoinFollowedKey = anchor;
+    }
+
+    // 6. The comparison.
+    Next(scanner);
+    while (IsSymbol(scanner, "(")) Next(scanner);
+    const TQBTokenKinds stop = qtkKeyword | qtkComparison | qtkOperator;
+    TQBFieldDef left;
+    left.SetParser(this);
+    TQBTableDef* leftTable = nullptr;
+    ParseOperand(&left, leftTable, stop, "", poStopAtJoinWords);
+    const std::string leftText = FLastOperandText;
+    if (FState == psError || !scanner.GetTokenKinds().Contains(qtkComparison)) return fail();
+    std::string op = scanner.GetToken();
+    Next(scanner);
+    TQBFieldDef right;
+    right.SetParser(this);
+    TQBTableDef* rightTable = nullptr;
+    ParseOperand(&right, rightTable, stop, "", poStopAtJoinWords);
+    const std::string rightText = FLastOperandText;
+    if (FState == psError) return fail();
+    while (IsSymbol(scanner, ")")) Next(scanner);
+
+    // 7. Tables check. A side without a qualifier finds the blank table definition, but
+    // only a real table takes part in a join.
+    const bool found =
+        ExtendedSyntax() ? (leftTable || rightTable) : (leftTable && rightTable);
+    TQBTableDef* leftReal = leftTable && !leftTable->IsBlank() ? leftTable : nullptr;
+    TQBTableDef* rightReal = rightTable && !rightTable->IsBlank() ? rightTable : nullptr;
+    if (!found || leftText.empty() || rightText.empty() || (!leftReal && !rightReal)) {
+        FErrorCode = qpeInvalidJoin;
+        return fail();
+    }
+
+    struct TSide {
+        TQBTableDef* Table;
+        std::string Field;
+        TQBFunctionKind Kind;
+    };
+    const auto side = [](const TQBFieldDef& operand, TQBTableDef* table, const std::string& text) {
+        if (operand.Kind == fkField && operand.Arguments().Count() == 0)
+            return TSide{table, operand.Name, fkField};
+        return TSide{table, text, operand.Kind == fkField ? fkExpression : operand.Kind};
+    };
+    TSide a = side(left, leftReal, leftText);
+    TSide b = side(right, rightReal, rightText);
+    // The left side names the table read first: exchange the sides, mirroring the
+    // comparison, when only the right side names a table, or when the left side names the
+    // joined table and the right side one read before it. An outer join keeps its meaning.
+    const TQBTableDef* joinedTable = FTableDefs->FindByAlias(FJoinTableKey);
+    if ((!a.Table && b.Table) ||
+        (a.Table && b.Table && a.Table == joinedTable && b.Table != joinedTable)) {
+        std::swap(a, b);
+        op = MirrorComparison(op);
+    }
+
+    // 8-9. The join definition.
+    FLastTableKey = a.Table->Key();
+    TQBJoinDef* join = FJoinDefs->Add();
+    join->LeftTable = a.Table->Key();
+    join->LeftField = a.Field;
+    join->LeftKind = a.Kind;
+    join->RightTable = b.Table ? b.Table->Key() : std::string();
+    join->RightField = b.Field;
+    join->RightKind = b.Kind;
+    join->Operator = op;
+    if (b.Table) {
+        join->PreferredTable = b.Table->Key();
+    } else if (a.Table == joinedTable) {
+        // A condition on the joined table alone belongs with the table the JOIN follows.
+        join->PreferredTable = FJoinFollowedKey;
+        join->PreferredFollowed = true;
+    } else {
+        join->PreferredTable = FJoinTableKey;
+    }
+    FLastJoinType = joinType;
+    join->JoinType = joinType;
+}
+
+bool TQBSelectParser::FollowedByBy(const char* Word, TQBParseState State) {
+    TQBSQLScanner& scanner = *FScanner;
+    if (!scanner.GetTokenKinds().Contains(qtkKeyword) || !IsWord(scanner, Word)) return false;
+    // GROUP or ORDER without BY is left current, so that the error names it.
+    std::string next;
+    scanner.PeekToken(next);
+    if (!SameText(next, "BY")) return false;
+    Next(scanner);
+    FState = State;
+    return true;
+}
+
+void TQBSelectParser::ParseWhere() {
+    TQBSQLScanner& scanner = *FScanner;
+    ParseCriteria(FWhereItems.get());
+    if (FState == psError) return;
+    if (AtEnd(scanner)) {
+        FState = psDone;
+        return;
+    }
+    if (IsWord(scanner, "HAVING"))
+        FState = psHaving;
+    else if (!FollowedByBy("GROUP", psGroupBy) && !FollowedByBy("ORDER", psOrderBy))
+        FState = psUnexpected;
+}
+
+void TQBSelectParser::ParseHaving() {
+    TQBSQLScanner& scanner = *FScanner;
+    ParseCriteria(FHavingItems.get());
+    if (FState == psError) return;
+    if (AtEnd(scanner))
+        FState = psDone;
+    else if (!FollowedByBy("ORDER", psOrderBy))
+        FState = psUnexpected;
+}
+
+namespace {
+
+// Whether Token may be part of a GROUP BY or ORDER BY name: a name, a number (a position),
+// a point, or any word right after a point.
+bool IsNamePart(const TQBSQLScanner& Scanner, const std::string& Pending) {
+    const TQBTokenKinds kinds = Scanner.GetTokenKinds();
+    if (kinds.Contains(qtkEnd)) return false;
+    if (IsSymbol(Scanner, ".")) return true;
+    if (kinds.ContainsAny(qtkIdentifier | qtkInteger | qtkFunction)) return true;
+    return !Pending.empty() && Pending.back() == '.' && kinds.Contains(qtkKeyword);
+}
+
+}  // namespace
+
+void TQBSelectParser::ParseGroupBy() {
+    TQBSQLScanner& scanner = *FScanner;
+    std::string pending;
+    for (;;) {
+        const bool keyword = scanner.GetTokenKinds().Contains(qtkKeyword);
+        const bool end = AtEnd(scanner);
+        if (pending.empty() && (keyword || end)) break;
+        if (pending.empty() || pending.back() == '.' || IsSymbol(scanner, ".")) {
+            // `GROUP BY t.` at the end of the text is an error, not an endless loop.
+            if (!IsNamePart(scanner, pending)) {
+                FState = psError;
+                return;
+            }
+            pending += scanner.GetToken();
+        } else if (IsSymbol(scanner, ",") || keyword || end) {
+            if (FGroupByItems->IndexOf(pending) < 0) FGroupByItems->Add(pending);
+            pending.clear();
+            if (keyword || end) break;
+        } else {
+            FState = psError;
+            return;
+        }
+        Next(scanner);
+    }
+    if (AtEnd(scanner)) {
+        FState = psDone;
+    } else if (IsWord(scanner, "HAVING")) {
+        FState = psHaving;
+    } else if (!FollowedByBy("ORDER", psOrderBy)) {
+        FState = psUnexpected;
+    }
+}
+
+void TQBSelectParser::ParseOrderBy() {
+    TQBSQLScanner& scanner = *FScanner;
+    std::string pending;
+    int direction = sdAscending;
+    for (;;) {
+        const bool keyword = scanner.GetTokenKinds().Contains(qtkKeyword);
+        const bool end = AtEnd(scanner);
+        if (pending.empty() && (keyword || end)) break;
+        if (pending.empty() || pending.back() == '.' || IsSymbol(scanner, ".")) {
+            if (!IsNamePart(scanner, pending)) {
+                FState = psError;
+                return;
+            }
+            pending += scanner.GetToken();
+        } else if (keyword && IsWord(scanner, "ASC")) {
+            direction = sdAscending;
+        } else if (keyword && IsWord(scanner, "DESC")) {
+            direction = sdDescending;
+        } else if (IsSymbol(scanner, ",") || keyword || end) {
+            if (FOrderByItems->IndexOf(pending) < 0) FOrderByItems->AddItem(pending, direction);
+            pending.clear();
+            direction = sdAscending;
+            if (keyword || end) break;
+        } else {
+            FState = psError;
+            return;
+        }
+        Next(scanner);
+    }
+    FState = AtEnd(scanner) ? psDone : psUnexpected;
+}

@@ -1,0 +1,72 @@
+// Small helpers shared by the statement, condition and operand readers: reading the next
+// token, and telling a real delimiter from a quoted name that happens to look like one
+// (`[,]` and `[)]` are identifiers, never a comma or a bracket).
+#pragma once
+
+#include "lexer/QBScanner.h"
+#include "toolkit/TextCompare.h"
+
+#include <string>
+
+namespace qbparse {
+
+// Reads the next token; the scanner keeps it as its current token.
+inline void Next(TQBSQLScanner& Scanner) {
+    std::string token;
+    Scanner.NextToken(token);
+}
+
+// True when the current token is the unquoted delimiter Symbol.
+inline bool IsSymbol(const TQBSQLScanner& Scanner, const char* Symbol) {
+    return !Scanner.GetTokenKinds().ContainsAny(qtkIdentifier | qtkString) &&
+           Scanner.GetToken() == Symbol;
+}
+
+// True when the current token is the word Word (ignoring case) and is no quoted text: the
+// scanner is still inside the quotes while a quoted token is current.
+inline bool IsWord(const TQBSQLScanner& Scanner, const char* Word) {
+    return !Scanner.GetInQuote() && SameText(Scanner.GetToken(), Word);
+}
+
+// True when the current token is a keyword and nothing else.
+inline bool IsPlainKeyword(const TQBSQLScanner& Scanner) {
+    return Scanner.GetTokenKinds() == TQBTokenKinds(qtkKeyword);
+}
+
+inline bool AtEnd(const TQBSQLScanner& Scanner) {
+    return Scanner.GetTokenKinds().Contains(qtkEnd);
+}
+
+// The comparison as seen from the other side: `<` and `>`, `<=` and `>=`, `!<` and `!>`
+// are exchanged; every other operator reads the same both ways.
+inline std::string MirrorComparison(const std::string& Op) {
+    if (Op == "<") return ">";
+    if (Op == ">") return "<";
+    if (Op == "<=") return ">=";
+    if (Op == ">=") return "<=";
+    if (Op == "!<") return "!>";
+    if (Op == "!>") return "!<";
+    return Op;
+}
+
+// True for the words that begin or continue a join clause.
+inline bool IsJoinClauseWord(const std::string& Token) {
+    return SameText(Token, "LEFT") || SameText(Token, "RIGHT") || SameText(Token, "FULL") ||
+           SameText(Token, "INNER") || SameText(Token, "CROSS") || SameText(Token, "JOIN");
+}
+
+// True when the current token is a string literal written right after an unquoted N
+// (a national literal, N'x'): the two are written together.
+inline bool IsNationalString(const TQBSQLScanner& Scanner, const std::string& PrevToken,
+                             TQBTokenKinds PrevKinds) {
+    if (!Scanner.GetTokenKinds().Contains(qtkString) || PrevKinds.Empty() ||
+        PrevKinds.ContainsAny(qtkString) || !SameText(PrevToken, "N"))
+        return false;
+    // The scanner stands on the closing quote; look at the byte before the opening one.
+    const long before = long(Scanner.GetPosition()) - long(Scanner.GetToken().size()) - 3;
+    const std::string& text = Scanner.GetText();
+    return before >= 0 && before < long(text.size()) &&
+           (text[std::size_t(before)] == 'N' || text[std::size_t(before)] == 'n');
+}
+
+}  // namespace qbparse

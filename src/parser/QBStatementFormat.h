@@ -1,0 +1,43 @@
+// Formatting statements outside the control: a parser configured from a small set of
+// options (dialect, letter cases, brackets, identifier case, quote meaning), one statement
+// or a batch of statements separated by GO lines, with errors in the tool's one-line form.
+// korvel-sql format/model and the golden tests share this.
+#pragma once
+
+#include "parser/QBParser.h"
+#include "parser/QBScriptFormat.h"
+
+#include <memory>
+#include <string>
+
+struct TQBFormatOptions {
+    bool MSDialect = true;
+    TQBScriptFormat ScriptFormat;
+    bool CaseSensitive = false;
+    bool AlterQuotes = false;
+    bool Batch = false;
+};
+
+// Applies one command-line option ("dialect", "keywords", "functions", "brackets",
+// "case-sensitive", "alter-quotes", "batch") with its value; false for an unknown option or
+// a bad value.
+bool ApplyFormatOption(TQBFormatOptions& Options, const std::string& Name, const std::string& Value);
+
+// A parser of the chosen dialect set up with Options (no error handler).
+std::unique_ptr<TQBSelectParser> MakeFormatParser(const TQBFormatOptions& Options);
+
+struct TQBFormatResult {
+    bool Ok = false;
+    // The generated statement (exactly as generated) when Ok.
+    std::string Text;
+    // When not Ok: "error <code> at line L, position P: <message>" for a parse error, else
+    // "error: <message>".
+    std::string Error;
+};
+
+// Parses Text with Parser and writes it back.
+TQBFormatResult FormatStatement(TQBSelectParser& Parser, const std::string& Text);
+
+// Formats every statement of Text (separated by lines holding only GO) and joins the results
+// with "GO" lines; a statement in error becomes the line "-- <error>".
+std::string FormatBatch(TQBSelectParser& Parser, const std::string& Text);

@@ -1,0 +1,1 @@
+SELECT a-1 AS x, a - 1 AS y, a -1 AS z FROM t WHERE x<=5

@@ -1,0 +1,1 @@
+SELECT [Order ID], [My Col] AS [Out Col], o.[select] FROM [Order Details] o

@@ -1,0 +1,2 @@
+-- args: --case-sensitive
+SELECT T.a, t.b FROM t

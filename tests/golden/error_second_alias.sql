@@ -1,0 +1,1 @@
+SELECT SUM(c) total x FROM t

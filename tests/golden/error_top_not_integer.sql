@@ -1,0 +1,1 @@
+SELECT TOP x a FROM t

@@ -1,0 +1,2 @@
+-- args: --functions=upper
+select count(a), sum(b) + 1 from t

@@ -1,0 +1,1 @@
+SELECT t.a b, SUM(t.c) total FROM tab t

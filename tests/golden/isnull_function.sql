@@ -1,0 +1,1 @@
+SELECT ISNULL(a,0) AS v, COUNT(*) AS n FROM t

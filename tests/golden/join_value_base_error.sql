@@ -1,0 +1,2 @@
+-- args: --dialect=base
+SELECT a.y FROM a JOIN b ON a.x = 5

@@ -1,0 +1,1 @@
+SELECT a.y FROM a JOIN b ON a.x = 5

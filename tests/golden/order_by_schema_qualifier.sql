@@ -1,0 +1,1 @@
+SELECT [Order].[Date] FROM dbo.[Order] ORDER BY [Order].[Date]

@@ -1,0 +1,1 @@
+SELECT a FROM t WHERE [)] = 1 AND [(] = 2

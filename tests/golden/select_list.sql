@@ -1,0 +1,1 @@
+SELECT a, b AS x, SUM(c) total, 1+2 FROM t

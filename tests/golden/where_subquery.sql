@@ -1,0 +1,1 @@
+SELECT a FROM t WHERE a IN (SELECT x FROM s WHERE y = 'z')
