@@ -276,6 +276,19 @@ TEST_F(SQLiteDataTest, ExecuteReportsAffectedRowsAndFailures) {
     EXPECT_THROW(query.Open(), EDataError);  // a query must return a result set
 }
 
+TEST_F(SQLiteDataTest, SeveralQueriesReadAtOnceOnOneConnection) {
+    FConnection.Open();
+    TDataQuery objects(&FConnection), preview(&FConnection);
+    objects.SetSQL("exec sp_help");
+    preview.SetSQL("SELECT ID FROM Items ORDER BY ID");
+    objects.Open();
+    preview.Open();
+    objects.Next();
+    preview.Next();
+    EXPECT_EQ(objects.Fields(0).AsString(), "Items");
+    EXPECT_EQ(preview.Fields(0).AsString(), "2");
+}
+
 TEST_F(SQLiteDataTest, ChangingTheTextClosesTheQuery) {
     FConnection.Open();
     TDataQuery query(&FConnection);
