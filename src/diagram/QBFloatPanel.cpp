@@ -295,12 +295,12 @@ void TQBWorkArea::ActivateObject(TQBFloatObject* object) {
 // --- boxes ---
 
 TQBTable* TQBWorkArea::AddTable(const std::string& tableName, const std::string& alias,
-                                IQBFieldSource* dataSet) {
+                                TDataSet* dataSet) {
     return InsertTable(tableName, alias, TPoint{0, 0}, true, dataSet);
 }
 
 TQBTable* TQBWorkArea::InsertTable(const std::string& tableName, const std::string& alias,
-                                   TPoint position, bool autoPlace, IQBFieldSource* dataSet) {
+                                   TPoint position, bool autoPlace, TDataSet* dataSet) {
     const std::string key = MakeUniqueKey(Trim(alias).empty() ? tableName : alias, "TABLE_");
     if (FActiveObject) FActiveObject->SetActive(false);
 
@@ -329,7 +329,7 @@ TQBTable* TQBWorkArea::InsertTable(const std::string& tableName, const std::stri
                 const TRect b = other->BoundsRect();
                 if (!Intersects(b, r)) continue;
                 r = OffsetRect(r, b.Right + 10 - r.Left, 0);
-                if (r.Right > SurfaceSize) {
+                if (r.Right + 1 > SurfaceSize) {
                     int bottom = 0;
                     for (const auto& placed : FTables) bottom = std::max(bottom, placed->BoundsRect().Bottom);
                     r = OffsetRect(r, 50 - r.Left, bottom + 20 - r.Top);
@@ -341,9 +341,9 @@ TQBTable* TQBWorkArea::InsertTable(const std::string& tableName, const std::stri
     } else {
         r = OffsetRect(r, position.X - r.Left, position.Y - r.Top);
     }
-    // Keep the box on the surface.
-    if (r.Right > SurfaceSize) r = OffsetRect(r, SurfaceSize - r.Right, 0);
-    if (r.Bottom > SurfaceSize) r = OffsetRect(r, 0, SurfaceSize - r.Bottom);
+    // Keep the box on the surface (it ends one pixel right of and below R).
+    if (r.Right + 1 > SurfaceSize) r = OffsetRect(r, SurfaceSize - r.Right - 1, 0);
+    if (r.Bottom + 1 > SurfaceSize) r = OffsetRect(r, 0, SurfaceSize - r.Bottom - 1);
     if (r.Top < 0) r = OffsetRect(r, 0, -r.Top);
     if (r.Left < 0) r = OffsetRect(r, -r.Left, 0);
 
@@ -669,8 +669,9 @@ void TQBWorkArea::mousePressEvent(QMouseEvent* event) {
     FLastMouse = TPoint{msg.X, msg.Y};
     ActivateObject(FHotObject);
     if (!FHotObject) return;
-    FHotObject->MouseDown(msg, FHitCode);
-    if (IsDragCode(FHitCode)) {
+    TQBMouseMessage objectMsg = msg;  // the object makes the position its own
+    FHotObject->MouseDown(objectMsg, FHitCode);
+    if (FHotObject && IsDragCode(FHitCode)) {
         if (auto* box = dynamic_cast<TQBTable*>(FHotObject))
             FGrabOffset = TPoint{msg.X + ScrollX() - box->Left(), msg.Y + ScrollY() - box->Top()};
     }

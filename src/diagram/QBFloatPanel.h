@@ -21,7 +21,7 @@
 class QLineEdit;
 class QMenu;
 class QScrollBar;
-class IQBFieldSource;
+class TDataSet;
 class TCustomQueryBuilder;
 class TQBJoin;
 class TQBLink;
@@ -158,10 +158,10 @@ public:
     TQBOptions Options() const;
 
     // Adds a box for TableName with automatic placement; null when the control refused.
-    TQBTable* AddTable(const std::string& tableName, const std::string& alias, IQBFieldSource* dataSet);
+    TQBTable* AddTable(const std::string& tableName, const std::string& alias, TDataSet* dataSet);
     // Adds a box at Position (diagram coordinates) or placed automatically.
     TQBTable* InsertTable(const std::string& tableName, const std::string& alias, TPoint position,
-                          bool autoPlace, IQBFieldSource* dataSet);
+                          bool autoPlace, TDataSet* dataSet);
 
     // Links ItemA of box A to ItemB of box B; null when refused or when a box is missing.
     TQBLink* AddLink(TQBTable* a, TQBTable* b, TQBListItem* itemA, TQBListItem* itemB);

@@ -10,7 +10,7 @@
 
 #include "control/QBAppearance.h"
 #include "control/QBColor.h"
-#include "diagram/QBFieldSource.h"
+#include "data/DataSet.h"
 #include "diagram/QBGeometry.h"
 #include "diagram/QBImages.h"
 #include "diagram/QBModelLink.h"
@@ -103,7 +103,7 @@ TRect TQBListItem::ItemLinkRect() const { return FTable->ItemLinkRect(this); }
 
 // --- box: creation and identity ---
 
-TQBTable::TQBTable(TQBWorkArea* workArea, std::string name, IQBFieldSource* dataSet)
+TQBTable::TQBTable(TQBWorkArea* workArea, std::string name, TDataSet* dataSet)
     : TQBFloatObject(CheckedWorkArea(workArea)), FName(std::move(name)) {
     SetCaptionHeight(workArea->FontHeight() + 4);
     SetLineHeight(workArea->FontHeight());
@@ -125,14 +125,14 @@ void TQBTable::SetLineHeight(int value) {
     FLineHeight = std::max(value, 16);
 }
 
-void TQBTable::LoadFields(IQBFieldSource* dataSet) {
+void TQBTable::LoadFields(TDataSet* dataSet) {
     FItems.clear();
     FFocusedItem = nullptr;
     if (!dataSet) return;
-    const bool wasOpen = dataSet->IsOpen();
+    const bool wasOpen = dataSet->Active();
     if (!wasOpen) dataSet->Open();
     struct CloseAgain {
-        IQBFieldSource* Set;
+        TDataSet* Set;
         bool Close;
         ~CloseAgain() {
             if (Close) Set->Close();
@@ -142,10 +142,11 @@ void TQBTable::LoadFields(IQBFieldSource* dataSet) {
     FVisibleLines = count < 7 ? count : 6;
     const TQBSelectParser* parser = FWorkArea->Parser();
     for (int i = 0; i < count; ++i) {
-        std::string fieldName = dataSet->FieldName(i);
+        const TDataField& field = dataSet->Fields(i);
+        std::string fieldName = field.FieldName();
         if (parser && parser->GetScanner() && fieldName.find('.') != std::string::npos)
             fieldName = parser->GetScanner()->QuoteIdentifier(fieldName);
-        FItems.push_back(std::make_unique<TQBListItem>(this, iuColumn, dataSet->FieldType(i), fieldName));
+        FItems.push_back(std::make_unique<TQBListItem>(this, iuColumn, field.DataType(), fieldName));
     }
 }
 

@@ -61,10 +61,10 @@ private:
 class TQBTable : public TQBFloatObject {
 public:
     // Creates a box for Name with one column line per field of DataSet (may be null).
-    TQBTable(TQBWorkArea* workArea, std::string name, IQBFieldSource* dataSet);
+    TQBTable(TQBWorkArea* workArea, std::string name, TDataSet* dataSet);
     ~TQBTable() override;
 
-    void LoadFields(IQBFieldSource* dataSet);
+    void LoadFields(TDataSet* dataSet);
 
     const std::string& Name() const { return FName; }
     const std::string& Alias() const { return FAlias; }

@@ -1,0 +1,129 @@
+// Shared helpers of the diagram tests: the application object, a control with its work area,
+// data sets built in memory, and mouse and key events sent to the work area's viewport.
+#pragma once
+
+#include <QApplication>
+#include <QKeyEvent>
+#include <QLineEdit>
+#include <QMenu>
+#include <QMouseEvent>
+#include <QScrollBar>
+#include <gtest/gtest.h>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "control/QBWindow.h"
+#include "data/MemoryDataSet.h"
+#include "diagram/QBFloatPanel.h"
+#include "diagram/QBFloatTable.h"
+#include "diagram/QBLinks.h"
+#include "model/QBJoinDefs.h"
+#include "model/QBTableDefs.h"
+#include "parser/QBParser.h"
+
+// One QApplication for the whole test program (offscreen unless a platform is chosen).
+inline QApplication& TestApp() {
+    static int argc = 1;
+    static char name[] = "test_diagram";
+    static char* argv[] = {name, nullptr};
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
+    static QApplication app(argc, argv);
+    return app;
+}
+
+// A data set with the given fields (name, type code).
+inline std::unique_ptr<TMemoryDataSet> Fields(const std::vector<std::pair<std::string, TFieldType>>& fields) {
+    auto set = std::make_unique<TMemoryDataSet>();
+    for (const auto& [name, type] : fields) set->AddField(name, type);
+    return set;
+}
+
+// N integer columns named C0, C1, ...
+inline std::unique_ptr<TMemoryDataSet> Columns(int n) {
+    auto set = std::make_unique<TMemoryDataSet>();
+    for (int i = 0; i < n; ++i) set->AddField("C" + std::to_string(i), ftInteger);
+    return set;
+}
+
+// A shown control with its work area, 900 x 700, and counters of the work area's reports.
+class DiagramTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        TestApp();
+        Control.reset(CreateQueryBuilder<TCustomQueryBuilder>());
+        Control->resize(900, 700);
+        Control->show();
+        Area = Control->WorkArea();
+        Area->ConfirmHook = [this](const QString&, const QString& text) {
+            LastQuestion = text;
+            return ConfirmAnswer;
+        };
+        Area->ErrorHook = [this](const QString& text) { LastError = text; };
+        QApplication::setActiveWindow(Control.get());
+        Area->setFocus();
+        QApplication::processEvents();
+    }
+
+    void TearDown() override {
+        Control.reset();
+        QApplication::processEvents();
+    }
+
+    TQBTable* Add(const std::string& name, int columns = 3, const std::string& alias = "") {
+        auto set = Columns(columns);
+        return Area->AddTable(name, alias, set.get());
+    }
+
+    TQBTable* AddAt(const std::string& name, int x, int y, int columns = 3) {
+        auto set = Columns(columns);
+        return Area->InsertTable(name, "", TPoint{x, y}, false, set.get());
+    }
+
+    QWidget* Viewport() const { return Area->viewport(); }
+    QPoint Screen(const TPoint& diagram) const {
+        return QPoint(diagram.X - Area->ScrollX(), diagram.Y - Area->ScrollY());
+    }
+
+    void Send(QEvent::Type type, const QPoint& pos, Qt::MouseButton button, Qt::MouseButtons buttons,
+              Qt::KeyboardModifiers modifiers = Qt::NoModifier) {
+        QMouseEvent event(type, QPointF(pos), QPointF(Viewport()->mapToGlobal(pos)), button, buttons, modifiers);
+        QApplication::sendEvent(Viewport(), &event);
+    }
+    void Move(const QPoint& pos, Qt::MouseButtons buttons = Qt::NoButton) {
+        Send(QEvent::MouseMove, pos, Qt::NoButton, buttons);
+    }
+    void Press(const QPoint& pos, Qt::MouseButton button = Qt::LeftButton) {
+        Move(pos);
+        Send(QEvent::MouseButtonPress, pos, button, button);
+    }
+    void Release(const QPoint& pos, Qt::MouseButton button = Qt::LeftButton) {
+        Send(QEvent::MouseButtonRelease, pos, button, Qt::NoButton);
+    }
+    void Click(const QPoint& pos, Qt::MouseButton button = Qt::LeftButton) {
+        Press(pos, button);
+        Release(pos, button);
+    }
+    void DoubleClick(const QPoint& pos) {
+        Click(pos);
+        Send(QEvent::MouseButtonPress, pos, Qt::LeftButton, Qt::LeftButton);
+        Send(QEvent::MouseButtonDblClick, pos, Qt::LeftButton, Qt::LeftButton);
+        Release(pos);
+    }
+    void Key(int key, Qt::KeyboardModifiers modifiers = Qt::NoModifier, const QString& text = QString()) {
+        QWidget* target = QApplication::focusWidget() ? QApplication::focusWidget() : static_cast<QWidget*>(Area);
+        QKeyEvent press(QEvent::KeyPress, key, modifiers, text);
+        QApplication::sendEvent(target, &press);
+        QKeyEvent release(QEvent::KeyRelease, key, modifiers, text);
+        QApplication::sendEvent(target, &release);
+    }
+
+    TQBJoinDefs& JoinDefs() const { return *Control->Parser()->GetJoinDefs(); }
+    TQBTableDefs& TableDefs() const { return *Control->Parser()->GetTableDefs(); }
+
+    std::unique_ptr<TCustomQueryBuilder> Control;
+    TQBWorkArea* Area = nullptr;
+    bool ConfirmAnswer = true;
+    QString LastQuestion;
+    QString LastError;
+};
