@@ -194,12 +194,23 @@ void TQBSelectParser::ParseCriteria(TQBCriterions* Target) {
         const std::uint8_t kind = GroupKindOf(entry.Code);
         const std::size_t count = kind == gkNot ? 1 : 2;
         if (operands.size() < count) continue;
-        auto group = std::make_unique<TConditionNode>();
-        group->Kind = kind;
-        for (std::size_t i = operands.size() - count; i < operands.size(); ++i) {
+        const auto absorbs = [kind](const TConditionNode& Operand) {
+            return Operand.IsGroup() && Operand.Kind == kind && !Operand.Children.empty();
+        };
+        const std::size_t firstIndex = operands.size() - count;
+        std::unique_ptr<TConditionNode> group;
+        std::size_t from = firstIndex;
+        if (count == 2 && absorbs(*operands[firstIndex])) {
+            // Grow the left group in place: a long AND chain stays linear.
+            group = std::move(operands[firstIndex]);
+            from = firstIndex + 1;
+        } else {
+            group = std::make_unique<TConditionNode>();
+            group->Kind = kind;
+        }
+        for (std::size_t i = from; i < operands.size(); ++i) {
             std::unique_ptr<TConditionNode>& operand = operands[i];
-            if (count == 2 && operand->IsGroup() && operand->Kind == kind &&
-                !operand->Children.empty()) {
+            if (count == 2 && absorbs(*operand)) {
                 for (auto& child : operand->Children) group->Children.push_back(std::move(child));
             } else {
                 group->Children.push_back(std::move(operand));
@@ -300,8 +311,9 @@ void TQBSelectParser::ParseCriterion(TQBCriterion* Item) {
                     operand->SetKind(fkUnknown);
                     lastFilled = operand;
                 } else {
-                    TQBTokenKinds stop = qtkComparison | qtkOperator | qtkKeyword;
-                    if (op->CommaList) stop |= qtkSymbol;
+                    // The operands of a list end at a comma or at the closing bracket on
+                    // their own; they may hold brackets and signs: IN ((1), -2, a + 1).
+                    const TQBTokenKinds stop = qtkComparison | qtkOperator | qtkKeyword;
                     do {
                         if (IsSymbol(scanner, ",")) Next(scanner);
                         readOperand(Item->Operands().Add(), stop, ".");
