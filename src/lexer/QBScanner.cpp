@@ -183,6 +183,7 @@ void TQBSQLScanner::Reset() {
 
 void TQBSQLScanner::NextToken(std::string& Token) {
     EnsureReady();
+    FWords.Refresh();
     // Quotes, blanks, comments and line breaks are read as tokens of their own and skipped.
     while (ReadOneToken(Token)) {
     }
@@ -206,10 +207,43 @@ void TQBSQLScanner::NextToken(std::string& Token) {
 
 bool TQBSQLScanner::ReadOneToken(std::string& Token) {
     if (!FTokenKinds.ContainsAny(qtkSpace | qtkLineBreak)) FSpaceCount = 0;
+    const char* const text = FText.data();
+
+    // Fast path for white space between tokens: each blank or line break would be read as a
+    // skipped token of its own; taking a run of them here has exactly the same effect.
+    if (!FInQuote) {
+        while (FPosition <= FLength) {
+            const char ch = text[FPosition - 1];
+            const std::uint16_t cls = CharClass(ch);
+            if ((cls & (ccStringQuote | ccIdentQuote)) != 0 ||
+                (FWords.FirstCharFlagsFresh(ch) &
+                 (qwfComparisonPrefix | qwfSymbolOperatorPrefix)) != 0)
+                break;
+            if ((cls & (ccSpace | ccDelimiter | ccLineFeed)) == ccSpace) {
+                ++FPosition;
+                ++FColumn;
+                FTokenKinds = qtkSpace;
+            } else if ((cls & ccLineFeed) != 0) {
+                ++FPosition;
+                ++FLine;
+                FColumn = 1;
+                FTokenKinds = qtkLineBreak;
+            } else if (ch == '\r' && (cls & ccDelimiter) != 0 && FPosition < FLength &&
+                       text[FPosition] == '\n') {
+                FPosition += 2;
+                ++FLine;
+                FColumn = 1;
+                FTokenKinds = qtkLineBreak;
+            } else {
+                break;
+            }
+            ++FSpaceCount;
+        }
+    }
+
     FTokenKinds = TQBTokenKinds();
     Token.clear();
     bool columnDone = false;
-    const char* const text = FText.data();
 
     while (FPosition <= FLength) {
         const char ch = text[FPosition - 1];
@@ -287,11 +321,14 @@ bool TQBSQLScanner::ReadOneToken(std::string& Token) {
                 break;
             }
             Token.assign(1, ch);
-            if (ReadListedSymbol(Token, qwfComparisonPrefix, qwfComparison)) {
+            const std::uint8_t starts = FWords.FirstCharFlagsFresh(ch);
+            if ((starts & qwfComparisonPrefix) != 0 &&
+                ReadListedSymbol(Token, qwfComparisonPrefix, qwfComparison)) {
                 FTokenKinds.Include(qtkComparison);
                 break;
             }
-            if (ReadListedSymbol(Token, qwfSymbolOperatorPrefix, qwfSymbolOperator)) {
+            if ((starts & qwfSymbolOperatorPrefix) != 0 &&
+                ReadListedSymbol(Token, qwfSymbolOperatorPrefix, qwfSymbolOperator)) {
                 FTokenKinds.Include(qtkOperator);
                 break;
             }
@@ -315,11 +352,14 @@ bool TQBSQLScanner::ReadOneToken(std::string& Token) {
         FPosition = end + 1;
     }
 
+    // One probe gives every list the token is in; skipped tokens never reach a caller, so
+    // they are not looked up. The reader consults the lists directly (a dialect fills them).
+    const bool skipped = FTokenKinds.ContainsAny(qtkQuote | qtkSpace | qtkLineBreak);
+    const std::uint8_t flags = skipped ? 0 : FWords.LookupFresh(Token);
     if (FTokenKinds.Empty()) {
         if (Token.empty()) {
             FTokenKinds = qtkEnd;
         } else {
-            const std::uint8_t flags = FWords.Lookup(Token);
             if ((flags & (qwfKeyword | qwfFunction)) != 0) {
                 if ((flags & qwfFunction) != 0) FTokenKinds.Include(qtkFunction);
                 if ((flags & qwfKeyword) != 0) FTokenKinds.Include(qtkKeyword);
@@ -333,14 +373,12 @@ bool TQBSQLScanner::ReadOneToken(std::string& Token) {
         }
     }
     if (!FTokenKinds.Empty() && Token.size() == 1 && Token[0] == ';') FTokenKinds = qtkEnd;
-    // Skipped tokens never reach a caller, so their arithmetic flag is not worth a lookup.
-    if (!FTokenKinds.ContainsAny(qtkQuote | qtkSpace | qtkLineBreak) && IsArithmetic(Token))
-        FTokenKinds.Include(qtkArithmetic);
+    if ((flags & qwfArithmetic) != 0) FTokenKinds.Include(qtkArithmetic);
 
     if (!FTokenKinds.Contains(qtkLineBreak) && !columnDone)
         FColumn += static_cast<int>(Token.size());
 
-    if (FTokenKinds.ContainsAny(qtkQuote | qtkSpace | qtkLineBreak)) {
+    if (skipped) {
         if (FTokenKinds.ContainsAny(qtkSpace | qtkLineBreak)) ++FSpaceCount;
         return true;
     }
@@ -389,14 +427,15 @@ bool TQBSQLScanner::ReadComment(std::string& Token) {
 
 bool TQBSQLScanner::ReadListedSymbol(std::string& Token, std::uint8_t PrefixFlag,
                                      std::uint8_t EntryFlag) {
-    if ((FWords.FirstCharFlags(Token[0]) & PrefixFlag) == 0) return false;
+    if ((FWords.FirstCharFlagsFresh(Token[0]) & PrefixFlag) == 0) return false;
     // The candidate is always a stretch of the text starting at the current byte.
     const std::string_view rest(FText.data() + FPosition - 1,
                                 static_cast<std::size_t>(FLength - FPosition + 1));
     std::size_t length = 1;
-    while (length < rest.size() && (FWords.Lookup(rest.substr(0, length + 1)) & PrefixFlag) != 0)
+    while (length < rest.size() &&
+           (FWords.LookupFresh(rest.substr(0, length + 1)) & PrefixFlag) != 0)
         ++length;
-    if ((FWords.Lookup(rest.substr(0, length)) & EntryFlag) == 0) return false;
+    if ((FWords.LookupFresh(rest.substr(0, length)) & EntryFlag) == 0) return false;
     Token.assign(rest.substr(0, length));
     FPosition += static_cast<int>(length);
     return true;

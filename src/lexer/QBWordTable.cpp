@@ -16,42 +16,19 @@ void TQBWordTable::Attach(const TStringList* Lists[6]) {
     FBuilt = false;
 }
 
-bool TQBWordTable::IsStale() const {
-    if (!FBuilt) return true;
-    for (int i = 0; i < 6; ++i)
-        if (FLists[i] != nullptr && FLists[i]->GetChangeCount() != FSeen[i]) return true;
-    return false;
-}
-
-std::size_t TQBWordTable::Hash(std::string_view Word) {
-    std::size_t hash = 14695981039346656037ull;  // FNV-1a over the upper-cased bytes
-    for (const char ch : Word) {
-        hash ^= static_cast<unsigned char>(UpCaseChar(ch));
-        hash *= 1099511628211ull;
-    }
-    return hash;
-}
-
-std::uint8_t TQBWordTable::Probe(std::string_view Word) const {
-    const std::size_t mask = FEntries.size() - 1;
-    for (std::size_t slot = Hash(Word) & mask;; slot = (slot + 1) & mask) {
-        const TEntry& entry = FEntries[slot];
-        if (entry.Flags == 0) return 0;
-        if (SameText(entry.Word, Word)) return entry.Flags;
-    }
-}
-
 void TQBWordTable::AddWord(std::string_view Word, std::uint8_t Flag) const {
+    const std::size_t hash = Hash(Word);
     const std::size_t mask = FEntries.size() - 1;
-    for (std::size_t slot = Hash(Word) & mask;; slot = (slot + 1) & mask) {
+    for (std::size_t slot = hash & mask;; slot = (slot + 1) & mask) {
         TEntry& entry = FEntries[slot];
         if (entry.Flags == 0) {
             entry.Word = UpperCase(Word);
+            entry.Hash = hash;
             entry.Flags = Flag;
             if (Word.size() > FLongest) FLongest = Word.size();
             return;
         }
-        if (SameText(entry.Word, Word)) {
+        if (entry.Hash == hash && SameUpper(entry.Word, Word)) {
             entry.Flags |= Flag;
             return;
         }

@@ -3,13 +3,13 @@
 // one of them changes (the lists' change counters tell), so the lists stay the truth.
 #pragma once
 
+#include "toolkit/TStringList.h"
+
 #include <array>
 #include <cstdint>
 #include <string>
 #include <string_view>
 #include <vector>
-
-class TStringList;
 
 enum TQBWordFlag : std::uint8_t {
     qwfKeyword = 0x01,
@@ -30,26 +30,69 @@ public:
 
     // Flags of Word (ignoring ASCII case); 0 when it is in no list.
     std::uint8_t Lookup(std::string_view Word) const {
-        if (IsStale()) Rebuild();
-        if (Word.empty() || Word.size() > FLongest) return 0;
-        return Probe(Word);
+        Refresh();
+        return LookupFresh(Word);
     }
     // Prefix flags of the one-character text Ch: a cheap test before a longer lookup.
     std::uint8_t FirstCharFlags(char Ch) const {
+        Refresh();
+        return FirstCharFlagsFresh(Ch);
+    }
+
+    // Brings the table in step with the lists; the reader calls it once per token and then
+    // uses the ...Fresh lookups, which skip the check.
+    void Refresh() const {
         if (IsStale()) Rebuild();
+    }
+    std::uint8_t LookupFresh(std::string_view Word) const {
+        if (Word.empty() || Word.size() > FLongest) return 0;
+        return Probe(Word);
+    }
+    std::uint8_t FirstCharFlagsFresh(char Ch) const {
         return FFirstChars[static_cast<unsigned char>(Ch)];
     }
 
 private:
     struct TEntry {
         std::string Word;  // upper-cased
+        std::size_t Hash = 0;
         std::uint8_t Flags = 0;
     };
-    bool IsStale() const;
+    bool IsStale() const {
+        if (!FBuilt) return true;
+        for (int i = 0; i < 6; ++i)
+            if (FLists[i] != nullptr && FLists[i]->GetChangeCount() != FSeen[i]) return true;
+        return false;
+    }
     void Rebuild() const;
     void AddWord(std::string_view Word, std::uint8_t Flag) const;
-    std::uint8_t Probe(std::string_view Word) const;
-    static std::size_t Hash(std::string_view Word);
+    std::uint8_t Probe(std::string_view Word) const {
+        const std::size_t hash = Hash(Word);
+        const std::size_t mask = FEntries.size() - 1;
+        for (std::size_t slot = hash & mask;; slot = (slot + 1) & mask) {
+            const TEntry& entry = FEntries[slot];
+            if (entry.Flags == 0) return 0;
+            if (entry.Hash == hash && SameUpper(entry.Word, Word)) return entry.Flags;
+        }
+    }
+    static std::size_t Hash(std::string_view Word) {
+        std::size_t hash = 14695981039346656037ull;  // FNV-1a over the upper-cased bytes
+        for (const char ch : Word) {
+            const char up = ch >= 'a' && ch <= 'z' ? char(ch - 'a' + 'A') : ch;
+            hash ^= static_cast<unsigned char>(up);
+            hash *= 1099511628211ull;
+        }
+        return hash;
+    }
+    // Upper equals Word ignoring the case of Word's ASCII letters.
+    static bool SameUpper(const std::string& Upper, std::string_view Word) {
+        if (Upper.size() != Word.size()) return false;
+        for (std::size_t i = 0; i < Word.size(); ++i) {
+            const char ch = Word[i];
+            if (Upper[i] != (ch >= 'a' && ch <= 'z' ? char(ch - 'a' + 'A') : ch)) return false;
+        }
+        return true;
+    }
 
     const TStringList* FLists[6] = {};
     mutable unsigned FSeen[6] = {};
