@@ -33,7 +33,13 @@ void TQBSelectParser::ParseSQL(const std::string& Text) {
         Clear();
         return;
     }
-    Parse();
+    try {
+        Parse();
+    } catch (const EQBParserError&) {
+        // The scanner's unterminated-quote error leaves the parse directly.
+        Valid = false;
+        throw;
+    }
     FScanner->Reset();
 }
 
