@@ -492,24 +492,27 @@ void TQBWorkArea::ProcessRemoveLink(std::uint64_t serial) {
 void TQBWorkArea::paintEvent(QPaintEvent* event) {
     if (FUpdating) return;
     QPainter painter(viewport());
-    PaintSurface(painter, event->rect());
+    PaintSurface(painter, event->region());
 }
 
-void TQBWorkArea::PaintSurface(QPainter& painter, const QRect& dirty) {
+void TQBWorkArea::PaintSurface(QPainter& painter, const QRegion& dirty) {
     FLastPaintedBoxes = 0;
     FLastPaintedLinks = 0;
-    painter.fillRect(dirty, ColorToQColor(Palette().GetWorkSpace()));
+    const QColor background = ColorToQColor(Palette().GetWorkSpace());
+    for (const QRect& r : dirty) painter.fillRect(r, background);
     const int sx = ScrollX(), sy = ScrollY();
     // Links first, boxes over them back to front: a link never shows over a box and a box
     // never over one in front of it.
     for (const auto& link : FLinks) {
-        if (!ToQRect(OffsetRect(link->Bounds(), -sx, -sy)).intersects(dirty)) continue;
-        link->Paint(painter, dirty);
+        const QRect bounds = ToQRect(OffsetRect(link->Bounds(), -sx, -sy));
+        if (!dirty.intersects(bounds)) continue;
+        link->Paint(painter, dirty.boundingRect());
         ++FLastPaintedLinks;
     }
     for (auto it = FTables.rbegin(); it != FTables.rend(); ++it) {
-        if (!ToQRect(OffsetRect((*it)->BoundsRect(), -sx, -sy)).intersects(dirty)) continue;
-        (*it)->Paint(painter, dirty);
+        const QRect bounds = ToQRect(OffsetRect((*it)->BoundsRect(), -sx, -sy));
+        if (!dirty.intersects(bounds)) continue;
+        (*it)->Paint(painter, (dirty & bounds).boundingRect());
         ++FLastPaintedBoxes;
     }
     if (FBandLink && FBandPoints.size() > 1) {

@@ -261,7 +261,7 @@ public:
     int LastPaintedBoxes() const { return FLastPaintedBoxes; }
     int LastPaintedLinks() const { return FLastPaintedLinks; }
     // Paints the whole visible surface onto Painter (snapshots, benchmarks).
-    void PaintSurface(QPainter& painter, const QRect& dirty);
+    void PaintSurface(QPainter& painter, const QRegion& dirty);
 
     // The bend point being dragged, drawn as a band by the paint event.
     void SetRubberBand(TQBLink* link, const std::vector<TPoint>& screenPoints);
