@@ -135,7 +135,7 @@ std::vector<TDataFieldDef> TDataQuery::DoOpen() {
     return fields;
 }
 
-bool TDataQuery::DoFetch(TDataRow& row) {
+bool TDataQuery::DoFetch(TDataValues& row) {
     const SQLRETURN rc = SQLFetch(FStmt.Get());
     if (rc == SQL_NO_DATA) {
         // Everything is read: give the statement back to the driver early.

@@ -20,7 +20,7 @@ public:
 
 protected:
     std::vector<TDataFieldDef> DoOpen() override;
-    bool DoFetch(TDataRow& row) override;
+    bool DoFetch(TDataValues& row) override;
     void DoClose() noexcept override;
     void CloseCommand() noexcept override { Close(); }
 

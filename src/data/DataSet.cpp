@@ -6,6 +6,7 @@
 #include "resources/QBResource.h"
 
 #include <algorithm>
+#include <cstring>
 
 namespace {
 
@@ -16,6 +17,71 @@ bool SameTextAscii(const std::string& a, const std::string& b) {
 }
 
 }  // namespace
+
+namespace {
+
+constexpr std::uint32_t NullBit = 0x80000000u;
+
+}  // namespace
+
+TDataRow::TDataRow(const TDataValues& values) {
+    std::size_t textSize = 0;
+    for (const auto& value : values) textSize += value.Null ? 0 : value.Text.size();
+    if (textSize >= NullBit) throw EDataError(FormatMessage(QBResource::SDataRowTooLong, std::to_string(textSize)));
+    const std::size_t header = (values.size() + 1) * sizeof(std::uint32_t);
+    FData = std::make_unique<char[]>(header + textSize);
+    const auto count = static_cast<std::uint32_t>(values.size());
+    std::memcpy(FData.get(), &count, sizeof count);
+    std::uint32_t end = 0;
+    char* text = FData.get() + header;
+    for (std::size_t i = 0; i < values.size(); ++i) {
+        if (!values[i].Null) {
+            std::memcpy(text + end, values[i].Text.data(), values[i].Text.size());
+            end += static_cast<std::uint32_t>(values[i].Text.size());
+        }
+        const std::uint32_t word = end | (values[i].Null ? NullBit : 0u);
+        std::memcpy(FData.get() + (i + 1) * sizeof word, &word, sizeof word);
+    }
+}
+
+TDataRow::TDataRow(const TDataRow& other) {
+    if (!other.FData) return;
+    const std::size_t size = other.ByteSize();
+    FData = std::make_unique<char[]>(size);
+    std::memcpy(FData.get(), other.FData.get(), size);
+}
+
+TDataRow& TDataRow::operator=(const TDataRow& other) {
+    if (this != &other) *this = TDataRow(other);
+    return *this;
+}
+
+std::uint32_t TDataRow::Word(std::size_t index) const {
+    std::uint32_t word = 0;
+    std::memcpy(&word, FData.get() + index * sizeof word, sizeof word);
+    return word;
+}
+
+std::size_t TDataRow::Count() const { return FData ? Word(0) : 0; }
+
+std::size_t TDataRow::ByteSize() const {
+    const std::size_t count = Count();
+    const std::size_t textSize = count == 0 ? 0 : (Word(count) & ~NullBit);
+    return (count + 1) * sizeof(std::uint32_t) + textSize;
+}
+
+std::string_view TDataRow::Text(std::size_t index) const {
+    const std::size_t count = Count();
+    if (index >= count) throw EDataError(FormatMessage(QBResource::SDataFieldIndex, std::to_string(index)));
+    const std::uint32_t start = index == 0 ? 0 : (Word(index) & ~NullBit);
+    const std::uint32_t end = Word(index + 1) & ~NullBit;
+    return {FData.get() + (count + 1) * sizeof(std::uint32_t) + start, end - start};
+}
+
+bool TDataRow::IsNull(std::size_t index) const {
+    if (index >= Count()) throw EDataError(FormatMessage(QBResource::SDataFieldIndex, std::to_string(index)));
+    return (Word(index + 1) & NullBit) != 0;
+}
 
 std::string TDataField::AsString() const { return FDataSet->ValueAsString(FIndex); }
 
@@ -49,6 +115,7 @@ void TDataSet::Close() {
     FFields.clear();
     FRows.clear();
     FRows.shrink_to_fit();
+    FScratch.clear();
     FCurrent = 0;
     FBof = FEof = true;
 }
@@ -71,12 +138,12 @@ void TDataSet::CheckActive() const {
 
 bool TDataSet::FetchOne() {
     if (FAllRead) return false;
-    TDataRow row(FFields.size());
-    if (!DoFetch(row)) {
+    FScratch.resize(FFields.size());
+    if (!DoFetch(FScratch)) {
         FAllRead = true;
         return false;
     }
-    FRows.push_back(std::move(row));
+    FRows.emplace_back(FScratch);
     return true;
 }
 
@@ -148,11 +215,11 @@ void TDataSet::Refresh() {
 std::string TDataSet::ValueAsString(int field) const {
     const auto& f = Fields(field);
     if (FRows.empty()) return {};
-    return FRows[FCurrent][static_cast<std::size_t>(f.Index())].Text;
+    return std::string(FRows[FCurrent].Text(static_cast<std::size_t>(f.Index())));
 }
 
 bool TDataSet::ValueIsNull(int field) const {
     const auto& f = Fields(field);
     if (FRows.empty()) return true;
-    return FRows[FCurrent][static_cast<std::size_t>(f.Index())].Null;
+    return FRows[FCurrent].IsNull(static_cast<std::size_t>(f.Index()));
 }

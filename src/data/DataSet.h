@@ -7,8 +7,10 @@
 #include "toolkit/FieldTypes.h"
 
 #include <cstddef>
+#include <cstdint>
 #include <memory>
 #include <string>
+#include <string_view>
 #include <vector>
 
 class TDataSet;
@@ -18,7 +20,32 @@ struct TDataValue {
     std::string Text;
     bool Null = true;
 };
-using TDataRow = std::vector<TDataValue>;
+// The values of one row while it is read from the source (reused from row to row).
+using TDataValues = std::vector<TDataValue>;
+
+// One row once read, packed into a single allocation: the count, the end offset of each value
+// (top bit: null) and then the texts one after another. A million rows of a few short columns
+// then cost about a hundred bytes each instead of a string object per value.
+class TDataRow {
+public:
+    TDataRow() = default;
+    explicit TDataRow(const TDataValues& values);
+    TDataRow(const TDataRow& other);
+    TDataRow& operator=(const TDataRow& other);
+    TDataRow(TDataRow&&) noexcept = default;
+    TDataRow& operator=(TDataRow&&) noexcept = default;
+
+    std::size_t Count() const;
+    // The value's text (empty for null); throws EDataError when `index` is out of range.
+    std::string_view Text(std::size_t index) const;
+    bool IsNull(std::size_t index) const;
+
+private:
+    std::uint32_t Word(std::size_t index) const;
+    std::size_t ByteSize() const;
+
+    std::unique_ptr<char[]> FData;
+};
 
 // The description of one field, as the source reported it.
 struct TDataFieldDef {
@@ -100,8 +127,8 @@ public:
 protected:
     // Starts reading the source and describes its fields. Throws EDataError on failure.
     virtual std::vector<TDataFieldDef> DoOpen() = 0;
-    // Reads the next row into `row` (already sized to the field count); false at the end.
-    virtual bool DoFetch(TDataRow& row) = 0;
+    // Reads the next row into `values` (already sized to the field count); false at the end.
+    virtual bool DoFetch(TDataValues& values) = 0;
     // Releases what DoOpen acquired; must not throw.
     virtual void DoClose() noexcept = 0;
 
@@ -117,4 +144,5 @@ private:
     std::size_t FCurrent = 0;
     std::vector<std::unique_ptr<TDataField>> FFields;
     std::vector<TDataRow> FRows;
+    TDataValues FScratch;
 };

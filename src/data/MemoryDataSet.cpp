@@ -10,7 +10,7 @@ TMemoryDataSet& TMemoryDataSet::AddField(std::string name, TFieldType dataType, 
     return *this;
 }
 
-TMemoryDataSet& TMemoryDataSet::AppendRow(TDataRow row) {
+TMemoryDataSet& TMemoryDataSet::AppendRow(TDataValues row) {
     if (row.size() != FDefs.size())
         throw EDataError(FormatMessage(QBResource::SDataRowWidth, std::to_string(row.size())));
     FSource.push_back(std::move(row));
@@ -22,7 +22,7 @@ std::vector<TDataFieldDef> TMemoryDataSet::DoOpen() {
     return FDefs;
 }
 
-bool TMemoryDataSet::DoFetch(TDataRow& row) {
+bool TMemoryDataSet::DoFetch(TDataValues& row) {
     if (FNext >= FSource.size()) return false;
     row = FSource[FNext++];
     return true;

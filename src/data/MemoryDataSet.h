@@ -10,15 +10,15 @@ public:
     TMemoryDataSet& AddField(std::string name, TFieldType dataType, long long size = 0);
     // Appends a row of values (TDataValue{"", true} for null);
     // the row must have one value per field. Throws EDataError otherwise.
-    TMemoryDataSet& AppendRow(TDataRow row);
+    TMemoryDataSet& AppendRow(TDataValues row);
 
 protected:
     std::vector<TDataFieldDef> DoOpen() override;
-    bool DoFetch(TDataRow& row) override;
+    bool DoFetch(TDataValues& row) override;
     void DoClose() noexcept override {}
 
 private:
     std::vector<TDataFieldDef> FDefs;
-    std::vector<TDataRow> FSource;
+    std::vector<TDataValues> FSource;
     std::size_t FNext = 0;
 };

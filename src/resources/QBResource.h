@@ -44,6 +44,7 @@ inline constexpr const char* SDataSetOpen = "数据集已打开，不能修改�
 inline constexpr const char* SDataFieldIndex = "字段索引超出范围：%d";
 inline constexpr const char* SDataRowIndex = "记录索引超出范围：%d";
 inline constexpr const char* SDataRowWidth = "记录的值个数与字段数不符：%d";
+inline constexpr const char* SDataRowTooLong = "记录太长（%d 字节）";
 inline constexpr const char* SDataParamIndex = "参数索引超出范围：%d";
 inline constexpr const char* SDataNoParameter = "找不到参数：%s";
 inline constexpr const char* SDataNoProcedureName = "未指定存储过程名称";

@@ -80,9 +80,44 @@ TEST(DataSetTest, RowsAreReadOnlyWhenNeeded) {
     data.Last();
     EXPECT_TRUE(data.AllRead());
     EXPECT_EQ(data.FetchMore(10), 0u);
-    EXPECT_EQ(data.Row(99)[1].Text, "n100");
+    EXPECT_EQ(data.Row(99).Text(1), "n100");
     EXPECT_THROW(data.Row(100), EDataError);
 }
+
+struct TRowCase {
+    const char* Name;
+    TDataValues Values;
+};
+
+void PrintTo(const TRowCase& c, std::ostream* os) { *os << c.Name; }
+
+class DataRowTest : public testing::TestWithParam<TRowCase> {};
+
+TEST_P(DataRowTest, PackedRowGivesBackEveryValue) {
+    const auto& values = GetParam().Values;
+    const TDataRow packed(values);
+    const TDataRow copy = packed;  // copies must not share or lose the buffer
+    for (const TDataRow* row : {&packed, &copy}) {
+        ASSERT_EQ(row->Count(), values.size());
+        for (std::size_t i = 0; i < values.size(); ++i) {
+            EXPECT_EQ(row->IsNull(i), values[i].Null) << i;
+            EXPECT_EQ(row->Text(i), values[i].Null ? std::string() : values[i].Text) << i;
+        }
+        EXPECT_THROW(row->Text(values.size()), EDataError);
+        EXPECT_THROW(row->IsNull(values.size()), EDataError);
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Cases, DataRowTest,
+    testing::Values(TRowCase{"NoValues", {}},
+                    TRowCase{"OneNull", {{"", true}}},
+                    TRowCase{"NullThenText", {{"", true}, {"abc", false}}},
+                    TRowCase{"EmptyIsNotNull", {{"", false}, {"", true}, {"", false}}},
+                    TRowCase{"TextOfANullIsDropped", {{"ignored", true}, {"x", false}}},
+                    TRowCase{"ChineseAndLong", {{"绿茶", false}, {std::string(70000, 'x'), false}, {"z", false}}},
+                    TRowCase{"EmbeddedZeroByte", {{std::string("a\0b", 3), false}}}),
+    [](const auto& info) { return std::string(info.param.Name); });
 
 TEST(DataSetTest, NullValuesAreEmptyAndFlagged) {
     TMemoryDataSet data;
