@@ -41,18 +41,12 @@ bool TQBSQLScanner::IsIdentChar(char Ch) const { return IsLetter(Ch) || IsDigit(
 
 bool TQBSQLScanner::IsIdentifier(const std::string& S) const {
     EnsureReady();
-    if (S.empty() || (CharClass(S[0]) & ccLetter) == 0) return false;
-    for (std::size_t i = 1; i < S.size(); ++i)
-        if ((CharClass(S[i]) & ccIdentChar) == 0) return false;
-    return true;
+    return AllOfClass(S, ccLetter, ccIdentChar);
 }
 
 bool TQBSQLScanner::IsNumber(const std::string& S) const {
     EnsureReady();
-    if (S.empty()) return false;
-    for (const char ch : S)
-        if ((CharClass(ch) & ccDigit) == 0) return false;
-    return true;
+    return AllOfClass(S, ccDigit, ccDigit);
 }
 
 bool TQBSQLScanner::IsBoolean(const std::string& S) const {

@@ -289,7 +289,7 @@ bool TQBSQLScanner::ReadOneToken(std::string& Token) {
 
         // A decimal fraction: digits, a point and digits, followed by a blank, a line break,
         // a delimiter other than a point, or the end of the text.
-        if ((cls & ccPoint) != 0 && !Token.empty() && IsNumber(Token)) {
+        if ((cls & ccPoint) != 0 && AllOfClass(Token, ccDigit, ccDigit)) {
             int i = FPosition + 1;  // 1-based
             while (i <= FLength && (CharClass(text[i - 1]) & ccDigit) != 0) ++i;
             const std::uint16_t after = i <= FLength ? CharClass(text[i - 1]) : 0;
@@ -360,14 +360,17 @@ bool TQBSQLScanner::ReadOneToken(std::string& Token) {
         if (Token.empty()) {
             FTokenKinds = qtkEnd;
         } else {
+            // Numbers and identifiers are told by the cached classes, the same test IsNumber
+            // and IsIdentifier make, without two virtual calls per word.
             if ((flags & (qwfKeyword | qwfFunction)) != 0) {
                 if ((flags & qwfFunction) != 0) FTokenKinds.Include(qtkFunction);
                 if ((flags & qwfKeyword) != 0) FTokenKinds.Include(qtkKeyword);
-            } else if (IsNumber(Token)) {
+            } else if (AllOfClass(Token, ccDigit, ccDigit)) {
                 FTokenKinds = qtkInteger;
             } else if (IsBoolean(Token)) {
                 FTokenKinds = qtkBoolean;
-            } else if (IsIdentifier(Token) || IsIdentifier(UnquoteName(Token))) {
+            } else if (AllOfClass(Token, ccLetter, ccIdentChar) ||
+                       IsIdentifier(UnquoteName(Token))) {
                 FTokenKinds = qtkIdentifier;
             }
         }

@@ -197,6 +197,13 @@ protected:
         ccWordStop = ccDelimiter | ccSpace | ccStringQuote | ccIdentQuote | ccLineFeed | ccPoint,
     };
     std::uint16_t CharClass(char Ch) const { return FCharClasses[static_cast<unsigned char>(Ch)]; }
+    // S is non-empty, its first byte has class First and every further byte class Rest.
+    bool AllOfClass(const std::string& S, std::uint16_t First, std::uint16_t Rest) const {
+        if (S.empty() || (CharClass(S[0]) & First) == 0) return false;
+        for (std::size_t i = 1; i < S.size(); ++i)
+            if ((CharClass(S[i]) & Rest) == 0) return false;
+        return true;
+    }
 
     TQBTokenKinds FTokenKinds;
     TQBTokenKinds FNextTokenKinds;

@@ -38,6 +38,7 @@ void TQBWordTable::AddWord(std::string_view Word, std::uint8_t Flag) const {
 void TQBWordTable::Rebuild() const {
     // Every word and every beginning of a comparison or symbol entry gets a slot; at most
     // half of the slots are used so that probes stay short and always meet an empty slot.
+    FSeenAny = TStringList::GetAnyChangeCount();
     std::size_t words = 0;
     for (const TStringList* list : FLists)
         if (list != nullptr)

@@ -59,9 +59,11 @@ private:
         std::uint8_t Flags = 0;
     };
     bool IsStale() const {
+        if (FBuilt && TStringList::GetAnyChangeCount() == FSeenAny) return false;
         if (!FBuilt) return true;
         for (int i = 0; i < 6; ++i)
             if (FLists[i] != nullptr && FLists[i]->GetChangeCount() != FSeen[i]) return true;
+        FSeenAny = TStringList::GetAnyChangeCount();  // some other list changed
         return false;
     }
     void Rebuild() const;
@@ -96,6 +98,7 @@ private:
 
     const TStringList* FLists[6] = {};
     mutable unsigned FSeen[6] = {};
+    mutable unsigned FSeenAny = 0;
     mutable bool FBuilt = false;
     mutable std::vector<TEntry> FEntries;  // open addressing, size a power of two
     mutable std::size_t FLongest = 0;

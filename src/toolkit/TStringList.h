@@ -7,6 +7,7 @@
 // inside it stand for one. Writing quotes an entry that holds a blank, a comma or a quote.
 #pragma once
 
+#include <atomic>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -78,6 +79,8 @@ public:
 
     // Grows with every change; lets a reader keep derived lookup tables in step with the list.
     unsigned GetChangeCount() const { return FChangeCount; }
+    // Grows with every change of any list: one cheap test that no list has changed.
+    static unsigned GetAnyChangeCount() { return FAnyChangeCount.load(std::memory_order_relaxed); }
 
     // Compares two strings the way this list does.
     int CompareStrings(std::string_view A, std::string_view B) const;
@@ -86,11 +89,15 @@ public:
     std::vector<std::string>::const_iterator end() const { return FItems.end(); }
 
 private:
-    void Changed() { ++FChangeCount; }
+    void Changed() {
+        ++FChangeCount;
+        FAnyChangeCount.fetch_add(1, std::memory_order_relaxed);
+    }
     void CheckIndex(int Index, int Limit) const;
 
     std::vector<std::string> FItems;
     bool FSorted = false;
     bool FCaseSensitive = false;
     unsigned FChangeCount = 0;
+    static inline std::atomic<unsigned> FAnyChangeCount{0};
 };
