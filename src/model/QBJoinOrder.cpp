@@ -104,11 +104,12 @@ struct TBitsHash {
 
 bool HasBit(const TBits& Bits, int I) { return (Bits[static_cast<std::size_t>(I >> 6)] >> (I & 63)) & 1u; }
 void SetBit(TBits& Bits, int I) { Bits[static_cast<std::size_t>(I >> 6)] |= std::uint64_t{1} << (I & 63); }
-void ClearBit(TBits& Bits, int I) { Bits[static_cast<std::size_t>(I >> 6)] &= ~(std::uint64_t{1} << (I & 63)); }
 
-// Work limits: far beyond any diagram; past them the search stops instead of hanging.
+// Work limits, far beyond what a diagram needs. Past the first the search gives up (no
+// order is reported); past the second the conditions of a step keep their pool order where
+// the plain search would have reshuffled them while backtracking.
 constexpr long kExistenceStepLimit = 2'000'000;
-constexpr long kReplayStateLimit = 200'000;
+constexpr long kReplayWorkLimit = 20'000;
 
 class TFastSearch {
 public:
@@ -125,15 +126,30 @@ public:
     TJoinOrderResult Run() {
         TJoinOrderResult result;
         if (FN <= 0 || HasConflictingPair()) return result;
+        // Walk the plain search's path, asking the oracle before each step.
         std::vector<int> path;
-        bool found = false;
-        for (int first = 0; first < FN && !found && !FAborted; ++first) {
+        std::vector<int> a;
+        for (int first = 0; first < FN && path.empty() && !FAborted; ++first) {
             TBits placed(FWords, 0);
             SetBit(placed, first);
-            path.assign(1, first);
-            found = Exists(placed, 1, path);
+            if (Exists(placed)) path.push_back(first);
         }
-        if (!found) return result;
+        if (path.empty()) return result;
+        TBits placed(FWords, 0);
+        SetBit(placed, path.front());
+        while (static_cast<int>(path.size()) < FN && !FAborted) {
+            int chosen = -1;
+            for (int p = 0; p < FN && chosen < 0; ++p) {
+                if (HasBit(placed, p) || !Attach(placed, p, a)) continue;
+                TBits child = placed;
+                SetBit(child, p);
+                if (Exists(child)) chosen = p;
+            }
+            if (chosen < 0) return result;  // only after the work limit was hit
+            SetBit(placed, chosen);
+            path.push_back(chosen);
+        }
+        if (FAborted) return result;
         result.Found = true;
         result.Order = path;
         result.Attached = Replay(path);
@@ -150,6 +166,16 @@ private:
         return SameTypes(FLinks, A, P);
     }
 
+    // True when every table linked with P is placed.
+    bool Settled(const TBits& Placed, int P) const {
+        for (int id : FIncident[static_cast<std::size_t>(P)]) {
+            const TJoinOrderLink& link = FLinks[static_cast<std::size_t>(id)];
+            const int other = link.A == P ? link.B : link.A;
+            if (other >= 0 && !HasBit(Placed, other)) return false;
+        }
+        return true;
+    }
+
     // Two links between the same two tables with different types: whichever table comes
     // later would need both, so no order exists.
     bool HasConflictingPair() const {
@@ -164,29 +190,43 @@ private:
         return false;
     }
 
-    // Whether the unplaced tables can all be placed after Placed; Path receives the order
-    // the plain search would find.
-    bool Exists(TBits& Placed, int Count, std::vector<int>& Path) {
-        if (Count == FN) return true;
+    // Whether the unplaced tables can all be placed after the tables in Placed, in some
+    // order. A table whose linked tables are all placed affects no other table any more: it
+    // can be placed last, so it only has to be attachable.
+    bool Exists(TBits Placed) {
+        std::vector<int> a;
+        int count = 0;
+        for (int q = 0; q < FN; ++q) {
+            if (HasBit(Placed, q)) {
+                ++count;
+                continue;
+            }
+            const bool attachable = Attach(Placed, q, a);
+            // A table whose attaching links already disagree can never be placed.
+            if (!attachable && !a.empty()) return false;
+        }
+        for (int q = 0; q < FN; ++q)
+            if (!HasBit(Placed, q) && Settled(Placed, q)) {
+                // Nothing it could still be attached by: never placeable.
+                if (!Attach(Placed, q, a)) return false;
+                SetBit(Placed, q);
+                ++count;
+            }
+        if (count == FN) return true;
         if (FFailed.count(Placed)) return false;
+        if (FSucceeded.count(Placed)) return true;
         if (++FSteps > kExistenceStepLimit) {
             FAborted = true;
             return false;
         }
-        std::vector<int> a;
-        // A table whose attaching links already disagree can never be placed.
-        for (int q = 0; q < FN; ++q)
-            if (!HasBit(Placed, q) && !Attach(Placed, q, a) && !a.empty()) {
-                FFailed.insert(Placed);
-                return false;
-            }
         for (int p = 0; p < FN && !FAborted; ++p) {
             if (HasBit(Placed, p) || !Attach(Placed, p, a)) continue;
-            SetBit(Placed, p);
-            Path.push_back(p);
-            if (Exists(Placed, Count + 1, Path)) return true;
-            Path.pop_back();
-            ClearBit(Placed, p);
+            TBits child = Placed;
+            SetBit(child, p);
+            if (Exists(std::move(child))) {
+                FSucceeded.insert(Placed);
+                return true;
+            }
         }
         if (!FAborted) FFailed.insert(Placed);
         return false;
@@ -197,13 +237,14 @@ private:
     const std::vector<int>& FailKey(const TBits& Placed) {
         if (auto it = FKeys.find(Placed); it != FKeys.end()) return it->second;
         std::vector<int> key(FLinks.size(), 0);
-        if (++FReplayStates > kReplayStateLimit) return FKeys.emplace(Placed, key).first->second;
+        if (FReplayWork > kReplayWorkLimit) return FKeys.emplace(Placed, key).first->second;
         std::vector<int> a;
         std::vector<char> inA(FLinks.size());
         for (int p = 0; p < FN; ++p) {
             if (HasBit(Placed, p) || !Attach(Placed, p, a)) continue;
             TBits child = Placed;
             SetBit(child, p);
+            ++FReplayWork;
             const std::vector<int> childKey = FailKey(child);
             std::fill(inA.begin(), inA.end(), 0);
             for (int id : a) inA[static_cast<std::size_t>(id)] = 1;
@@ -270,9 +311,10 @@ private:
     std::size_t FWords;
     std::vector<std::vector<int>> FIncident;
     std::unordered_set<TBits, TBitsHash> FFailed;
+    std::unordered_set<TBits, TBitsHash> FSucceeded;
     std::unordered_map<TBits, std::vector<int>, TBitsHash> FKeys;
     long FSteps = 0;
-    long FReplayStates = 0;
+    long FReplayWork = 0;
     bool FAborted = false;
 };
 
