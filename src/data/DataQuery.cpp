@@ -130,8 +130,7 @@ std::vector<TDataFieldDef> TDataQuery::DoOpen() {
     }
     FStmt = std::move(stmt);
     FColumns = columns;
-    FWide.assign(static_cast<std::size_t>(columns), false);
-    for (std::size_t i = 0; i < wide.size(); ++i) FWide[i] = wide[i];
+    FWide = std::move(wide);
     return fields;
 }
 
