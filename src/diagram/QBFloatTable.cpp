@@ -564,7 +564,6 @@ void TQBTable::FocusTarget(int target) {
         ScrollTo(target);
     }
     UpdateScrollBar();
-    FWorkArea->TableChanged(this);
     SetFocusedItem(FItems[target].get());
 }
 
@@ -722,6 +721,7 @@ void TQBTable::ScrollTo(int index) {
     if (index == FTopIndex) return;
     FWorkArea->InvalidateRect(OffsetRect(ListRect(), -FWorkArea->ScrollX(), -FWorkArea->ScrollY()));
     FTopIndex = index;
+    FWorkArea->TableChanged(this);  // lines moved: links follow them
 }
 
 // --- box: moving and sizing ---

@@ -1,0 +1,105 @@
+// Painting a work area of 50 boxes and 60 links, offscreen: the whole visible surface, and
+// the small repaint a hover over one caption button causes.
+#include <QApplication>
+#include <QImage>
+#include <QPainter>
+#include <benchmark/benchmark.h>
+#include <memory>
+
+#include "control/QBWindow.h"
+#include "data/MemoryDataSet.h"
+#include "diagram/QBFloatPanel.h"
+#include "diagram/QBFloatTable.h"
+#include "diagram/QBLinks.h"
+
+namespace {
+
+QApplication& App() {
+    static int argc = 1;
+    static char name[] = "bench_gui_diagram";
+    static char* argv[] = {name, nullptr};
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
+    static QApplication app(argc, argv);
+    return app;
+}
+
+// 50 boxes of 8 columns in a 10 x 5 grid on a 1600 x 1000 view, 60 links between neighbours
+// (every fourth with a bend point, the join types cycling through all four).
+struct Diagram {
+    std::unique_ptr<TCustomQueryBuilder> Control;
+    TQBWorkArea* Area = nullptr;
+
+    Diagram() {
+        App();
+        Control.reset(CreateQueryBuilder<TCustomQueryBuilder>());
+        Control->resize(1600, 1000);
+        Area = Control->WorkArea();
+        std::vector<TQBTable*> boxes;
+        for (int i = 0; i < 50; ++i) {
+            TMemoryDataSet set;
+            for (int f = 0; f < 8; ++f) set.AddField("Column" + std::to_string(f), ftInteger);
+            boxes.push_back(Area->InsertTable("Table" + std::to_string(i), "", TPoint{20 + (i % 10) * 158, 20 + (i / 10) * 190},
+                                              false, &set));
+            boxes.back()->Item(i % 8)->SetChecked(true);
+        }
+        int made = 0;
+        for (int i = 0; i < 50 && made < 60; ++i) {
+            const int right = i % 10 < 9 ? i + 1 : -1, below = i + 10 < 50 ? i + 10 : -1;
+            for (int other : {right, below}) {
+                if (other < 0 || made == 60) continue;
+                TQBLink* link = Area->AddLink(boxes[i], boxes[other], boxes[i]->Item(made % 6), boxes[other]->Item((made + 1) % 6));
+                link->Join()->JoinType = made % 4;
+                if (made % 4 == 0) {
+                    const TPoint a = link->Points()[1], b = link->Points()[2];
+                    link->SetDragPoint(TPoint{(a.X + b.X) / 2, (a.Y + b.Y) / 2 + 1});
+                    link->InsertPoint();
+                }
+                ++made;
+            }
+        }
+    }
+};
+
+void BM_PaintWholeSurface(benchmark::State& state) {
+    Diagram d;
+    QImage image(1600, 1000, QImage::Format_ARGB32_Premultiplied);
+    const QRegion all(image.rect());
+    for (auto _ : state) {
+        QPainter painter(&image);
+        d.Area->PaintSurface(painter, all);
+        benchmark::DoNotOptimize(image.bits());
+    }
+    state.counters["boxes"] = d.Area->LastPaintedBoxes();
+    state.counters["links"] = d.Area->LastPaintedLinks();
+}
+BENCHMARK(BM_PaintWholeSurface)->Unit(benchmark::kMillisecond);
+
+void BM_PaintWholeSurfaceAt200Percent(benchmark::State& state) {
+    Diagram d;
+    QImage image(3200, 2000, QImage::Format_ARGB32_Premultiplied);
+    image.setDevicePixelRatio(2.0);
+    const QRegion all(QRect(0, 0, 1600, 1000));
+    for (auto _ : state) {
+        QPainter painter(&image);
+        d.Area->PaintSurface(painter, all);
+        benchmark::DoNotOptimize(image.bits());
+    }
+}
+BENCHMARK(BM_PaintWholeSurfaceAt200Percent)->Unit(benchmark::kMillisecond);
+
+void BM_PaintHoveredButton(benchmark::State& state) {
+    Diagram d;
+    QImage image(1600, 1000, QImage::Format_ARGB32_Premultiplied);
+    TQBTable* box = d.Area->Table(0);
+    const TRect r = box->ButtonRect(0);
+    const QRegion dirty(QRect(r.Left, r.Top, r.Right - r.Left, r.Bottom - r.Top));
+    for (auto _ : state) {
+        QPainter painter(&image);
+        painter.setClipRegion(dirty);
+        d.Area->PaintSurface(painter, dirty);
+        benchmark::DoNotOptimize(image.bits());
+    }
+}
+BENCHMARK(BM_PaintHoveredButton)->Unit(benchmark::kMicrosecond);
+
+}  // namespace
