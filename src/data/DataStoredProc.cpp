@@ -119,6 +119,18 @@ std::string EscapeSearchPattern(const std::string& text, const std::string& esca
     return result;
 }
 
+TProcedureName ProcedureSearchArguments(const std::string& quotedName, const std::string& escape) {
+    TProcedureName search = SplitProcedureName(quotedName);
+    search.Schema = EscapeSearchPattern(search.Schema, escape);
+    search.Name = EscapeSearchPattern(search.Name, escape);
+    return search;
+}
+
+bool IsSameProcedure(const std::string& rowSchema, const std::string& rowName, const TProcedureName& wanted) {
+    if (!SameTextAscii(WithoutGroupNumber(rowName), wanted.Name)) return false;
+    return wanted.Schema.empty() || SameTextAscii(rowSchema, wanted.Schema);
+}
+
 void TDataStoredProc::RefreshParameters() {
     TDataConnection& connection = Connection();
     const TProcedureName name = SplitProcedureName(FProcedureName);
@@ -135,9 +147,10 @@ void TDataStoredProc::RefreshParameters() {
     OdbcCheck(SQLAllocHandle(SQL_HANDLE_STMT, connection.Handle(), &rawStmt), SQL_HANDLE_DBC, connection.Handle(),
               "SQLAllocHandle");
     TOdbcStmt stmt(rawStmt);
-    std::string catalog = name.Catalog;
-    std::string schema = EscapeSearchPattern(name.Schema, escape);
-    std::string procedure = EscapeSearchPattern(name.Name, escape);
+    TProcedureName search = ProcedureSearchArguments(FProcedureName, escape);
+    std::string& catalog = search.Catalog;
+    std::string& schema = search.Schema;
+    std::string& procedure = search.Name;
     const auto text = [](std::string& value) { return reinterpret_cast<SQLCHAR*>(value.data()); };
     const auto length = [](const std::string& value) { return static_cast<SQLSMALLINT>(value.size()); };
     OdbcCheck(SQLProcedureColumns(stmt.Get(), catalog.empty() ? nullptr : text(catalog), length(catalog),
@@ -161,8 +174,7 @@ void TDataStoredProc::RefreshParameters() {
         type.Size = ColumnInteger(stmt.Get(), 8);
         type.Scale = static_cast<int>(ColumnInteger(stmt.Get(), 10));
         if (columnType == SQL_RESULT_COL) continue;
-        if (!SameTextAscii(WithoutGroupNumber(row.Procedure), name.Name)) continue;
-        if (!name.Schema.empty() && !SameTextAscii(row.Schema, name.Schema)) continue;
+        if (!IsSameProcedure(row.Schema, row.Procedure, name)) continue;
         row.Parameter.DataType = MapOdbcType(type);
         row.Parameter.Direction = DirectionOf(columnType);
         row.Parameter.Size = type.Size;

@@ -22,6 +22,14 @@ TProcedureName SplitProcedureName(const std::string& quotedName);
 // returns the text unchanged when the driver has no escape.
 std::string EscapeSearchPattern(const std::string& text, const std::string& escape);
 
+// The arguments of the catalog search for a procedure's parameters: the catalog as is, schema and
+// name unquoted with their pattern characters escaped (empty schema: any schema).
+TProcedureName ProcedureSearchArguments(const std::string& quotedName, const std::string& escape);
+
+// True when a catalog row names exactly the procedure asked for (letter case ignored; a
+// ";1" group number after the name is allowed; any schema when none was asked for).
+bool IsSameProcedure(const std::string& rowSchema, const std::string& rowName, const TProcedureName& wanted);
+
 class TDataStoredProc final : public TDataCommand {
 public:
     explicit TDataStoredProc(TDataConnection* connection = nullptr) { SetConnection(connection); }

@@ -65,3 +65,46 @@ INSTANTIATE_TEST_SUITE_P(
     [](const auto& info) { return std::string(info.param.Name); });
 
 }  // namespace
+
+namespace {
+
+TEST(ProcedureSearchArgumentsTest, SchemaAndNameGoSeparatelyUnquotedAndEscaped) {
+    const TProcedureName search = ProcedureSearchArguments("[dbo].[fn_x]", "\\");
+    EXPECT_EQ(search.Catalog, "");
+    EXPECT_EQ(search.Schema, "dbo");
+    EXPECT_EQ(search.Name, "fn\\_x");
+    const TProcedureName withCatalog = ProcedureSearchArguments("[sales_db].[my_schema].[p%]", "\\");
+    EXPECT_EQ(withCatalog.Catalog, "sales_db");  // the catalog argument is no pattern
+    EXPECT_EQ(withCatalog.Schema, "my\\_schema");
+    EXPECT_EQ(withCatalog.Name, "p\\%");
+}
+
+struct TMatchCase {
+    const char* Name;
+    const char* RowSchema;
+    const char* RowName;
+    const char* Wanted;
+    bool Same;
+};
+
+void PrintTo(const TMatchCase& c, std::ostream* os) { *os << c.Name; }
+
+class IsSameProcedureTest : public testing::TestWithParam<TMatchCase> {};
+
+TEST_P(IsSameProcedureTest, AcceptsOnlyTheNamedProcedure) {
+    const auto& c = GetParam();
+    EXPECT_EQ(IsSameProcedure(c.RowSchema, c.RowName, SplitProcedureName(c.Wanted)), c.Same);
+}
+
+INSTANTIATE_TEST_SUITE_P(Cases, IsSameProcedureTest,
+                         testing::Values(TMatchCase{"Exact", "dbo", "fn_x", "dbo.fn_x", true},
+                                         TMatchCase{"PatternLookAlike", "dbo", "fnAx", "dbo.fn_x", false},
+                                         TMatchCase{"GroupNumber", "dbo", "fn_x;1", "[dbo].[fn_x]", true},
+                                         TMatchCase{"LetterCase", "DBO", "FN_X", "dbo.fn_x", true},
+                                         TMatchCase{"OtherSchema", "sales", "fn_x", "dbo.fn_x", false},
+                                         TMatchCase{"AnySchemaWhenNoneAsked", "sales", "fn_x", "fn_x", true},
+                                         TMatchCase{"LongerName", "dbo", "fn_x2", "fn_x", false},
+                                         TMatchCase{"SemicolonNotANumber", "dbo", "fn_x;a", "fn_x", false}),
+                         [](const auto& info) { return std::string(info.param.Name); });
+
+}  // namespace
