@@ -109,7 +109,7 @@ void SetBit(TBits& Bits, int I) { Bits[static_cast<std::size_t>(I >> 6)] |= std:
 // order is reported); past the second the conditions of a step keep their pool order where
 // the plain search would have reshuffled them while backtracking.
 constexpr long kExistenceStepLimit = 2'000'000;
-constexpr long kReplayWorkLimit = 20'000;
+constexpr long kReplayWorkLimit = 5'000;
 
 class TFastSearch {
 public:
