@@ -89,7 +89,7 @@ TEST(JoinDefs, BindFailsPerSideAndLeavesThatReferenceNull) {
     }
 }
 
-TEST(JoinDefs, FindJoinRespectsDirectionAndIgnoresCase) {
+TEST(JoinDefs, FindJoinHonoursDirectionAndIgnoresCase) {
     auto parser = BaseParser();
     AddTable(*parser, "o");
     AddTable(*parser, "c");
