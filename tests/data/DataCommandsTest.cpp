@@ -6,6 +6,7 @@
 #include <filesystem>
 #include <string>
 #include <sys/wait.h>
+#include <unistd.h>
 
 namespace {
 
@@ -16,7 +17,9 @@ struct TRun {
 
 // Runs korvel-sql with the arguments (already shell-quoted) and standard input from `input`.
 TRun RunTool(const std::string& arguments, const std::string& input = {}) {
-    const std::string inputFile = std::filesystem::temp_directory_path() / "korvel-data-cli-input.sql";
+    // CTest runs the cases as parallel processes: each needs its own input file.
+    const std::string inputFile = std::filesystem::temp_directory_path() /
+                                  ("korvel-data-cli-input-" + std::to_string(getpid()) + ".sql");
     if (FILE* file = std::fopen(inputFile.c_str(), "wb")) {
         std::fwrite(input.data(), 1, input.size(), file);
         std::fclose(file);
@@ -31,6 +34,7 @@ TRun RunTool(const std::string& arguments, const std::string& input = {}) {
     while ((got = std::fread(buffer.data(), 1, buffer.size(), pipe)) > 0) run.Out.append(buffer.data(), got);
     const int status = pclose(pipe);
     run.Status = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+    std::filesystem::remove(inputFile);
     return run;
 }
 
