@@ -16,6 +16,7 @@
 #include "control/QBWindow.h"
 #include "diagram/QBFloatTable.h"
 #include "diagram/QBGeometry.h"
+#include "diagram/QBImages.h"
 #include "diagram/QBLinks.h"
 #include "diagram/QBModelLink.h"
 #include "lexer/QBScanner.h"
@@ -104,14 +105,9 @@ void TQBFloatObject::MouseLeave(TQBMouseMessage&, int) {}
 
 // --- arrangements ---
 
-TQBObjectArrangement& TQBObjectArrangements::Add() {
-    FItems.push_back(std::make_unique<TQBObjectArrangement>());
-    return *FItems.back();
-}
-
 int TQBObjectArrangements::IndexOf(const std::string& name) const {
     for (int i = 0; i < Count(); ++i)
-        if (FItems[i]->Name == name) return i;
+        if (Items(i).Name == name) return i;
     return -1;
 }
 
@@ -128,6 +124,7 @@ TQBWorkArea::TQBWorkArea(QWidget* owner)
 
     FFont = QApplication::font();
     FFont.setPixelSize(FFontHeight);
+    FDragCursor = QCursor(QBImage("DragCursor", devicePixelRatioF()), 1, 1);
 
     FListScrollBar = new QScrollBar(Qt::Vertical, viewport());
     FListScrollBar->hide();

@@ -6,6 +6,7 @@
 #pragma once
 
 #include <QAbstractScrollArea>
+#include <QCursor>
 #include <QFont>
 #include <QPointer>
 #include <QRegion>
@@ -17,6 +18,7 @@
 
 #include "control/QBTypes.h"
 #include "toolkit/Geometry.h"
+#include "toolkit/TCollection.h"
 
 class QLineEdit;
 class QMenu;
@@ -116,8 +118,9 @@ private:
 };
 
 // The remembered place of one box (kept by Clear, used when the box comes back).
-struct TQBObjectArrangement {
-    std::string Name;
+class TQBObjectArrangement final : public TCollectionItem {
+public:
+    std::string Name;  // the box's key
     int Top = 0;
     int Left = 0;
     int Width = 0;
@@ -125,17 +128,16 @@ struct TQBObjectArrangement {
     bool Expanded = true;
 };
 
-class TQBObjectArrangements final {
+class TQBObjectArrangements final : public TCollection {
 public:
-    TQBObjectArrangement& Add();
-    int Count() const { return static_cast<int>(FItems.size()); }
-    const TQBObjectArrangement& Items(int index) const { return *FItems.at(index); }
+    TQBObjectArrangement& Add() { return *static_cast<TQBObjectArrangement*>(TCollection::Add()); }
+    const TQBObjectArrangement& Items(int index) const { return *ItemAs<TQBObjectArrangement>(*this, index); }
     // Index of the first arrangement whose Name equals Name exactly, or -1.
     int IndexOf(const std::string& name) const;
-    void Clear() { FItems.clear(); }
+    using TCollection::IndexOf;
 
-private:
-    std::vector<std::unique_ptr<TQBObjectArrangement>> FItems;
+protected:
+    std::unique_ptr<TCollectionItem> CreateItem() override { return std::make_unique<TQBObjectArrangement>(); }
 };
 
 class TQBWorkArea : public QAbstractScrollArea {
@@ -211,6 +213,8 @@ public:
     QLineEdit* AliasEdit() const { return FAliasEdit; }
     QLineEdit* SearchEdit() const { return FSearchEdit; }
     QMenu* PopupMenu() const { return FPopupMenu.get(); }
+    // The pointer shown while a field line is dragged (the resource "DragCursor").
+    const QCursor& DragCursor() const { return FDragCursor; }
 
     int ScrollX() const;
     int ScrollY() const;
@@ -308,6 +312,7 @@ private:
     std::unique_ptr<QMenu> FPopupMenu;
     QFont FFont;
     int FFontHeight = 12;
+    QCursor FDragCursor;
     QScrollBar* FListScrollBar = nullptr;  // children of the viewport
     QLineEdit* FAliasEdit = nullptr;
     QLineEdit* FSearchEdit = nullptr;

@@ -101,6 +101,19 @@ TEST_F(LinkTest, PointIndexOutOfRangeFails) {
     }
 }
 
+TEST_F(LinkTest, RoutingWithoutBothBoxesFails) {
+    TQBLink* link = LinkAB();
+    TQBTable* saved = link->Join()->Table1;
+    link->Join()->Table1 = nullptr;
+    try {
+        link->RecalcRoute();
+        ADD_FAILURE();
+    } catch (const EQBException& e) {
+        EXPECT_EQ(e.Message(), "连接控制无效的表 B ");
+    }
+    link->Join()->Table1 = saved;
+}
+
 TEST_F(LinkTest, DraggingABendPointMovesIt) {
     TQBLink* link = LinkAB();
     link->SetDragPoint(TPoint{300, 129});

@@ -3,6 +3,7 @@
 #include <QLabel>
 
 #include "DiagramTestSupport.h"
+#include "diagram/QBImages.h"
 #include "resources/QBResource.h"
 #include "toolkit/Exceptions.h"
 
@@ -229,6 +230,15 @@ TEST_F(WorkAreaTest, AddedAndRemovedBoxesKeepTheModelsTableDefinitions) {
     box->Close();
     EXPECT_EQ(Area->TableCount(), 0);
     EXPECT_EQ(TableDefs().FindByAlias("o"), nullptr);
+}
+
+TEST_F(WorkAreaTest, ResourcesAreLoaded) {
+    EXPECT_FALSE(Area->DragCursor().pixmap().isNull());
+    for (const char* name : {"BTN1", "BTN2", "BTN3", "BOX1", "BOX2", "BOX3", "CHECKBMP", "UNCHECKBMP", "INPUTNULL",
+                             "INPUTPARAM", "TABLEBMP", "FIELDBMP"}) {
+        EXPECT_FALSE(QBImage(name).isNull()) << name;
+        EXPECT_EQ(QBImage(name, 2.0).deviceIndependentSize(), QBImage(name).deviceIndependentSize()) << name;
+    }
 }
 
 TEST_F(WorkAreaTest, TabCyclesFromTheRearmostBox) {
