@@ -62,7 +62,10 @@ std::string WriteGroupBy(TQBSelectParser& Parser) {
         else
             other = true;
     }
-    if (aggregate && other) {
+    // Without a table there is no FROM clause, and no clause may follow the select list.
+    bool fromClause = false;
+    for (int i = 0; i < tables.Count() && !fromClause; ++i) fromClause = !tables.Items(i)->IsBlank();
+    if (aggregate && other && fromClause) {
         std::vector<std::string> items, keys;
         const auto add = [&](const std::string& item) {
             const std::string key = UpperCase(QuoteItem(scanner, item, true));
@@ -111,12 +114,14 @@ std::string WriteStatement(TQBSelectParser& Parser, const std::string& TopText) 
     std::string text = Parser.FormatKeyword("SELECT");
     if (Parser.GetDistinct()) text += " " + Parser.FormatKeyword("DISTINCT");
     text += TopText + " " + body;
-    text += Parser.GetWhereItems()->GetSQL();
     // GROUP BY before HAVING: HAVING is written only when the (rebuilt) list has items.
-    text += WriteGroupBy(Parser);
-    text += Parser.GetHavingItems()->GetSQL();
-    text += WriteOrderBy(Parser);
-    return text;
+    std::string clauses = Parser.GetWhereItems()->GetSQL();
+    clauses += WriteGroupBy(Parser);
+    clauses += Parser.GetHavingItems()->GetSQL();
+    clauses += WriteOrderBy(Parser);
+    // A select list without FROM ends without a line break; a clause still starts a line.
+    if (!clauses.empty() && text.compare(text.size() - 2, 2, "\r\n") != 0) text += "\r\n";
+    return text + clauses;
 }
 
 std::string TQBSelectParser::GetSQL() { return WriteStatement(*this, ""); }

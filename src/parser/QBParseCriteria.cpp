@@ -302,7 +302,7 @@ void TQBSelectParser::ParseCriterion(TQBCriterion* Item) {
                             text += ' ';
                         text += QuoteToken(FormatToken(token, k), k);
                         prevToken = token;
-                        prevKinds = k;
+                        prevKinds = k.Empty() && scanner.GetInQuote() ? TQBTokenKinds(qtkIdentifier) : k;
                         Next(scanner);
                     }
                     Item->Operands().Clear();

@@ -71,12 +71,20 @@ std::string TQBSelectParser::FormatToken(const std::string& Token, TQBTokenKinds
 
 std::string TQBSelectParser::QuoteToken(const std::string& Text, TQBTokenKinds Kinds) const {
     if (Kinds.Contains(qtkIdentifier)) return FScanner->QuoteIdentifier(Text);
+    const bool currentQuoted = FScanner->GetInQuote() && FScanner->GetToken() == Text;
+    if (currentQuoted && !Kinds.Contains(qtkString)) {
+        // A quoted name the scanner did not take for an identifier (`[a b.c]`): written
+        // back between its own quotes, as read.
+        const char open = FScanner->GetQuoteChar();
+        if (open != 0 && FScanner->IsIdentQuote(open))
+            return open + Text + FScanner->ClosingQuote(open);
+    }
     if (!Kinds.Contains(qtkString)) return Text;
     const char quote = FScanner->StringQuoteChar();
     // The scanner's current string token comes as written between its quotes, doubled
     // quotes included: wrap it as it is, so that 'O''Brien' stays 'O''Brien'. A text read
     // between other string quotes (the double quote) is re-quoted with the dialect's own.
-    if (FScanner->GetInQuote() && FScanner->GetToken() == Text) {
+    if (currentQuoted) {
         const char open = FScanner->GetQuoteChar();
         if (open == quote || open == 0) return quote + Text + quote;
         return QuoteText(Undouble(Text, open), quote, quote);
@@ -86,6 +94,22 @@ std::string TQBSelectParser::QuoteToken(const std::string& Text, TQBTokenKinds K
 
 bool TQBSelectParser::NeedSpace(const std::string& PrevToken, const std::string& Token,
                                 TQBTokenKinds Kinds, TQBTokenKinds PrevKinds) const {
+    // Never join two tokens into something the scanner reads differently: two words into
+    // one, a comment opener (`- -1` is no `--1`), or a number and a point into a fraction.
+    if (!PrevToken.empty() && !Token.empty()) {
+        const char last = PrevToken.back();
+        const char next = Token.front();
+        if ((last == '-' && next == '-') || (last == '/' && next == '*') ||
+            (last == '*' && next == '/'))
+            return true;
+        const auto wordChar = [this](char Ch) {
+            return !FScanner->IsDelimiter(Ch) && !FScanner->IsSpace(Ch) &&
+                   !FScanner->IsStringQuote(Ch) && !FScanner->IsIdentQuote(Ch) && Ch != '\n';
+        };
+        if (wordChar(last) && wordChar(next)) return true;
+        const bool prevNumber = FScanner->IsDigit(PrevToken.front());
+        if (prevNumber && (next == '.' || (last == '.' && FScanner->IsDigit(next)))) return true;
+    }
     if (PrevKinds.Empty()) return false;
     const TQBTokenKinds quoted = qtkIdentifier | qtkString;
     const bool prevPlain = !PrevKinds.ContainsAny(quoted);
@@ -227,13 +251,14 @@ void TQBSelectParser::ParseOperand(TQBFunctionDef* Item, TQBTableDef*& TableDef,
                 !kinds.Contains(qtkArithmetic) && KindOfToken(kinds) != kind)
                 kind = fkExpression;
             // 7. The rebuilt text.
-            if (!expression.empty() && !attached && NeedSpace(prevToken, token, kinds, prevKinds))
+            const bool textBefore = !expression.empty() || !functionName.empty();
+            if (textBefore && !attached && NeedSpace(prevToken, token, kinds, prevKinds))
                 expression += ' ';
             expression += QuoteToken(FormatToken(token, kinds), kinds);
         }
-        // 8.
+        // 8. A quoted name left unclassified still spaces like a name.
         prevToken = token;
-        prevKinds = kinds;
+        prevKinds = kinds.Empty() && scanner.GetInQuote() ? TQBTokenKinds(qtkIdentifier) : kinds;
         Next(scanner);
     }
 
@@ -301,7 +326,12 @@ void TQBSelectParser::ParseOperand(TQBFunctionDef* Item, TQBTableDef*& TableDef,
         } else {
             TableDef = FTableDefs->FindByAlias("");
         }
-        if (!alias.empty()) field->Alias = alias;
+        if (!alias.empty()) {
+            // A dialect that writes aliases as they are gets one that needs quotes quoted.
+            if (!scanner.QuoteAliases() && scanner.NeedsQuotes(alias))
+                alias = scanner.QuoteIdentifier(alias);
+            field->Alias = alias;
+        }
     }
     if (depth > 0) FState = psError;
 }

@@ -244,6 +244,11 @@ void TQBSelectParser::ParseFromList() {
 
 TQBTableDef* TQBSelectParser::ParseTableRef() {
     TQBSQLScanner& scanner = *FScanner;
+    // A table reference starts with a name (a symbol here is no table).
+    if (!scanner.GetTokenKinds().ContainsAny(qtkIdentifier | qtkString)) {
+        FState = psError;
+        return nullptr;
+    }
     TQBTableDef temp;
     temp.SetParser(this);
     std::string tableName = scanner.GetToken();

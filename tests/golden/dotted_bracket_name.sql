@@ -1,0 +1,1 @@
+SELECT [a b.c], [x.y].z FROM t
