@@ -1,7 +1,9 @@
 // Input of the work area: hover tracking and hit codes, selection, moving and resizing
 // boxes, popup menus, keys, hints and the in-place editors. Each event is handed to the
 // object under the pointer (or the selected one) with the part it hit.
+#include <QApplication>
 #include <QKeyEvent>
+#include <QWheelEvent>
 #include <QLineEdit>
 #include <QMenu>
 #include <QMessageBox>
@@ -230,6 +232,22 @@ void TQBWorkArea::keyReleaseEvent(QKeyEvent* event) {
     TShiftState shift;
     if (event->modifiers() & Qt::ShiftModifier) shift.Include(ssShift);
     if (FActiveObject) FActiveObject->KeyUp(key, shift);
+}
+
+void TQBWorkArea::wheelEvent(QWheelEvent* event) {
+    // Plain wheel scrolls vertically, Shift+wheel horizontally, by 20 pixels per line.
+    const Qt::KeyboardModifiers modifiers = event->modifiers();
+    QScrollBar* bar = modifiers == Qt::NoModifier      ? verticalScrollBar()
+                      : modifiers == Qt::ShiftModifier ? horizontalScrollBar()
+                                                       : nullptr;
+    if (!bar) {
+        event->ignore();
+        return;
+    }
+    const QPoint delta = event->angleDelta();
+    const int notches = (delta.y() != 0 ? delta.y() : delta.x()) / 120;
+    bar->setValue(bar->value() - notches * QApplication::wheelScrollLines() * 20);
+    event->accept();
 }
 
 void TQBWorkArea::resizeEvent(QResizeEvent* event) {

@@ -1,6 +1,7 @@
 // The work area: creation, keys of boxes, automatic placement, arrangements kept by Clear,
 // stacking order, alias changes and suspended painting.
 #include <QLabel>
+#include <QWheelEvent>
 
 #include "DiagramTestSupport.h"
 #include "diagram/QBImages.h"
@@ -239,6 +240,22 @@ TEST_F(WorkAreaTest, ResourcesAreLoaded) {
         EXPECT_FALSE(QBImage(name).isNull()) << name;
         EXPECT_EQ(QBImage(name, 2.0).deviceIndependentSize(), QBImage(name).deviceIndependentSize()) << name;
     }
+}
+
+TEST_F(WorkAreaTest, WheelScrollsVerticallyShiftHorizontallyCtrlNot) {
+    const int step = QApplication::wheelScrollLines() * 20;
+    auto wheel = [&](Qt::KeyboardModifiers modifiers) {
+        QWheelEvent event(QPointF(50, 50), QPointF(Viewport()->mapToGlobal(QPoint(50, 50))), QPoint(),
+                          QPoint(0, -120), Qt::NoButton, modifiers, Qt::NoScrollPhase, false);
+        QApplication::sendEvent(Viewport(), &event);
+    };
+    wheel(Qt::NoModifier);
+    EXPECT_EQ(Area->ScrollY(), step);
+    wheel(Qt::ShiftModifier);
+    EXPECT_EQ(Area->ScrollX(), step);
+    wheel(Qt::ControlModifier);
+    EXPECT_EQ(Area->ScrollX(), step);
+    EXPECT_EQ(Area->ScrollY(), step);
 }
 
 TEST_F(WorkAreaTest, TabCyclesFromTheRearmostBox) {
