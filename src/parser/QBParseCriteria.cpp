@@ -242,6 +242,7 @@ void TQBSelectParser::ParseCriterion(TQBCriterion* Item) {
     bool partial = false;
     bool done = false;
     const TQBTokenKinds sideStop = qtkKeyword | qtkComparison | qtkOperator;
+    const auto fail = [this] { FState = psError; };
 
     const auto readOperand = [&](TQBFunctionDef* Operand, TQBTokenKinds Stop,
                                  const std::string& Allowed) {
@@ -282,8 +283,10 @@ void TQBSelectParser::ParseCriterion(TQBCriterion* Item) {
             }
             Next(scanner);
             for (int i = 0; i < op->Count; ++i) {
+                // An operator left unfinished (no bracket, no AND of BETWEEN) is an error:
+                // written with what was read, it would say something else.
                 if (!op->Prefix.empty()) {
-                    if (scanner.GetToken() != op->Prefix) return;
+                    if (scanner.GetToken() != op->Prefix) return fail();
                     Next(scanner);
                 }
                 if (IsWord(scanner, "SELECT")) {
@@ -305,6 +308,7 @@ void TQBSelectParser::ParseCriterion(TQBCriterion* Item) {
                         prevKinds = k.Empty() && scanner.GetInQuote() ? TQBTokenKinds(qtkIdentifier) : k;
                         Next(scanner);
                     }
+                    if (AtEnd(scanner)) return fail();  // the sub-query is not closed
                     Item->Operands().Clear();
                     TQBFunctionDef* operand = Item->Operands().Add();
                     operand->SetName(text);
@@ -322,11 +326,11 @@ void TQBSelectParser::ParseCriterion(TQBCriterion* Item) {
                     if (IsSymbol(scanner, ")")) done = true;
                 }
                 if (!op->Postfix.empty()) {
-                    if (scanner.GetToken() != op->Postfix) return;
+                    if (scanner.GetToken() != op->Postfix) return fail();
                     Next(scanner);
                 }
                 if (i < op->Count - 1 && !op->Relate.empty()) {
-                    if (!IsWord(scanner, op->Relate.c_str())) return;
+                    if (!IsWord(scanner, op->Relate.c_str())) return fail();
                     Next(scanner);
                 }
             }

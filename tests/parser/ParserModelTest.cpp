@@ -241,6 +241,10 @@ const TErrorCase ErrorCases[] = {
     {"TwoConditionsSideBySide", true, "SELECT a FROM t WHERE (a = 1) (b = 2)", 1, "(", 1, 31},
     {"GroupWithoutBy", true, "SELECT a FROM t WHERE a = 1 GROUP", 1, "GROUP", 1, 29},
     {"UnclosedParameterList", true, "SELECT a FROM p(1, 2", 2, "", 1, 21},
+    {"UnclosedInList", true, "SELECT a FROM t WHERE a IN (1, 2", 2, "", 1, 33},
+    {"InWithoutBracket", true, "SELECT a FROM t WHERE a IN 1", 1, "1", 1, 28},
+    {"BetweenWithoutAnd", true, "SELECT a FROM t WHERE a BETWEEN 1 OR 5", 1, "OR", 1, 35},
+    {"UnclosedSubQuery", true, "SELECT a FROM t WHERE a IN (SELECT b FROM (u)", 2, "", 1, 46},
 };
 
 INSTANTIATE_TEST_SUITE_P(Parser, ParseErrors, testing::ValuesIn(ErrorCases),
