@@ -77,11 +77,12 @@ private:
             if (entry.Hash == hash && SameUpper(entry.Word, Word)) return entry.Flags;
         }
     }
+    // Equal words ignoring ASCII case hash alike: bit 5 is masked off every byte, which folds
+    // lower-case letters onto upper-case ones (other bytes may collide; the compare decides).
     static std::size_t Hash(std::string_view Word) {
-        std::size_t hash = 14695981039346656037ull;  // FNV-1a over the upper-cased bytes
+        std::size_t hash = 14695981039346656037ull;  // FNV-1a
         for (const char ch : Word) {
-            const char up = ch >= 'a' && ch <= 'z' ? char(ch - 'a' + 'A') : ch;
-            hash ^= static_cast<unsigned char>(up);
+            hash ^= static_cast<unsigned char>(ch) & 0xDFu;
             hash *= 1099511628211ull;
         }
         return hash;
