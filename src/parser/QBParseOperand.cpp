@@ -169,6 +169,11 @@ void TQBSelectParser::ParseOperand(TQBFunctionDef* Item, TQBTableDef*& TableDef,
             }
         }
 
+        if (IsUnwritableName(scanner)) {
+            FState = psError;
+            return;
+        }
+
         // 1. Brackets.
         if (plain && token == "(") {
             ++depth;

@@ -245,7 +245,7 @@ void TQBSelectParser::ParseFromList() {
 TQBTableDef* TQBSelectParser::ParseTableRef() {
     TQBSQLScanner& scanner = *FScanner;
     // A table reference starts with a name (a symbol here is no table).
-    if (!scanner.GetTokenKinds().ContainsAny(qtkIdentifier | qtkString)) {
+    if (!scanner.GetTokenKinds().ContainsAny(qtkIdentifier | qtkString) || IsUnwritableName(scanner)) {
         FState = psError;
         return nullptr;
     }
@@ -255,7 +255,7 @@ TQBTableDef* TQBSelectParser::ParseTableRef() {
     Next(scanner);
     while (IsSymbol(scanner, ".")) {
         Next(scanner);
-        if (!scanner.GetTokenKinds().Contains(qtkIdentifier)) {
+        if (!scanner.GetTokenKinds().Contains(qtkIdentifier) || IsUnwritableName(scanner)) {
             FState = psError;
             return nullptr;
         }
@@ -280,6 +280,10 @@ TQBTableDef* TQBSelectParser::ParseTableRef() {
     }
     if (scanner.GetTokenKinds().Contains(qtkKeyword) && IsWord(scanner, "AS")) Next(scanner);
     bool aliasWritten = false;
+    if (IsUnwritableName(scanner)) {
+        FState = psError;
+        return nullptr;
+    }
     if (scanner.GetTokenKinds().Contains(qtkIdentifier)) {
         temp.SetAlias(scanner.GetToken());
         aliasWritten = true;
@@ -518,7 +522,7 @@ namespace {
 // a point, or any word right after a point.
 bool IsNamePart(const TQBSQLScanner& Scanner, const std::string& Pending) {
     const TQBTokenKinds kinds = Scanner.GetTokenKinds();
-    if (kinds.Contains(qtkEnd)) return false;
+    if (kinds.Contains(qtkEnd) || IsUnwritableName(Scanner)) return false;
     if (IsSymbol(Scanner, ".")) return true;
     if (kinds.ContainsAny(qtkIdentifier | qtkInteger | qtkFunction)) return true;
     return !Pending.empty() && Pending.back() == '.' && kinds.Contains(qtkKeyword);

@@ -69,4 +69,27 @@ inline bool IsNationalString(const TQBSQLScanner& Scanner, const std::string& Pr
            (text[std::size_t(before)] == 'N' || text[std::size_t(before)] == 'n');
 }
 
+// True when the current token is a quoted name that cannot be written back as read: one
+// holding its closing quote (`"a""b"`), or its opening quote and a point (`[a[b.c]`).
+inline bool IsUnwritableName(const TQBSQLScanner& Scanner) {
+    if (!Scanner.GetInQuote() || !Scanner.IsIdentQuote(Scanner.GetQuoteChar())) return false;
+    const std::string& token = Scanner.GetToken();
+    std::size_t first = 0, last = token.size();
+    if (token.size() >= 2 && Scanner.IsIdentQuote(token.front()) &&
+        token.back() == Scanner.ClosingQuote(token.front())) {
+        first = 1;
+        last = token.size() - 1;
+    }
+    const char open = Scanner.GetQuoteChar();
+    const char close = Scanner.ClosingQuote(open);
+    bool opening = false, point = false;
+    for (std::size_t i = first; i < last; ++i) {
+        if (token[i] == close) return true;  // a doubled quote would be doubled again
+        opening = opening || token[i] == open;
+        point = point || token[i] == '.';
+    }
+    // `[a[b]` reads back; `[a[b.c]` would be split at the point.
+    return opening && point;
+}
+
 }  // namespace qbparse

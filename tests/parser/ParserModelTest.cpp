@@ -241,6 +241,7 @@ const TErrorCase ErrorCases[] = {
     {"TwoConditionsSideBySide", true, "SELECT a FROM t WHERE (a = 1) (b = 2)", 1, "(", 1, 31},
     {"GroupWithoutBy", true, "SELECT a FROM t WHERE a = 1 GROUP", 1, "GROUP", 1, 29},
     {"UnclosedParameterList", true, "SELECT a FROM p(1, 2", 2, "", 1, 21},
+    {"NameThatCannotBeWrittenBack", true, "SELECT [a[b.c] FROM t", 1, "[a[b.c]", 1, 7},
     {"UnclosedInList", true, "SELECT a FROM t WHERE a IN (1, 2", 2, "", 1, 33},
     {"InWithoutBracket", true, "SELECT a FROM t WHERE a IN 1", 1, "1", 1, 28},
     {"BetweenWithoutAnd", true, "SELECT a FROM t WHERE a BETWEEN 1 OR 5", 1, "OR", 1, 35},
