@@ -348,6 +348,9 @@ void TQBSelectParser::ParseCriterion(TQBCriterion* Item) {
                 if (lastFilled) return;  // a second left side: the caller reports it
                 readOperand(&Item->Expression(), sideStop, "");
             } else {
+                // Part of an operator's words followed by an operand: only an operator
+                // known by that caption may stand here (`a IS b` is no comparison).
+                if (!GetOperators()->FindByCaption(operatorText)) return fail();
                 Item->OperatorCaption = operatorText;
                 operatorText.clear();
                 op = nullptr;
@@ -358,19 +361,12 @@ void TQBSelectParser::ParseCriterion(TQBCriterion* Item) {
             }
             if (IsSymbol(scanner, ")")) done = true;
         } else {
-            // 3. Other tokens.
-            if (op && partial && !kinds.Contains(qtkComparison) &&
-                lastFilled == &Item->Expression()) {
-                Item->OperatorCaption = op->Caption;
-                TQBFunctionDefs& operands = Item->Operands();
-                lastFilled =
-                    operands.Count() > 0 ? operands.Items(operands.Count() - 1) : operands.Add();
-                operatorText.clear();
-                op = nullptr;
-                Next(scanner);
-            } else {
-                return;
-            }
+            // 3. Other tokens. After part of an operator's words they would make the
+            // comparison another one (`a NOT -1` is no NOT LIKE): an error.
+            if (!operatorText.empty()) return fail();
+            return;
         }
     }
+    // Operator words left unfinished at the end (`a NOT`, `a IS`).
+    if (!operatorText.empty()) fail();
 }
