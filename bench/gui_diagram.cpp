@@ -19,8 +19,9 @@ QApplication& App() {
     static char name[] = "bench_gui_diagram";
     static char* argv[] = {name, nullptr};
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
-    static QApplication app(argc, argv);
-    return app;
+    // Never freed: a QApplication destroyed by the exit handlers outlives Qt's own globals.
+    static QApplication* app = new QApplication(argc, argv);
+    return *app;
 }
 
 // 50 boxes of 8 columns in a 10 x 5 grid on a 1600 x 1000 view, 60 links between neighbours

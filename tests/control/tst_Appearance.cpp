@@ -2,20 +2,31 @@
 // colour conversion, and the control's accept/refuse requests.
 #include <QApplication>
 #include <gtest/gtest.h>
+#include <memory>
 
 #include "control/QBColor.h"
 #include "control/QBWindow.h"
 
 namespace {
 
-QApplication& App() {
-    static int argc = 1;
-    static char name[] = "test_control";
-    static char* argv[] = {name, nullptr};
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
-    static QApplication app(argc, argv);
-    return app;
-}
+// One QApplication for the program, freed after the last test while Qt's globals still exist.
+class QtEnvironment : public ::testing::Environment {
+public:
+    void SetUp() override {
+        if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
+        FApp = std::make_unique<QApplication>(FArgc, FArgv);
+    }
+    void TearDown() override { FApp.reset(); }
+
+private:
+    int FArgc = 1;
+    char FName[13] = "test_control";
+    char* FArgv[2] = {FName, nullptr};
+    std::unique_ptr<QApplication> FApp;
+};
+
+[[maybe_unused]] ::testing::Environment* const environment =
+    ::testing::AddGlobalTestEnvironment(new QtEnvironment);
 
 // Counts the repaints the appearance objects ask for.
 class CountingBuilder : public TCustomQueryBuilder {
@@ -33,7 +44,6 @@ protected:
 class AppearanceTest : public ::testing::Test {
 protected:
     void SetUp() override {
-        App();
         Builder.reset(CreateQueryBuilder<CountingBuilder>());
     }
     std::unique_ptr<CountingBuilder> Builder;
@@ -188,7 +198,6 @@ TEST_F(AppearanceTest, CaseSensitivityIsTheParsers) {
 }
 
 TEST(Colours, RgbAndSystemColours) {
-    App();
     EXPECT_EQ(ColorToQColor(RGBColor(10, 20, 30)), QColor(10, 20, 30));
     EXPECT_EQ(ColorToQColor(clNavy), QColor(0, 0, 128));
     EXPECT_EQ(ColorToQColor(clBtnFace), QApplication::palette().color(QPalette::Button));

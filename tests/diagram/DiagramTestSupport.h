@@ -22,15 +22,9 @@
 #include "model/QBTableDefs.h"
 #include "parser/QBParser.h"
 
-// One QApplication for the whole test program (offscreen unless a platform is chosen).
-inline QApplication& TestApp() {
-    static int argc = 1;
-    static char name[] = "test_diagram";
-    static char* argv[] = {name, nullptr};
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
-    static QApplication app(argc, argv);
-    return app;
-}
+// The QApplication of the test program, made by the test environment (TestMain.cpp) and
+// freed when the tests end, while Qt's own globals still exist.
+inline QApplication& TestApp() { return *static_cast<QApplication*>(QCoreApplication::instance()); }
 
 // A data set with the given fields (name, type code).
 inline std::unique_ptr<TMemoryDataSet> Fields(const std::vector<std::pair<std::string, TFieldType>>& fields) {
