@@ -112,8 +112,13 @@ std::string WriteStatement(TQBSelectParser& Parser, const std::string& TopText) 
     std::string body = Parser.GetTableDefs()->GetSQL();
     if (body.empty()) return body;
     std::string text = Parser.FormatKeyword("SELECT");
-    if (Parser.GetDistinct()) text += " " + Parser.FormatKeyword("DISTINCT");
-    text += TopText + " " + body;
+    if (Parser.GetDistinct()) {
+        text += ' ';
+        text += Parser.FormatKeyword("DISTINCT");
+    }
+    text += TopText;
+    text += ' ';
+    text += body;
     // GROUP BY before HAVING: HAVING is written only when the (rebuilt) list has items.
     std::string clauses = Parser.GetWhereItems()->GetSQL();
     clauses += WriteGroupBy(Parser);

@@ -25,7 +25,8 @@ void TQBMSSQLOptions::Assign(const TQBMSSQLOptions& Source) {
 std::string TQBMSSQLOptions::GetSQL() const {
     if (Top < 0) return {};
     std::string text = Parser ? Parser->FormatKeyword("TOP") : std::string("TOP");
-    text += " " + std::to_string(Top);
+    text += ' ';
+    text += std::to_string(Top);
     if (Percent) text += " PERCENT";
     if (WithTies) text += " WITH TIES";
     return text;
@@ -46,7 +47,11 @@ std::string TQBMSSelectParser::GetAggregatesText() const {
 
 std::string TQBMSSelectParser::GetSQL() {
     // The whole clause is formatted once more: `Top 10 percent with ties` in first-upper case.
-    const std::string top = FOptions->Top < 0 ? std::string() : " " + FormatKeyword(FOptions->GetSQL());
+    std::string top;
+    if (FOptions->Top >= 0) {
+        top = ' ';
+        top += FormatKeyword(FOptions->GetSQL());
+    }
     return WriteStatement(*this, top);
 }
 

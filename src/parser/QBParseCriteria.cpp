@@ -87,8 +87,15 @@ void AddNode(TQBCriterions& Target, const TConditionNode& Node) {
 void TQBSelectParser::ParseCriteria(TQBCriterions* Target) {
     if (!Target) return;
     TQBSQLScanner& scanner = *FScanner;
-    TQBCriterions comparisons;
-    comparisons.SetParser(Target->GetParser());
+    // The comparisons are read straight into Target, in the order of the text; most
+    // conditions are one group of comparisons in that order and need nothing more.
+    struct TUpdate {
+        TQBCriterions& Group;
+        explicit TUpdate(TQBCriterions& G) : Group(G) { Group.BeginUpdate(); }
+        ~TUpdate() { Group.EndUpdate(); }
+    } update(*Target);
+    Target->Clear();
+    Target->GroupKind = gkAll;
     std::vector<TPostfixEntry> postfix;
     std::vector<int> stack;
     bool overflow = false;
@@ -131,7 +138,7 @@ void TQBSelectParser::ParseCriteria(TQBCriterions* Target) {
                 FState = psError;
                 return;
             }
-            TQBCriterion* item = comparisons.Add();
+            TQBCriterion* item = Target->Add();
             item->ParseMark = -1;
             postfix.push_back({item, -1});
             const int position = scanner.GetPosition();
@@ -222,15 +229,27 @@ void TQBSelectParser::ParseCriteria(TQBCriterions* Target) {
     if (operands.empty()) return;
     if (operands.front()->IsGroup()) Normalise(*operands.front());
 
-    Target->BeginUpdate();
-    Target->Clear();
-    if (operands.size() == 1 && operands.front()->IsGroup()) {
-        FillGroup(*Target, *operands.front());
-    } else {
-        Target->GroupKind = gkAll;
-        for (const auto& node : operands) AddNode(*Target, *node);
+    const TConditionNode& root = *operands.front();
+    if (operands.size() == 1 && !root.IsGroup()) return;  // one comparison: All of one
+    if (operands.size() == 1) {
+        bool flat = root.Children.size() == std::size_t(Target->Count());
+        for (std::size_t i = 0; flat && i < root.Children.size(); ++i)
+            flat = root.Children[i]->Leaf == Target->Items(int(i));
+        if (flat) {
+            Target->GroupKind = root.Kind;
+            return;
+        }
     }
-    Target->EndUpdate();
+    // Nested groups: build the tree beside and take it over.
+    TQBCriterions tree;
+    tree.SetParser(Target->GetParser());
+    if (operands.size() == 1) {
+        FillGroup(tree, root);
+    } else {
+        tree.GroupKind = gkAll;
+        for (const auto& node : operands) AddNode(tree, *node);
+    }
+    Target->Assign(tree);
 }
 
 void TQBSelectParser::ParseCriterion(TQBCriterion* Item) {

@@ -70,8 +70,12 @@ std::string TQBSelectParser::FormatToken(const std::string& Token, TQBTokenKinds
 }
 
 std::string TQBSelectParser::QuoteToken(const std::string& Text, TQBTokenKinds Kinds) const {
+    const bool current = FScanner->GetToken() == Text;
+    // The scanner's current unquoted identifier is no keyword, no function and a plain
+    // identifier (that is how it was classified): it needs no quotes.
+    if (Kinds.Contains(qtkIdentifier) && current && !FScanner->GetInQuote()) return Text;
     if (Kinds.Contains(qtkIdentifier)) return FScanner->QuoteIdentifier(Text);
-    const bool currentQuoted = FScanner->GetInQuote() && FScanner->GetToken() == Text;
+    const bool currentQuoted = current && FScanner->GetInQuote();
     if (currentQuoted && !Kinds.Contains(qtkString)) {
         // A quoted name the scanner did not take for an identifier (`[a b.c]`): written
         // back between its own quotes, as read.
@@ -153,7 +157,8 @@ void TQBSelectParser::ParseOperand(TQBFunctionDef* Item, TQBTableDef*& TableDef,
     for (;;) {
         const TQBTokenKinds kinds = scanner.GetTokenKinds();
         if (kinds.Contains(qtkEnd)) break;
-        const std::string token = scanner.GetToken();
+        // The current token stays in place until Next (peeking restores it).
+        const std::string& token = scanner.GetToken();
         const bool plain = !kinds.ContainsAny(qtkIdentifier | qtkString);
         if (depth == 0) {
             if (plain && token == ",") break;
@@ -262,7 +267,7 @@ void TQBSelectParser::ParseOperand(TQBFunctionDef* Item, TQBTableDef*& TableDef,
             expression += QuoteToken(FormatToken(token, kinds), kinds);
         }
         // 8. A quoted name left unclassified still spaces like a name.
-        prevToken = token;
+        prevToken.assign(token);
         prevKinds = kinds.Empty() && scanner.GetInQuote() ? TQBTokenKinds(qtkIdentifier) : kinds;
         Next(scanner);
     }
