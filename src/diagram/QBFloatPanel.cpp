@@ -361,8 +361,8 @@ std::unique_ptr<TQBTable> TQBWorkArea::TakeTable(TQBTable* box) {
     return owned;
 }
 
-void TQBWorkArea::RemoveTable(TQBTable* box) {
-    if (FOwner && !FOwner->DoAddRemoveTable(box, qbaRemove)) return;
+void TQBWorkArea::RemoveTable(TQBTable* box, bool asked) {
+    if (!asked && FOwner && !FOwner->DoAddRemoveTable(box, qbaRemove)) return;
     RemoveTableLinks(box);
     if (IndexOfTable(box) < 0) return;
     if (box->Active()) FListScrollBar->hide();

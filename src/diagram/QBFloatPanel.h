@@ -225,7 +225,8 @@ public:
     // Requests from the objects (the private messages of the surface).
     void TableMoved(TQBTable* box);
     void TableChanged(TQBTable* box);
-    void RemoveTable(TQBTable* box);
+    // Removes Box after asking the owner (unless Asked says the owner already agreed).
+    void RemoveTable(TQBTable* box, bool asked = false);
     void RemoveTableLinks(TQBTable* box);
     // Queues the removal of Link; it happens after the current handler has returned and
     // only when the link is still on the surface then.

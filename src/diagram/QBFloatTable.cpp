@@ -9,6 +9,7 @@
 #include <algorithm>
 
 #include "control/QBAppearance.h"
+#include "control/QBWindow.h"
 #include "control/QBColor.h"
 #include "data/DataSet.h"
 #include "diagram/QBGeometry.h"
@@ -546,6 +547,9 @@ void TQBTable::CheckAll(int state) {
 }
 
 void TQBTable::Close() {
+    // Ask first: a refused close must leave the box and the model as they were, not a box
+    // whose columns and table the model has already forgotten.
+    if (FWorkArea->Owner() && !FWorkArea->Owner()->DoAddRemoveTable(this, qbaRemove)) return;
     FClosing = true;
     for (const auto& item : FItems) {
         if (!item->Checked()) continue;
@@ -554,7 +558,7 @@ void TQBTable::Close() {
     }
     FWorkArea->DoTableRemoved(this);
     FWorkArea->InvalidateRect(OffsetRect(BoundsRect(), -FWorkArea->ScrollX(), -FWorkArea->ScrollY()));
-    FWorkArea->RemoveTable(this);
+    FWorkArea->RemoveTable(this, true);
 }
 
 void TQBTable::ClearLinks() { FWorkArea->RemoveTableLinks(this); }

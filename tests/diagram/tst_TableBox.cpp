@@ -256,13 +256,21 @@ TEST_F(TableBoxTest, ClearLinksButtonRemovesOnlyThisBoxsLinks) {
     EXPECT_EQ(Area->TableCount(), 3);
 }
 
-TEST_F(TableBoxTest, RefusedCloseKeepsTheBox) {
+TEST_F(TableBoxTest, RefusedCloseKeepsTheBoxAndTheModel) {
     TQBTable* box = Box();
+    box->Item(1)->SetChecked(true);
     Control->OnAddRemoveTable = [](QObject*, TQBTable*, TQBAction action, bool& accept) {
         accept = action != qbaRemove;
     };
+    int removedReports = 0;
+    Area->OnTableRemoved = [&](TQBWorkArea*, TQBTable*) { ++removedReports; };
     box->Close();
     EXPECT_EQ(Area->TableCount(), 1);
+    EXPECT_EQ(removedReports, 0);
+    EXPECT_FALSE(box->Closing());
+    EXPECT_TRUE(box->Item(1)->Checked());
+    ASSERT_NE(TableDefs().FindByAlias("T"), nullptr);
+    EXPECT_EQ(TableDefs().FindByAlias("T")->Fields().Count(), 1);
 }
 
 struct HintCase {
