@@ -64,6 +64,10 @@ int TQBSelectParser::ErrorCodeForToken(const std::string& Token) const {
 TQBTableDef* TQBSelectParser::FindQualifierTable(const std::string& Qualifier) const {
     if (TQBTableDef* table = FTableDefs->FindByAlias(Qualifier)) return table;
     if (Qualifier.empty()) return nullptr;
+    // An alias that needed quotes is held quoted where the dialect writes aliases as they are.
+    if (!FScanner->QuoteAliases() && FScanner->NeedsQuotes(Qualifier))
+        if (TQBTableDef* table = FTableDefs->FindByAlias(FScanner->QuoteIdentifier(Qualifier)))
+            return table;
     // `Orders.x` with `FROM dbo.Orders`: the bare name of a table written with its schema
     // and without an alias names that table.
     const char open = FScanner->IdentQuoteChar();
@@ -288,17 +292,23 @@ TQBTableDef* TQBSelectParser::ParseTableRef() {
     }
     if (scanner.GetTokenKinds().Contains(qtkKeyword) && IsWord(scanner, "AS")) Next(scanner);
     bool aliasWritten = false;
+    std::string rawAlias;
     if (IsUnwritableName(scanner)) {
         FState = psError;
         return nullptr;
     }
     if (scanner.GetTokenKinds().Contains(qtkIdentifier)) {
-        temp.SetAlias(scanner.GetToken());
+        // A dialect that writes aliases as they are keeps one that needs quotes quoted.
+        rawAlias = scanner.GetToken();
+        temp.SetAlias(!scanner.QuoteAliases() && scanner.NeedsQuotes(rawAlias)
+                          ? scanner.QuoteIdentifier(rawAlias)
+                          : rawAlias);
         aliasWritten = true;
         Next(scanner);
     }
 
     TQBTableDef* table = FTableDefs->FindByAlias(temp.GetAlias());
+    if (!table && aliasWritten && rawAlias != temp.GetAlias()) table = FTableDefs->FindByAlias(rawAlias);
     if (!table && !aliasWritten) {
         // The select list may have met this table by its bare name (`Orders.x` before
         // `FROM dbo.Orders`): complete that definition instead of adding a second table.
