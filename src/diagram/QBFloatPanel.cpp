@@ -421,12 +421,17 @@ void TQBWorkArea::ChangeAlias(const std::string& text) {
     auto* box = dynamic_cast<TQBTable*>(FActiveObject);
     if (!box) return;
     const std::string oldKey = box->Key();
-    for (const auto& other : FTables)
-        if (other.get() != box && SameKey(other->Key(), text))
-            throw EQBException(std::string(QBResource::STableAlias) + " " + text + " " +
-                               QBResource::SAlreadyExists);
     std::string alias = text == box->Name() ? std::string() : text;
     alias.erase(std::remove(alias.begin(), alias.end(), '.'), alias.end());
+    // Both the text as typed and the key the box would end up with must be free: "a.b"
+    // becomes "ab", and a cleared alias makes the name the key.
+    const std::string newKey = Trim(alias).empty() ? box->Name() : alias;
+    for (const std::string& candidate : {text, newKey}) {
+        for (const auto& other : FTables)
+            if (other.get() != box && SameKey(other->Key(), candidate))
+                throw EQBException(std::string(QBResource::STableAlias) + " " + candidate + " " +
+                                   QBResource::SAlreadyExists);
+    }
     box->SetAlias(alias);
     if (OnTableKeyChanged) OnTableKeyChanged(box, oldKey);
 }

@@ -189,6 +189,22 @@ INSTANTIATE_TEST_SUITE_P(
                       AliasCase{"empty_clears", "", "", ""}),
     [](const auto& info) { return std::string(info.param.name); });
 
+TEST_F(WorkAreaTest, AliasMayNotEndUpAsAnotherBoxsKey) {
+    Add("ab");
+    Add("Orders");
+    TQBTable* box = Add("Orders", 3, "o");
+    for (const auto& [text, error] : std::vector<std::pair<std::string, std::string>>{
+             {"a.b", "表别名 ab 已经存在"}, {"", "表别名 Orders 已经存在"}, {"Orders", "表别名 Orders 已经存在"}}) {
+        try {
+            Area->ChangeAlias(text);
+            ADD_FAILURE() << text;
+        } catch (const EQBException& e) {
+            EXPECT_EQ(e.Message(), error);
+        }
+        EXPECT_EQ(box->Alias(), "o");
+    }
+}
+
 TEST_F(WorkAreaTest, AliasEditorCommitsOnEnterAndReportsAClash) {
     Add("x");
     TQBTable* box = Add("Orders");
