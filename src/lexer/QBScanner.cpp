@@ -375,7 +375,10 @@ bool TQBSQLScanner::ReadOneToken(std::string& Token) {
             }
         }
     }
-    if (!FTokenKinds.Empty() && Token.size() == 1 && Token[0] == ';') FTokenKinds = qtkEnd;
+    // Only a bare ";" ends the statement: a quoted one (';', [;]) is a value or a name, and
+    // ending there would silently cut the rest of the statement off.
+    if (!FInQuote && !FTokenKinds.Empty() && Token.size() == 1 && Token[0] == ';')
+        FTokenKinds = qtkEnd;
     if ((flags & qwfArithmetic) != 0) FTokenKinds.Include(qtkArithmetic);
 
     if (!FTokenKinds.Contains(qtkLineBreak) && !columnDone)

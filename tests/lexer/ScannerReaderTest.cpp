@@ -2,6 +2,7 @@
 // comments and line breaks, and the positions it reports.
 #include "ScannerTestSupport.h"
 
+#include "lexer/QBMSScanner.h"
 #include "lexer/QBParserError.h"
 
 #include <gtest/gtest.h>
@@ -54,7 +55,7 @@ const ReaderCase BaseReaderCases[] = {
     {"DottedQuotedNameRewrapped", "\"a.b\"", {{"\"a.b\"", qtkIdentifier | qtkString}}},
     {"DottedNameWithBlankIsString", "\"a b.c\"", {{"a b.c", K(qtkString)}}},
     {"TrailingPointIsString", "\"abc.\"", {{"abc.", K(qtkString)}}},
-    {"QuotedSemicolonEnds", "';'", {}},
+    {"QuotedSemicolonIsAString", "';' x", {{";", K(qtkString)}, {"x", K(qtkIdentifier)}}},
     {"SemicolonEnds", "a;b", {{"a", K(qtkIdentifier)}}},
     {"FunctionIgnoresCase", "count COUNT", {{"count", K(qtkFunction)}, {"COUNT", K(qtkFunction)}}},
     {"KeywordIgnoresCase", "order", {{"order", K(qtkKeyword)}}},
@@ -224,14 +225,22 @@ TEST(ScannerUnterminated, TextBeforeErrorIsAnIdentifier) {
 
 namespace {
 
-TEST(ScannerEnd, QuotedSemicolonEndsWithoutUnterminatedError) {
-    auto scanner = MakeScanner<TQBSQLScanner>();
-    scanner->SetText("';' x");
-    EXPECT_EQ(scanner->GetToken(), ";");
-    EXPECT_EQ(scanner->GetTokenKinds(), TQBTokenKinds(qtkEnd));
+TEST(ScannerEnd, QuotedSemicolonIsAValueNotTheEnd) {
+    auto scanner = MakeScanner<TQBMSSQLScanner>();
+    scanner->SetText("a = ';' AND b = [;]");
+    std::vector<std::pair<std::string, TQBTokenKinds>> seen;
     std::string token;
-    scanner->NextToken(token);
-    EXPECT_EQ(token, "x");
+    for (int i = 0; i < 20 && !scanner->GetTokenKinds().Contains(qtkEnd); ++i) {
+        seen.emplace_back(scanner->GetToken(), scanner->GetTokenKinds());
+        scanner->NextToken(token);
+    }
+    ASSERT_GE(seen.size(), 7u);
+    EXPECT_EQ(seen[2].first, ";");
+    EXPECT_TRUE(seen[2].second.Contains(qtkString));
+    EXPECT_FALSE(seen[2].second.Contains(qtkEnd));
+    EXPECT_EQ(seen[6].first, ";");
+    EXPECT_TRUE(seen[6].second.Contains(qtkIdentifier));
+    EXPECT_FALSE(seen[6].second.Contains(qtkEnd));
 }
 
 TEST(ScannerEnd, EndTokenDoesNotCountTheLastBracketAgain) {
