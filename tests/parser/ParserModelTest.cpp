@@ -110,6 +110,9 @@ const TModelCase ModelCases[] = {
     {"AliasFromSelectListCompletedByFrom", true, "SELECT x.a FROM tab x", "[tab x]: a(col)", ""},
     {"ExpressionsNumberedOverAllTables", true, "SELECT 1+a, t.b + 2, 'x' FROM t",
      "[ ]: 1 + a(expr)=FIELD_1 t.b + 2(expr)=FIELD_2 'x'(str)=FIELD_3 | [t t]:", ""},
+    {"ParameterOperand", true, "SELECT a, :p AS x FROM t", "[ ]: a(col) p(param)=x | [t t]:", ""},
+    {"KeywordFunctionDoesNotEndAnItem", true, "SELECT LEFT(a, 1) l FROM t",
+     "[ ]: LEFT(fn)<a, 1>=l | [t t]:", ""},
     {"CountStarArgument", true, "SELECT COUNT(*) n FROM t", "[ ]: COUNT(fn)<*>=n | [t t]:", ""},
     {"IsNullIsAFunctionInMSSQL", true, "SELECT ISNULL(a,0) v FROM t",
      "[ ]: ISNULL(fn)<a, 0>=v | [t t]:", ""},
@@ -325,6 +328,14 @@ TEST(MSSelectParser, TopSettingsAreReadAndReset) {
     parser->Clear();
     EXPECT_EQ(parser->GetOptions().Top, -1);
     EXPECT_EQ(parser->GetSQL(), "");
+}
+
+TEST(SelectParser, UserOperatorsAreReadFromKeywordsOnly) {
+    auto parser = MakeParser<TQBMSSelectParser>();
+    parser->GetOperators()->AddOperator("CONTAINS");  // a keyword of the dialect
+    parser->GetOperators()->AddOperator("MATCHES");   // a plain word
+    ASSERT_FALSE(ParseError(*parser, "SELECT a FROM t WHERE a CONTAINS 'x' AND b MATCHES 'y'"));
+    EXPECT_EQ(DescribeGroup(*parser->GetWhereItems()), "All(a CONTAINS 'x'; b MATCHES 'y' =)");
 }
 
 TEST(MSSelectParser, CaseSensitivityReachesTheScanner) {
