@@ -50,6 +50,20 @@ std::string Undouble(const std::string& Text, char Quote) {
     return result;
 }
 
+// True when every run of Quote in Text is of even length (each quote written doubled).
+bool EvenQuoteRuns(const std::string& Text, char Quote) {
+    std::size_t run = 0;
+    for (const char c : Text) {
+        if (c == Quote) {
+            ++run;
+        } else {
+            if (run % 2 != 0) return false;
+            run = 0;
+        }
+    }
+    return run % 2 == 0;
+}
+
 }  // namespace
 
 TQBFunctionKind TQBSelectParser::KindOfToken(TQBTokenKinds Kinds) const {
@@ -90,8 +104,9 @@ std::string TQBSelectParser::QuoteToken(const std::string& Text, TQBTokenKinds K
     // between other string quotes (the double quote) is re-quoted with the dialect's own.
     if (currentQuoted) {
         const char open = FScanner->GetQuoteChar();
-        if (open == quote || open == 0) return quote + Text + quote;
-        return QuoteText(Undouble(Text, open), quote, quote);
+        // A quote that closed the text at its very end leaves a single quote inside.
+        if ((open == quote || open == 0) && EvenQuoteRuns(Text, quote)) return quote + Text + quote;
+        return QuoteText(Undouble(Text, open == 0 ? quote : open), quote, quote);
     }
     return QuoteTextIfNeeded(Text, quote, quote);
 }

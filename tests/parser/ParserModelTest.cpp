@@ -122,6 +122,8 @@ const TModelCase ModelCases[] = {
     {"StringValueInBase", false, "SELECT 'it''s' AS s FROM t", "[ ]: it's(str)=s | [t t]:", ""},
     {"NiladicFunctionStaysWithoutBrackets", true, "SELECT @@VERSION FROM t",
      "[ ]: @@VERSION(expr)=FIELD_1 | [t t]:", ""},
+    {"QuoteClosingTheTextStaysAQuote", true, "SELECT a, 'it''",
+     "[ ]: a(col) 'it'''(str)=FIELD_1", ""},
     {"LiteralWithPointAddsNoTable", true, "SELECT 0.5 AS w, 'a.b' AS s FROM t",
      "[ ]: 0.5(float)=w 'a.b'(str)=s | [t t]:", ""},
     {"BareQualifierOfSchemaTable", true, "SELECT Orders.x FROM dbo.Orders",
