@@ -1,16 +1,30 @@
 // Image cache over the resource file.
 #include "diagram/QBImages.h"
 
+#include <QCoreApplication>
 #include <QHash>
 #include <QString>
 
 // The resources live in a static library: register them explicitly before first use.
 static void InitImageResources() { Q_INIT_RESOURCE(korvel); }
 
-const QPixmap& QBImage(const char* name, qreal devicePixelRatio) {
+namespace {
+
+QHash<QString, QPixmap>& Cache() {
     static QHash<QString, QPixmap> cache;
+    return cache;
+}
+
+// Pixmaps must not outlive the application object: empty the cache when it goes.
+void ClearCache() { Cache().clear(); }
+
+}  // namespace
+
+QPixmap QBImage(const char* name, qreal devicePixelRatio) {
     static const bool registered = (InitImageResources(), true);
     (void)registered;
+    QHash<QString, QPixmap>& cache = Cache();
+    if (cache.isEmpty()) qAddPostRoutine(ClearCache);
     const bool dense = devicePixelRatio > 1.0;
     const QString key = QString::fromLatin1(name) + (dense ? QStringLiteral("@2x") : QString());
     auto it = cache.find(key);

@@ -5,5 +5,5 @@
 
 #include <QPixmap>
 
-// The picture Name for a device of the given pixel ratio; a null pixmap for unknown names.
-const QPixmap& QBImage(const char* name, qreal devicePixelRatio = 1.0);
+// The picture Name for a device of the given pixel ratio (a shared copy); null for unknown names.
+QPixmap QBImage(const char* name, qreal devicePixelRatio = 1.0);
