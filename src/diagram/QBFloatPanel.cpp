@@ -305,7 +305,10 @@ TQBTable* TQBWorkArea::InsertTable(const std::string& tableName, const std::stri
     if (box->CaptionFitWidth() > box->Width()) box->SetWidth(box->CaptionFitWidth());
 
     TRect r = box->BoundsRect();
-    const int found = FArrangements.IndexOf(box->Key());
+    // Remembered places are found by key the way the model compares names.
+    int found = -1;
+    for (int i = 0; i < FArrangements.Count() && found < 0; ++i)
+        if (SameKey(FArrangements.Items(i).Name, box->Key())) found = i;
     if (found < 0) {
         r = OffsetRect(r, 50, 20);
     } else {

@@ -126,6 +126,15 @@ TEST_F(WorkAreaTest, ClearRemembersArrangementsSilentlyAndBoxesComeBack) {
     EXPECT_FALSE(back->Expanded());
 }
 
+TEST_F(WorkAreaTest, RememberedPlaceIsFoundByKeyIgnoringCase) {
+    AddAt("Orders", 700, 300);
+    Area->Clear();
+    EXPECT_EQ(Area->Arrangements().IndexOf("ORDERS"), -1);  // the collection itself compares exactly
+    TQBTable* back = Add("ORDERS");
+    EXPECT_EQ(back->Left(), 700);
+    EXPECT_EQ(back->Top(), 300);
+}
+
 TEST_F(WorkAreaTest, RememberedBoxIsStillShiftedPastABoxInItsPlace) {
     Add("A", 3);
     Area->Clear();
