@@ -17,23 +17,25 @@ using namespace qbparse;
 
 void TQBSelectParser::ParseSQL(const std::string& Text) {
     FErrorCode = 0;
-    FScanner->SetText(Text);
-    if (AtEnd(*FScanner)) {
-        // A text that starts with ";" and goes on is no empty statement: it is refused at
-        // the first token after the semicolons.
-        while (FScanner->GetToken() == ";" && AtEnd(*FScanner)) Next(*FScanner);
-        if (!FScanner->GetToken().empty()) {
-            const std::string token = FScanner->GetToken();
-            const int line = FScanner->GetLine();
-            const int column = FScanner->GetColumn();
+    try {
+        FScanner->SetText(Text);
+        if (AtEnd(*FScanner)) {
+            // A text that starts with ";" and goes on is no empty statement: it is refused
+            // at the first token after the semicolons.
+            while (FScanner->GetToken() == ";" && AtEnd(*FScanner)) Next(*FScanner);
+            if (!FScanner->GetToken().empty()) {
+                if (FScanner->GetInQuote() && FScanner->GetPosition() > FScanner->GetLength())
+                    Next(*FScanner);  // an open quote at the end: error 3
+                const std::string token = FScanner->GetToken();
+                const int line = FScanner->GetLine();
+                const int column = FScanner->GetColumn();
+                Clear();
+                ReportError(qpeUnexpectedToken, token, line, column);
+                return;
+            }
             Clear();
-            ReportError(qpeUnexpectedToken, token, line, column);
             return;
         }
-        Clear();
-        return;
-    }
-    try {
         Parse();
     } catch (const EQBParserError&) {
         // The scanner's unterminated-quote error leaves the parse directly.
