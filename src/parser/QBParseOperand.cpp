@@ -9,6 +9,8 @@
 #include "parser/QBParseSupport.h"
 #include "parser/QBParser.h"
 
+#include <cstring>
+
 using namespace qbparse;
 
 namespace {
@@ -27,10 +29,9 @@ bool InWordList(const std::string& Token, const std::string& List) {
     return false;
 }
 
-bool IsOneOf(const std::string& S, std::initializer_list<const char*> Items) {
-    for (const char* item : Items)
-        if (S == item) return true;
-    return false;
+// True when S is a single character out of Set.
+bool IsOneOf(const std::string& S, const char* Set) {
+    return S.size() == 1 && S[0] != '\0' && std::strchr(Set, S[0]) != nullptr;
 }
 
 // Removes one pair of enclosing parentheses.
@@ -133,10 +134,10 @@ bool TQBSelectParser::NeedSpace(const std::string& PrevToken, const std::string&
     const TQBTokenKinds quoted = qtkIdentifier | qtkString;
     const bool prevPlain = !PrevKinds.ContainsAny(quoted);
     const bool plain = !Kinds.ContainsAny(quoted);
-    if (prevPlain && IsOneOf(PrevToken, {"#", "&", "(", ".", ":", "[", "{", "@"})) return false;
-    if (plain && IsOneOf(Token, {")", ",", ".", "]", "}"})) return false;
+    if (prevPlain && IsOneOf(PrevToken, "#&(.:[{@")) return false;
+    if (plain && IsOneOf(Token, "),.]}")) return false;
     const TQBTokenKinds operators = qtkArithmetic | qtkComparison;
-    if (plain && IsOneOf(Token, {"(", "[", "{"}) && !PrevKinds.ContainsAny(operators)) return false;
+    if (plain && IsOneOf(Token, "([{") && !PrevKinds.ContainsAny(operators)) return false;
     if (Kinds.ContainsAny(operators) && PrevKinds.ContainsAny(operators)) return false;
     if (prevPlain && PrevToken == "-" && PrevKinds.Contains(qtkArithmetic) &&
         Kinds.ContainsAny(qtkInteger | qtkFloat))
