@@ -69,26 +69,29 @@ inline bool IsNationalString(const TQBSQLScanner& Scanner, const std::string& Pr
            (text[std::size_t(before)] == 'N' || text[std::size_t(before)] == 'n');
 }
 
-// True when the current token is a quoted name that cannot be written back as read: one
-// holding its closing quote (`"a""b"`), or its opening quote and a point (`[a[b.c]`).
+// True when the current token is a quoted name that cannot be written back as read: names
+// are written between the dialect's own identifier quotes, which have no escape, so a name
+// holding the closing one (`[a]]`, `"a""b"`), or the opening one and a point (`[a[b.c]`,
+// which would be split at the point), is refused.
 inline bool IsUnwritableName(const TQBSQLScanner& Scanner) {
     if (!Scanner.GetInQuote() || !Scanner.IsIdentQuote(Scanner.GetQuoteChar())) return false;
     const std::string& token = Scanner.GetToken();
     std::size_t first = 0, last = token.size();
     if (token.size() >= 2 && Scanner.IsIdentQuote(token.front()) &&
         token.back() == Scanner.ClosingQuote(token.front())) {
-        first = 1;
+        first = 1;  // a dotted name the scanner wrapped again
         last = token.size() - 1;
     }
-    const char open = Scanner.GetQuoteChar();
+    const char open = Scanner.IdentQuoteChar();
     const char close = Scanner.ClosingQuote(open);
+    const char ownClose = Scanner.ClosingQuote(Scanner.GetQuoteChar());
     bool opening = false, point = false;
     for (std::size_t i = first; i < last; ++i) {
-        if (token[i] == close) return true;  // a doubled quote would be doubled again
-        opening = opening || token[i] == open;
-        point = point || token[i] == '.';
+        const char c = token[i];
+        if (c == close || c == ownClose) return true;
+        opening = opening || c == open || Scanner.IsIdentQuote(c);
+        point = point || c == '.';
     }
-    // `[a[b]` reads back; `[a[b.c]` would be split at the point.
     return opening && point;
 }
 
