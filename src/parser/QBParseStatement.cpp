@@ -259,7 +259,8 @@ void TQBSelectParser::ParseFromList() {
 TQBTableDef* TQBSelectParser::ParseTableRef() {
     TQBSQLScanner& scanner = *FScanner;
     // A table reference starts with a name (a symbol here is no table).
-    if (!scanner.GetTokenKinds().ContainsAny(qtkIdentifier | qtkString) || IsUnwritableName(scanner)) {
+    if (!scanner.GetTokenKinds().ContainsAny(qtkIdentifier | qtkString) ||
+        IsUnwritableName(scanner, true)) {
         FState = psError;
         return nullptr;
     }

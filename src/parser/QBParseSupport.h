@@ -73,8 +73,11 @@ inline bool IsNationalString(const TQBSQLScanner& Scanner, const std::string& Pr
 // are written between the dialect's own identifier quotes, which have no escape, so a name
 // holding the closing one (`[a]]`, `"a""b"`), or the opening one and a point (`[a[b.c]`,
 // which would be split at the point), is refused.
-inline bool IsUnwritableName(const TQBSQLScanner& Scanner) {
-    if (!Scanner.GetInQuote() || !Scanner.IsIdentQuote(Scanner.GetQuoteChar())) return false;
+// AsName: the token stands for a name whatever quotes it was read between (a table name
+// written as a string).
+inline bool IsUnwritableName(const TQBSQLScanner& Scanner, bool AsName = false) {
+    if (!Scanner.GetInQuote()) return false;
+    if (!AsName && !Scanner.IsIdentQuote(Scanner.GetQuoteChar())) return false;
     const std::string& token = Scanner.GetToken();
     std::size_t first = 0, last = token.size();
     if (token.size() >= 2 && Scanner.IsIdentQuote(token.front()) &&
@@ -84,7 +87,9 @@ inline bool IsUnwritableName(const TQBSQLScanner& Scanner) {
     }
     const char open = Scanner.IdentQuoteChar();
     const char close = Scanner.ClosingQuote(open);
-    const char ownClose = Scanner.ClosingQuote(Scanner.GetQuoteChar());
+    const char ownClose = Scanner.IsIdentQuote(Scanner.GetQuoteChar())
+                              ? Scanner.ClosingQuote(Scanner.GetQuoteChar())
+                              : close;
     bool opening = false, point = false;
     for (std::size_t i = first; i < last; ++i) {
         const char c = token[i];
