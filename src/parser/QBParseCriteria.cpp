@@ -133,7 +133,8 @@ void TQBSelectParser::ParseCriteria(TQBCriterions* Target) {
     while (!AtEnd(scanner)) {
         const TQBTokenKinds kinds = scanner.GetTokenKinds();
         if (kinds.Contains(qtkFunction) ||
-            (!kinds.Contains(qtkKeyword) && kinds.ContainsAny(operandKinds))) {
+            (!kinds.Contains(qtkKeyword) && kinds.ContainsAny(operandKinds)) ||
+            IsOtherOperandStart(scanner)) {
             if (afterOperand) {
                 FState = psError;
                 return;
@@ -175,6 +176,10 @@ void TQBSelectParser::ParseCriteria(TQBCriterions* Target) {
             pushCode(ocOpen);
         } else if (IsSymbol(scanner, ")")) {
             pushCode(ocClose);
+        } else {
+            // Anything else would be lost from the condition: an error, not a silent drop.
+            FState = psError;
+            return;
         }
         if (overflow) {
             FState = psError;
@@ -361,7 +366,8 @@ void TQBSelectParser::ParseCriterion(TQBCriterion* Item) {
             // comparison and is left to the caller.
             if (!(after.Contains(qtkKeyword) && !after.Contains(qtkFunction))) done = true;
         } else if (kinds.ContainsAny(qtkFunction | qtkInteger | qtkFloat | qtkString |
-                                     qtkIdentifier | qtkBoolean)) {
+                                     qtkIdentifier | qtkBoolean) ||
+                   (!lastFilled && operatorText.empty() && IsOtherOperandStart(scanner))) {
             // 2. Operands: the left side, or the operand after a partly matched operator.
             if (operatorText.empty()) {
                 if (lastFilled) return;  // a second left side: the caller reports it

@@ -91,6 +91,7 @@ inline bool IsUnwritableName(const TQBSQLScanner& Scanner, bool AsName = false) 
                               ? Scanner.ClosingQuote(Scanner.GetQuoteChar())
                               : close;
     bool opening = false, point = false;
+    if (token.empty()) return true;  // an empty quoted name would be written as nothing
     for (std::size_t i = first; i < last; ++i) {
         const char c = token[i];
         if (c == close || c == ownClose) return true;
@@ -98,6 +99,15 @@ inline bool IsUnwritableName(const TQBSQLScanner& Scanner, bool AsName = false) 
         point = point || c == '.';
     }
     return opening && point;
+}
+
+// True when the current token may begin the left side of a comparison although it is no
+// name, number or string: a sign, a parameter, or a word of no class (`@v`, `#t`).
+inline bool IsOtherOperandStart(const TQBSQLScanner& Scanner) {
+    const TQBTokenKinds kinds = Scanner.GetTokenKinds();
+    if (kinds.Empty()) return !Scanner.GetToken().empty();
+    return IsSymbol(Scanner, "-") || IsSymbol(Scanner, "+") || IsSymbol(Scanner, "~") ||
+           IsSymbol(Scanner, ":");
 }
 
 }  // namespace qbparse

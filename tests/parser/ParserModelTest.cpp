@@ -195,6 +195,8 @@ const TCriteriaCase CriteriaCases[] = {
     {"QuotedCommaIsAName", "[,] = 1", "All(, = 1)"},
     {"NationalLiteral", "a LIKE N'北京%'", "All(a LIKE N'北京%')"},
     {"DialectComparisons", "a != 1 AND b !< 2", "All(a != 1; b !< 2)"},
+    {"SignedAndParameterLeftSides", "-a > 5 AND :p = b AND @v = 1",
+     "All(- a > 5; p = b; @v = 1)"},
     {"LongAndChainStaysFlat", "a=1 AND b=2 AND c=3 AND d=4 AND e=5 OR f=6",
      "Any(All(a = 1; b = 2; c = 3; d = 4; e = 5); f = 6)"},
 };
@@ -250,6 +252,7 @@ const TErrorCase ErrorCases[] = {
     {"OperatorWordsLeftOpen", true, "SELECT a FROM t WHERE a NOT", 2, "", 1, 28},
     {"OperatorWordsBeforeAnOperand", true, "SELECT a FROM t WHERE a IS b", 1, "b", 1, 28},
     {"OperatorWordsBeforeASymbol", true, "SELECT a FROM t WHERE a NOT -1", 1, "-", 1, 29},
+    {"StrayTokenInCondition", true, "SELECT a FROM t WHERE a = 1 , b = 2", 1, ",", 1, 29},
     {"UnclosedInList", true, "SELECT a FROM t WHERE a IN (1, 2", 2, "", 1, 33},
     {"InWithoutBracket", true, "SELECT a FROM t WHERE a IN 1", 1, "1", 1, 28},
     {"BetweenWithoutAnd", true, "SELECT a FROM t WHERE a BETWEEN 1 OR 5", 1, "OR", 1, 35},
