@@ -265,6 +265,7 @@ void TQBSelectParser::ParseCriterion(TQBCriterion* Item) {
     TQBFunctionDef* lastFilled = nullptr;
     bool partial = false;
     bool done = false;
+    bool operatorDone = false;
     const TQBTokenKinds sideStop = qtkKeyword | qtkComparison | qtkOperator;
     const auto fail = [this] { FState = psError; };
 
@@ -301,6 +302,9 @@ void TQBSelectParser::ParseCriterion(TQBCriterion* Item) {
                 }
                 return;
             }
+            // A second operator after a complete comparison (`a < b NOT LIKE c`) would
+            // overwrite the first: an error.
+            if (!Item->OperatorCaption.empty() && operatorDone) return fail();
             if (partial) {
                 Next(scanner);
                 continue;
@@ -359,6 +363,7 @@ void TQBSelectParser::ParseCriterion(TQBCriterion* Item) {
                 }
             }
             Item->OperatorCaption = op->Caption;
+            operatorDone = true;
             operatorText.clear();
             op = nullptr;
             const TQBTokenKinds after = scanner.GetTokenKinds();
