@@ -167,6 +167,7 @@ void TQBSelectParser::ParseOperand(TQBFunctionDef* Item, TQBTableDef*& TableDef,
     bool nameBroken = false;
     int tokenCount = 0;
     std::string alias, name, expression, functionName, prevToken, stringValue;
+    std::vector<std::string> nameParts;
     TQBFunctionKind kind = fkUnknown;
     TQBTokenKinds prevKinds;
 
@@ -246,6 +247,7 @@ void TQBSelectParser::ParseOperand(TQBFunctionDef* Item, TQBTableDef*& TableDef,
             }
             if (kind != fkFunction && kind != fkParameter) {
                 name = FormatToken(token, kinds);
+                nameParts.assign(1, name);
                 expression = QuoteToken(name, kinds);
             }
             if (kind == fkString) {
@@ -266,8 +268,10 @@ void TQBSelectParser::ParseOperand(TQBFunctionDef* Item, TQBTableDef*& TableDef,
                     (prevPoint && (kinds.Contains(qtkIdentifier) || (plain && token == "*"))) ||
                     (prevKinds.Contains(qtkIdentifier) && plain && token == ".")) {
                     name += FormatToken(token, kinds);
+                    if (!(plain && token == ".")) nameParts.push_back(FormatToken(token, kinds));
                 } else {
                     name.clear();
+                    nameParts.clear();
                     nameBroken = true;
                 }
             }
@@ -294,6 +298,7 @@ void TQBSelectParser::ParseOperand(TQBFunctionDef* Item, TQBTableDef*& TableDef,
         name.clear();
         if (kind == fkField) kind = fkExpression;
     } else if (kind == fkField || kind == fkFunction) {
+        if (nameParts.size() > 1) name = JoinNameParts(scanner, nameParts);
         const char open = scanner.IdentQuoteChar();
         const char close = scanner.ClosingQuote(open);
         qualifier = ExtractQualifier(name, open, close);

@@ -78,6 +78,8 @@ TQBTableDef* TQBSelectParser::FindQualifierTable(const std::string& Qualifier) c
         TQBTableDef* table = FTableDefs->Items(i);
         const std::string& name = table->GetTableName();
         if (table->IsBlank() || table->GetAlias() != name) continue;
+        if (FReading && std::find(FFromTables.begin(), FFromTables.end(), table) == FFromTables.end())
+            continue;
         if (ExtractQualifier(name, open, close).empty()) continue;
         if (FTableDefs->SameName(ExtractLastName(name, open, close), Qualifier)) return table;
     }
@@ -104,6 +106,11 @@ void TQBSelectParser::Parse() {
     FFromTables.clear();
     FLastJoinType = 0;
     FScanner->SetText(text);
+    FReading = true;
+    struct TReadingGuard {
+        bool& Flag;
+        ~TReadingGuard() { Flag = false; }
+    } readingGuard{FReading};
 
     while (FState != psError && FState != psDone) {
         switch (FState) {
@@ -266,7 +273,7 @@ TQBTableDef* TQBSelectParser::ParseTableRef() {
     }
     TQBTableDef temp;
     temp.SetParser(this);
-    std::string tableName = scanner.GetToken();
+    std::vector<std::string> parts{scanner.GetToken()};
     Next(scanner);
     while (IsSymbol(scanner, ".")) {
         Next(scanner);
@@ -274,9 +281,10 @@ TQBTableDef* TQBSelectParser::ParseTableRef() {
             FState = psError;
             return nullptr;
         }
-        tableName += "." + scanner.GetToken();
+        parts.push_back(scanner.GetToken());
         Next(scanner);
     }
+    const std::string tableName = JoinNameParts(scanner, parts);
     temp.SetTableName(tableName);
     if (!(AtEnd(scanner) || IsSymbol(scanner, ",") || IsSymbol(scanner, "(") ||
           scanner.GetTokenKinds().ContainsAny(qtkIdentifier | qtkKeyword))) {

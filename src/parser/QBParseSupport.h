@@ -7,6 +7,7 @@
 #include "toolkit/TextCompare.h"
 
 #include <string>
+#include <vector>
 
 namespace qbparse {
 
@@ -108,6 +109,21 @@ inline bool IsOtherOperandStart(const TQBSQLScanner& Scanner) {
     if (kinds.Empty()) return !Scanner.GetToken().empty();
     return IsSymbol(Scanner, "-") || IsSymbol(Scanner, "+") || IsSymbol(Scanner, "~") ||
            IsSymbol(Scanner, ":");
+}
+
+// The dotted name of Parts. Names are held as read (quotes off); but when a part came back
+// wrapped in quotes because it holds a point (`[a.b]`), every part is held quoted, so that
+// the name is written back part by part as read.
+inline std::string JoinNameParts(const TQBSQLScanner& Scanner, const std::vector<std::string>& Parts) {
+    bool wrapped = false;
+    for (const std::string& part : Parts)
+        wrapped = wrapped || (!part.empty() && Scanner.IsIdentQuote(part.front()));
+    std::string name;
+    for (const std::string& part : Parts) {
+        if (!name.empty()) name += '.';
+        name += wrapped ? Scanner.QuoteIdentifier(part) : part;
+    }
+    return name;
 }
 
 }  // namespace qbparse

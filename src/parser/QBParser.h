@@ -189,6 +189,9 @@ protected:
     std::string FJoinFollowedKey;
     std::string FLastOperandText;
     std::vector<const TQBTableDef*> FFromTables;
+    // True while a statement is read: only tables the FROM clause has named so far are
+    // found by their bare name then.
+    bool FReading = false;
 };
 
 // Makes a parser of class T and runs its two-step construction.
