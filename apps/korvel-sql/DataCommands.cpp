@@ -18,8 +18,10 @@ struct TDataOptions {
     long long Limit = -1;
 };
 
-// Reads the options; returns false (after a message) on bad usage.
-bool ReadOptions(const std::vector<std::string>& args, const char* usage, TDataOptions& options) {
+// Reads the options and between minOperands and maxOperands (non-empty) operands; returns
+// false (after a message) on bad usage.
+bool ReadOptions(const std::vector<std::string>& args, const char* usage, TDataOptions& options,
+                 std::size_t minOperands, std::size_t maxOperands) {
     for (const auto& argument : args) {
         std::string name, value;
         if (argument != "-" && SplitOption(argument, name, value)) {
@@ -35,6 +37,11 @@ bool ReadOptions(const std::vector<std::string>& args, const char* usage, TDataO
         } else {
             options.Operands.push_back(argument);
         }
+    }
+    const std::size_t count = options.Operands.size();
+    if (count < minOperands || count > maxOperands || (count == 1 && options.Operands[0].empty())) {
+        std::cerr << "usage: " << usage << '\n';
+        return false;
     }
     return true;
 }
@@ -74,11 +81,7 @@ void Connect(TDataConnection& connection, const TDataOptions& options) {
 int RunObjects(const std::vector<std::string>& args) {
     static const char* usage = "korvel-sql objects [--connect=CONNECTION-STRING]";
     TDataOptions options;
-    if (!ReadOptions(args, usage, options)) return ExitUsage;
-    if (!options.Operands.empty()) {
-        std::cerr << "usage: " << usage << '\n';
-        return ExitUsage;
-    }
+    if (!ReadOptions(args, usage, options, 0, 0)) return ExitUsage;
     TDataConnection connection;
     Connect(connection, options);
     TDataQuery query(&connection);
@@ -95,11 +98,7 @@ int RunObjects(const std::vector<std::string>& args) {
 int RunColumns(const std::vector<std::string>& args) {
     static const char* usage = "korvel-sql columns OBJECT [--connect=CONNECTION-STRING]";
     TDataOptions options;
-    if (!ReadOptions(args, usage, options)) return ExitUsage;
-    if (options.Operands.size() != 1 || options.Operands[0].empty()) {
-        std::cerr << "usage: " << usage << '\n';
-        return ExitUsage;
-    }
+    if (!ReadOptions(args, usage, options, 1, 1)) return ExitUsage;
     TDataConnection connection;
     Connect(connection, options);
     TDataQuery query(&connection);
@@ -116,11 +115,7 @@ int RunColumns(const std::vector<std::string>& args) {
 int RunParams(const std::vector<std::string>& args) {
     static const char* usage = "korvel-sql params PROC [--connect=CONNECTION-STRING]";
     TDataOptions options;
-    if (!ReadOptions(args, usage, options)) return ExitUsage;
-    if (options.Operands.size() != 1 || options.Operands[0].empty()) {
-        std::cerr << "usage: " << usage << '\n';
-        return ExitUsage;
-    }
+    if (!ReadOptions(args, usage, options, 1, 1)) return ExitUsage;
     TDataConnection connection;
     Connect(connection, options);
     TDataStoredProc proc(&connection);
@@ -139,11 +134,7 @@ int RunParams(const std::vector<std::string>& args) {
 int RunQuery(const std::vector<std::string>& args) {
     static const char* usage = "korvel-sql query [--limit=N] [--connect=CONNECTION-STRING] [FILE|-]";
     TDataOptions options;
-    if (!ReadOptions(args, usage, options)) return ExitUsage;
-    if (options.Operands.size() > 1) {
-        std::cerr << "usage: " << usage << '\n';
-        return ExitUsage;
-    }
+    if (!ReadOptions(args, usage, options, 0, 1)) return ExitUsage;
     const std::string text = ReadInputText(options.Operands.empty() ? std::string() : options.Operands[0]);
     TDataConnection connection;
     Connect(connection, options);
