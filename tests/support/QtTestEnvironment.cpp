@@ -1,5 +1,6 @@
-// The test environment of the diagram tests: one QApplication (offscreen unless a platform
-// is chosen), created before the first test and freed after the last one.
+// The test environment of every GUI test program: one QApplication (offscreen unless a
+// platform is chosen), created before the first test and freed after the last one, while
+// Qt's own globals still exist.
 #include <QApplication>
 #include <gtest/gtest.h>
 #include <memory>
@@ -16,7 +17,7 @@ public:
 
 private:
     int FArgc = 1;
-    char FName[14] = "test_diagram";
+    char FName[11] = "korvel-gui";
     char* FArgv[2] = {FName, nullptr};
     std::unique_ptr<QApplication> FApp;
 };
