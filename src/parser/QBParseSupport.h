@@ -81,8 +81,9 @@ inline bool IsUnwritableName(const TQBSQLScanner& Scanner, bool AsName = false) 
     if (!AsName && !Scanner.IsIdentQuote(Scanner.GetQuoteChar())) return false;
     const std::string& token = Scanner.GetToken();
     std::size_t first = 0, last = token.size();
-    if (token.size() >= 2 && Scanner.IsIdentQuote(token.front()) &&
-        token.back() == Scanner.ClosingQuote(token.front())) {
+    if (token.size() > 2 && Scanner.IsIdentQuote(token.front()) &&
+        token.back() == Scanner.ClosingQuote(token.front()) &&
+        token.find('.') != std::string::npos) {
         first = 1;  // a dotted name the scanner wrapped again
         last = token.size() - 1;
     }
