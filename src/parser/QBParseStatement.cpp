@@ -557,6 +557,14 @@ bool IsNamePart(const TQBSQLScanner& Scanner, const std::string& Pending) {
     return !Pending.empty() && Pending.back() == '.' && kinds.Contains(qtkKeyword);
 }
 
+// The token as part of a GROUP BY or ORDER BY name: a quoted name made of digits keeps its
+// quotes, so that it is not taken for a position in the select list.
+std::string NamePart(const TQBSQLScanner& Scanner) {
+    const std::string& token = Scanner.GetToken();
+    if (Scanner.GetInQuote() && Scanner.IsNumber(token)) return Scanner.QuoteIdentifier(token);
+    return token;
+}
+
 }  // namespace
 
 void TQBSelectParser::ParseGroupBy() {
@@ -572,7 +580,7 @@ void TQBSelectParser::ParseGroupBy() {
                 FState = psError;
                 return;
             }
-            pending += scanner.GetToken();
+            pending += NamePart(scanner);
         } else if (IsSymbol(scanner, ",") || keyword || end) {
             if (FGroupByItems->IndexOf(pending) < 0) FGroupByItems->Add(pending);
             pending.clear();
@@ -605,7 +613,7 @@ void TQBSelectParser::ParseOrderBy() {
                 FState = psError;
                 return;
             }
-            pending += scanner.GetToken();
+            pending += NamePart(scanner);
         } else if (keyword && IsWord(scanner, "ASC")) {
             direction = sdAscending;
         } else if (keyword && IsWord(scanner, "DESC")) {

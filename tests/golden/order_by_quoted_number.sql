@@ -1,0 +1,1 @@
+SELECT [1], a FROM t ORDER BY [1], 2, x.3
