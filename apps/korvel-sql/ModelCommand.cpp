@@ -66,7 +66,10 @@ std::string NodeJson(const TQBFunctionDef& Node);
 
 std::string NodeListJson(const TQBFunctionDefs& List) {
     std::string out = "[";
-    for (int i = 0; i < List.Count(); ++i) out += (i ? "," : "") + NodeJson(*List.Items(i));
+    for (int i = 0; i < List.Count(); ++i) {
+        if (i > 0) out += ',';
+        out += NodeJson(*List.Items(i));
+    }
     return out + "]";
 }
 
@@ -96,7 +99,10 @@ std::string CriterionJson(const TQBCriterion& Item) {
 std::string GroupJson(const TQBCriterions& Group) {
     std::string out = std::string("{\"kind\":\"") + NameOf(GroupKindNames, Group.GroupKind) +
                       "\",\"items\":[";
-    for (int i = 0; i < Group.Count(); ++i) out += (i ? "," : "") + CriterionJson(*Group.Items(i));
+    for (int i = 0; i < Group.Count(); ++i) {
+        if (i > 0) out += ',';
+        out += CriterionJson(*Group.Items(i));
+    }
     return out + "]}";
 }
 
