@@ -71,9 +71,9 @@ inline bool IsNationalString(const TQBSQLScanner& Scanner, const std::string& Pr
 }
 
 // True when the current token is a quoted name that cannot be written back as read: names
-// are written between the dialect's own identifier quotes, which have no escape, so a name
-// holding the closing one (`[a]]`, `"a""b"`), or the opening one and a point (`[a[b.c]`,
-// which would be split at the point), is refused.
+// are written between the dialect's own identifier quotes, which have no escape, and dotted
+// names are split at points outside quotes, so a name holding an identifier quote
+// character (`[a[b]`, `"a""b"`) or nothing at all is refused.
 // AsName: the token stands for a name whatever quotes it was read between (a table name
 // written as a string).
 inline bool IsUnwritableName(const TQBSQLScanner& Scanner, bool AsName = false) {
@@ -92,15 +92,12 @@ inline bool IsUnwritableName(const TQBSQLScanner& Scanner, bool AsName = false) 
     const char ownClose = Scanner.IsIdentQuote(Scanner.GetQuoteChar())
                               ? Scanner.ClosingQuote(Scanner.GetQuoteChar())
                               : close;
-    bool opening = false, point = false;
     if (token.empty()) return true;  // an empty quoted name would be written as nothing
     for (std::size_t i = first; i < last; ++i) {
         const char c = token[i];
-        if (c == close || c == ownClose) return true;
-        opening = opening || c == open || Scanner.IsIdentQuote(c);
-        point = point || c == '.';
+        if (c == close || c == ownClose || c == open || Scanner.IsIdentQuote(c)) return true;
     }
-    return opening && point;
+    return false;
 }
 
 // True when the current token may begin the left side of a comparison although it is no

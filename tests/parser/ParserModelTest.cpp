@@ -249,6 +249,7 @@ const TErrorCase ErrorCases[] = {
     {"GroupWithoutBy", true, "SELECT a FROM t WHERE a = 1 GROUP", 1, "GROUP", 1, 29},
     {"UnclosedParameterList", true, "SELECT a FROM p(1, 2", 2, "", 1, 21},
     {"NameThatCannotBeWrittenBack", true, "SELECT [a[b.c] FROM t", 1, "[a[b.c]", 1, 7},
+    {"NameWithAnOpeningQuote", true, "SELECT t.[a[b] FROM t", 1, "a[b", 1, 11},
     {"OperatorWordsLeftOpen", true, "SELECT a FROM t WHERE a NOT", 2, "", 1, 28},
     {"OperatorWordsBeforeAnOperand", true, "SELECT a FROM t WHERE a IS b", 1, "b", 1, 28},
     {"OperatorWordsBeforeASymbol", true, "SELECT a FROM t WHERE a NOT -1", 1, "-", 1, 29},
