@@ -309,7 +309,8 @@ void TQBSelectParser::ParseOperand(TQBFunctionDef* Item, TQBTableDef*& TableDef,
     }
 
     auto* const field = dynamic_cast<TQBFieldDef*>(Item);
-    FLastOperandText = functionName + expression;
+    // The operand as written: a parameter keeps its colon.
+    FLastOperandText = (kind == fkParameter ? ":" : "") + functionName + expression;
     Item->Arguments().Clear();
     // The base SetKind: the select list gives aliases itself, numbered over all tables.
     if (kind == fkFunction && expression.empty()) {

@@ -153,6 +153,8 @@ const TModelCase ModelCases[] = {
      "[a a]: x(col) | [b b]: | [c c]:", "0 a.id = b.id pref=b | 1 b.id = c.bid pref=c"},
     {"CallSideKeepsItsText", true, "SELECT o.a FROM o JOIN p ON o.d < DATEADD(day, 1, p.e)",
      "[o o]: a(col) | [p p]:", "0 o.d < .DATEADD(day, 1, p.e) pref=p"},
+    {"ParameterSideKeepsItsColon", true, "SELECT o.a FROM o JOIN c ON o.cid = :p",
+     "[o o]: a(col) | [c c]:", "0 o.cid = .:p pref=c"},
     {"LiteralLeftSideIsExchanged", true, "SELECT a.x FROM a JOIN b ON 5 = b.x",
      "[a a]: x(col) | [b b]:", "0 b.x = .5 pref=a(followed)"},
     {"UnknownTableInCallIsExchanged", true, "SELECT a.x FROM a JOIN b ON UPPER(z.x) = b.y",
