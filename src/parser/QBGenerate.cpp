@@ -102,6 +102,11 @@ std::string WriteOrderBy(const TQBSelectParser& Parser) {
         const std::string qualifier = ExtractQualifier(item, open, close);
         const bool known = !qualifier.empty() && Parser.FindQualifierTable(qualifier) != nullptr;
         std::string text = QuoteItem(scanner, item, known);
+        // Two items that come out the same once a qualifier is dropped are written once.
+        const bool repeated = std::any_of(written.begin(), written.end(), [&](const std::string& w) {
+            return SameText(w.substr(0, w.size() - (w.size() >= 5 && w.compare(w.size() - 5, 5, " DESC") == 0 ? 5 : 0)), text);
+        });
+        if (repeated) continue;
         if (list.GetDirection(i) == sdDescending) text += " DESC";
         written.push_back(text);
     }

@@ -552,7 +552,7 @@ namespace {
 bool IsNamePart(const TQBSQLScanner& Scanner, const std::string& Pending) {
     const TQBTokenKinds kinds = Scanner.GetTokenKinds();
     if (kinds.Contains(qtkEnd) || IsUnwritableName(Scanner)) return false;
-    if (IsSymbol(Scanner, ".")) return true;
+    if (IsSymbol(Scanner, ".")) return !Pending.empty() && Pending.back() != '.';
     if (kinds.ContainsAny(qtkIdentifier | qtkInteger | qtkFunction)) return true;
     return !Pending.empty() && Pending.back() == '.' && kinds.Contains(qtkKeyword);
 }

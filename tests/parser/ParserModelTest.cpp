@@ -256,6 +256,7 @@ const TErrorCase ErrorCases[] = {
     {"OperatorWordsBeforeAnOperand", true, "SELECT a FROM t WHERE a IS b", 1, "b", 1, 28},
     {"OperatorWordsBeforeASymbol", true, "SELECT a FROM t WHERE a NOT -1", 1, "-", 1, 29},
     {"SecondOperatorInAComparison", true, "SELECT a FROM t WHERE a < b NOT LIKE 'x'", 1, "NOT", 1, 29},
+    {"TwoPointsInAName", true, "SELECT a FROM t ORDER BY t..a", 1, ".", 1, 28},
     {"StrayTokenInCondition", true, "SELECT a FROM t WHERE a = 1 , b = 2", 1, ",", 1, 29},
     {"UnclosedInList", true, "SELECT a FROM t WHERE a IN (1, 2", 2, "", 1, 33},
     {"InWithoutBracket", true, "SELECT a FROM t WHERE a IN 1", 1, "1", 1, 28},

@@ -1,0 +1,1 @@
+SELECT a FROM t x ORDER BY t.a DESC, a, z.b
