@@ -66,6 +66,13 @@ int TQBSelectParser::ErrorCodeForToken(const std::string& Token) const {
 TQBTableDef* TQBSelectParser::FindQualifierTable(const std::string& Qualifier) const {
     if (TQBTableDef* table = FTableDefs->FindByAlias(Qualifier)) return table;
     if (Qualifier.empty()) return nullptr;
+    // A qualifier held quoted (next to a part wrapped for its point) names the same table.
+    const std::string unquoted = FScanner->UnquoteName(Qualifier);
+    if (unquoted != Qualifier)
+        if (TQBTableDef* table = FTableDefs->FindByAlias(unquoted)) return table;
+    const std::string quoted = FScanner->QuoteIdentifier(Qualifier);
+    if (quoted != Qualifier)
+        if (TQBTableDef* table = FTableDefs->FindByAlias(quoted)) return table;
     // An alias that needed quotes is held quoted where the dialect writes aliases as they are.
     if (!FScanner->QuoteAliases() && FScanner->NeedsQuotes(Qualifier))
         if (TQBTableDef* table = FTableDefs->FindByAlias(FScanner->QuoteIdentifier(Qualifier)))
@@ -320,6 +327,11 @@ TQBTableDef* TQBSelectParser::ParseTableRef() {
 
     TQBTableDef* table = FTableDefs->FindByAlias(temp.GetAlias());
     if (!table && aliasWritten && rawAlias != temp.GetAlias()) table = FTableDefs->FindByAlias(rawAlias);
+    if (!table) {
+        // The select list may hold the name quoted (`[Order].[a.b]`).
+        const std::string quoted = scanner.QuoteIdentifier(temp.GetAlias());
+        if (quoted != temp.GetAlias()) table = FTableDefs->FindByAlias(quoted);
+    }
     if (!table && !aliasWritten) {
         // The select list may have met this table by its bare name (`Orders.x` before
         // `FROM dbo.Orders`): complete that definition instead of adding a second table.
