@@ -328,6 +328,7 @@ void TQBSelectParser::ParseCriterion(TQBCriterion* Item) {
                         const bool symbol = !k.ContainsAny(qtkIdentifier | qtkString);
                         if (symbol && token == "(") ++depth;
                         if (symbol && token == ")" && --depth == 0) break;
+                        if (IsUnwritableName(scanner)) return fail();
                         const bool national = IsNationalString(scanner, prevToken, prevKinds);
                         if (!text.empty() && !national && NeedSpace(prevToken, token, k, prevKinds))
                             text += ' ';
