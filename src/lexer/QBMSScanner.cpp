@@ -64,7 +64,8 @@ std::string TQBMSSQLScanner::QuoteDottedToken(const std::string& Token, bool Was
 bool TQBMSSQLScanner::NeedsQuotes(const std::string& Name) const {
     if (Name.size() > 1 && IsIdentQuote(Name.front()) && IsIdentQuote(Name.back())) return false;
     if (IsKeyword(Name) || IsFunction(Name)) return true;
-    return TQBSQLScanner::NeedsQuotes(Name) && !IsIdentifier(Name);
+    // The cheap identifier test first: a plain identifier never needs quotes here.
+    return !IsIdentifier(Name) && TQBSQLScanner::NeedsQuotes(Name);
 }
 
 std::string TQBMSSQLScanner::QuoteName(const std::string& Name) const {

@@ -136,7 +136,15 @@ std::string TQBSQLScanner::QuoteDottedToken(const std::string& Token, bool WasQu
 
 bool TQBSQLScanner::NeedsQuotes(const std::string& Name) const {
     EnsureReady();
-    if (Name.empty() || Trim(Name) == "*") return false;
+    if (Name.empty()) return false;
+    {
+        // A lone "*" between blanks, looked at in place.
+        std::size_t first = 0;
+        std::size_t last = Name.size();
+        while (first < last && static_cast<unsigned char>(Name[first]) <= ' ') ++first;
+        while (last > first && static_cast<unsigned char>(Name[last - 1]) <= ' ') --last;
+        if (last - first == 1 && Name[first] == '*') return false;
+    }
     const char open = IdentQuoteChar();
     const char close = ClosingQuote(open);
     for (std::size_t i = 0; i + 1 < Name.size(); ++i) {

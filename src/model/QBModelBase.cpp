@@ -16,7 +16,14 @@ std::string FormatAliasFor(const TQBSelectParser* Parser, const std::string& Tex
 // --- TQBCollectionItem ---
 
 TQBCollection* TQBCollectionItem::GetQBCollection() const {
-    return dynamic_cast<TQBCollection*>(GetCollection());
+    // An item stays in one collection from its insertion to its deletion: the cast is done
+    // once per collection. The collection's destructor drops the answer for what is left.
+    const TCollection* collection = GetCollection();
+    if (collection != FCastFrom) {
+        FCastTo = dynamic_cast<TQBCollection*>(const_cast<TCollection*>(collection));
+        FCastFrom = collection;
+    }
+    return FCastTo;
 }
 
 TQBSelectParser* TQBCollectionItem::GetParser() const {
@@ -58,6 +65,15 @@ void TQBCollectionItem::AfterInsertion() {
 }
 
 // --- TQBCollection ---
+
+TQBCollection::~TQBCollection() {
+    // The items still held are freed by the base part, which is no model collection.
+    for (int i = 0; i < Count(); ++i)
+        if (auto* item = dynamic_cast<TQBCollectionItem*>(GetItem(i))) {
+            item->FCastFrom = this;
+            item->FCastTo = nullptr;
+        }
+}
 
 void TQBCollection::SetParser(TQBSelectParser* P) {
     if (P == Parser) return;

@@ -35,10 +35,18 @@ public:
 protected:
     TQBSelectParser* Parser = nullptr;
     void AfterInsertion() override;
+
+private:
+    friend class TQBCollection;
+    // GetQBCollection's last answer and the collection it was found for.
+    mutable const TCollection* FCastFrom = nullptr;
+    mutable TQBCollection* FCastTo = nullptr;
 };
 
 class TQBCollection : public TCollection {
 public:
+    TQBCollection() = default;
+    ~TQBCollection() override;
     TQBSelectParser* GetParser() const { return Parser; }
     // Binds the collection and, when the parser changes, every item in index order.
     virtual void SetParser(TQBSelectParser* P);

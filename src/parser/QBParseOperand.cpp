@@ -10,6 +10,7 @@
 #include "parser/QBParser.h"
 
 #include <cstring>
+#include <utility>
 
 using namespace qbparse;
 
@@ -267,8 +268,9 @@ void TQBSelectParser::ParseOperand(TQBFunctionDef* Item, TQBTableDef*& TableDef,
                 if ((name.empty() && kinds.Contains(qtkIdentifier)) ||
                     (prevPoint && (kinds.Contains(qtkIdentifier) || (plain && token == "*"))) ||
                     (prevKinds.Contains(qtkIdentifier) && plain && token == ".")) {
-                    name += FormatToken(token, kinds);
-                    if (!(plain && token == ".")) nameParts.push_back(FormatToken(token, kinds));
+                    std::string part = FormatToken(token, kinds);
+                    name += part;
+                    if (!(plain && token == ".")) nameParts.push_back(std::move(part));
                 } else {
                     name.clear();
                     nameParts.clear();
