@@ -1,6 +1,7 @@
 // Expression nodes and select-list fields: their SQL, the alias rules and the bookkeeping
 // of the select order.
 #include "model/QBFunctionDefs.h"
+#include "model/QBModelCast.h"
 
 #include "lexer/QBScanner.h"
 #include "model/QBOrderItems.h"
@@ -12,8 +13,8 @@ namespace {
 
 // The table definition whose Fields list is List, or null.
 TQBTableDef* TableOfList(const TCollection* List) {
-    const auto* functions = dynamic_cast<const TQBFunctionDefs*>(List);
-    return functions ? dynamic_cast<TQBTableDef*>(functions->GetOwner()) : nullptr;
+    const auto* functions = ModelCast<const TQBFunctionDefs>(List);
+    return functions ? ModelCast<TQBTableDef>(functions->GetOwner()) : nullptr;
 }
 
 // The table collection that holds the table whose Fields hold Field, or null.

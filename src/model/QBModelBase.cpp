@@ -1,5 +1,6 @@
 // The parser link of the model's base classes and the dialect services built on it.
 #include "model/QBModelBase.h"
+#include "model/QBModelCast.h"
 
 #include "lexer/QBScanner.h"
 #include "parser/QBParser.h"
@@ -20,7 +21,7 @@ TQBCollection* TQBCollectionItem::GetQBCollection() const {
     // once per collection. The collection's destructor drops the answer for what is left.
     const TCollection* collection = GetCollection();
     if (collection != FCastFrom) {
-        FCastTo = dynamic_cast<TQBCollection*>(const_cast<TCollection*>(collection));
+        FCastTo = ModelCast<TQBCollection>(const_cast<TCollection*>(collection));
         FCastFrom = collection;
     }
     return FCastTo;
@@ -55,7 +56,7 @@ std::string TQBCollectionItem::FormatKeyword(const std::string& Text) const {
 }
 
 void TQBCollectionItem::Assign(const TCollectionItem& Source) {
-    const auto* source = dynamic_cast<const TQBCollectionItem*>(&Source);
+    const auto* source = ModelCast<const TQBCollectionItem>(&Source);
     if (!source) throw EQBException(QBResource::SCannotAssign);
     Parser = source->GetParser();
 }
@@ -101,7 +102,7 @@ std::string TQBCollection::FormatKeyword(const std::string& Text) const {
 
 void TQBCollection::Assign(const TCollection& Source) {
     if (&Source == this) return;
-    if (const auto* source = dynamic_cast<const TQBCollection*>(&Source)) Parser = source->Parser;
+    if (const auto* source = ModelCast<const TQBCollection>(&Source)) Parser = source->Parser;
     TCollection::Assign(Source);
 }
 

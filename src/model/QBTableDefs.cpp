@@ -1,6 +1,7 @@
 // Table definitions: their SQL, alias renaming, the clean-up when a table goes, and the
 // select-list services of the table collection.
 #include "model/QBTableDefs.h"
+#include "model/QBModelCast.h"
 
 #include "lexer/QBScanner.h"
 #include "lexer/QBUtils.h"
@@ -81,7 +82,7 @@ TQBTableDef::~TQBTableDef() = default;
 
 std::unique_ptr<TQBFieldDefs> TQBTableDef::CreateFields() { return std::make_unique<TQBFieldDefs>(this); }
 
-TQBTableDefs* TQBTableDef::GetTableDefs() const { return dynamic_cast<TQBTableDefs*>(GetCollection()); }
+TQBTableDefs* TQBTableDef::GetTableDefs() const { return ModelCast<TQBTableDefs>(GetCollection()); }
 
 void TQBTableDef::SetParser(TQBSelectParser* P) {
     TQBCollectionItem::SetParser(P);
