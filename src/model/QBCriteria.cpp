@@ -1,5 +1,6 @@
 // Criteria, criterion groups and the operator table: the SQL of WHERE and HAVING.
 #include "model/QBCriteria.h"
+#include "model/QBModelCast.h"
 
 #include "lexer/QBScanner.h"
 #include "lexer/QBUtils.h"
@@ -41,7 +42,7 @@ void TQBCriterion::SetParser(TQBSelectParser* P) {
 
 void TQBCriterion::Assign(const TCollectionItem& Source) {
     TQBCollectionItem::Assign(Source);
-    const auto* source = dynamic_cast<const TQBCriterion*>(&Source);
+    const auto* source = ModelCast<const TQBCriterion>(&Source);
     if (!source || source == this) return;
     FExpression->Assign(*source->FExpression);
     OperatorCaption = source->OperatorCaption;
@@ -116,7 +117,7 @@ std::unique_ptr<TCollectionItem> TQBCriterions::CreateItem() { return std::make_
 
 void TQBCriterions::Assign(const TCollection& Source) {
     if (&Source == this) return;
-    if (const auto* source = dynamic_cast<const TQBCriterions*>(&Source)) GroupKind = source->GroupKind;
+    if (const auto* source = ModelCast<const TQBCriterions>(&Source)) GroupKind = source->GroupKind;
     TQBCollection::Assign(Source);
 }
 
@@ -155,7 +156,7 @@ std::string TQBHavingItems::GetSQL() const {
 // --- TQBOperator, TQBOperators ---
 
 void TQBOperator::Assign(const TCollectionItem& Source) {
-    const auto* source = dynamic_cast<const TQBOperator*>(&Source);
+    const auto* source = ModelCast<const TQBOperator>(&Source);
     if (!source) return TCollectionItem::Assign(Source);
     Count = source->Count;
     Prefix = source->Prefix;

@@ -56,7 +56,7 @@ void TQBFunctionDef::SetParser(TQBSelectParser* P) {
 
 void TQBFunctionDef::Assign(const TCollectionItem& Source) {
     TQBCollectionItem::Assign(Source);
-    if (const auto* source = dynamic_cast<const TQBFunctionDef*>(&Source)) {
+    if (const auto* source = ModelCast<const TQBFunctionDef>(&Source)) {
         if (source == this) return;
         FArguments->Assign(*source->FArguments);
         Kind = source->Kind;
@@ -68,11 +68,11 @@ void TQBFunctionDef::Assign(const TCollectionItem& Source) {
 TQBTableDef* TQBFunctionDef::OwningTable() const {
     const TQBCollectionItem* node = this;
     while (node) {
-        const auto* list = dynamic_cast<const TQBFunctionDefs*>(node->GetCollection());
+        const auto* list = ModelCast<const TQBFunctionDefs>(node->GetCollection());
         if (!list) break;
         node = list->GetOwner();
     }
-    return dynamic_cast<TQBTableDef*>(const_cast<TQBCollectionItem*>(node));
+    return ModelCast<TQBTableDef>(const_cast<TQBCollectionItem*>(node));
 }
 
 std::string TQBFunctionDef::ColumnSQL() const {
@@ -177,7 +177,7 @@ void TQBFieldDef::Clear() {
 
 void TQBFieldDef::Assign(const TCollectionItem& Source) {
     TQBFunctionDef::Assign(Source);
-    if (const auto* source = dynamic_cast<const TQBFieldDef*>(&Source); source && source != this) {
+    if (const auto* source = ModelCast<const TQBFieldDef>(&Source); source && source != this) {
         Alias = source->Alias;
         ParamType = source->ParamType;
         DataType = source->DataType;
@@ -222,9 +222,9 @@ void TQBFieldDef::BeforeDestruction() {
         for (int i = SelectIndex + 1; i < count; ++i)
             if (TQBFieldDef* field = tables->FieldBySelectIndex(i); field && field != this)
                 --field->SelectIndex;
-    } else if (const auto* list = dynamic_cast<const TQBFunctionDefs*>(GetCollection())) {
+    } else if (const auto* list = ModelCast<const TQBFunctionDefs>(GetCollection())) {
         for (int i = 0; i < list->Count(); ++i)
-            if (auto* field = dynamic_cast<TQBFieldDef*>(list->Items(i));
+            if (auto* field = ModelCast<TQBFieldDef>(list->Items(i));
                 field && field != this && field->SelectIndex > SelectIndex)
                 --field->SelectIndex;
     }

@@ -1,5 +1,6 @@
 // Join definitions: their condition text, binding to table definitions and lookup.
 #include "model/QBJoinDefs.h"
+#include "model/QBModelCast.h"
 
 #include "model/QBTableDefs.h"
 #include "parser/QBParser.h"
@@ -27,7 +28,7 @@ std::string TQBJoinDef::GetSQL() const {
 
 void TQBJoinDef::Assign(const TCollectionItem& Source) {
     TQBCollectionItem::Assign(Source);
-    if (const auto* source = dynamic_cast<const TQBJoinDef*>(&Source); source && source != this) {
+    if (const auto* source = ModelCast<const TQBJoinDef>(&Source); source && source != this) {
         JoinType = source->JoinType;
         LeftField = source->LeftField;
         RightField = source->RightField;

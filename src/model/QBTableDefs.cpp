@@ -91,7 +91,7 @@ void TQBTableDef::SetParser(TQBSelectParser* P) {
 
 void TQBTableDef::Assign(const TCollectionItem& Source) {
     TQBCollectionItem::Assign(Source);
-    if (const auto* source = dynamic_cast<const TQBTableDef*>(&Source); source && source != this) {
+    if (const auto* source = ModelCast<const TQBTableDef>(&Source); source && source != this) {
         FAlias = source->FAlias;
         FFields->Assign(*source->FFields);
         FTableName = source->FTableName;

@@ -5,6 +5,7 @@
 #include "lexer/QBScanner.h"
 #include "lexer/QBUtils.h"
 #include "model/QBFunctionDefs.h"
+#include "model/QBModelCast.h"
 #include "model/QBTableDefs.h"
 #include "parser/QBParseSupport.h"
 #include "parser/QBParser.h"
@@ -310,7 +311,7 @@ void TQBSelectParser::ParseOperand(TQBFunctionDef* Item, TQBTableDef*& TableDef,
         fieldName = name;
     }
 
-    auto* const field = dynamic_cast<TQBFieldDef*>(Item);
+    auto* const field = ModelCast<TQBFieldDef>(Item);
     // The operand as written: a parameter keeps its colon.
     FLastOperandText = (kind == fkParameter ? ":" : "") + functionName + expression;
     Item->Arguments().Clear();
