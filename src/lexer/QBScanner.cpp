@@ -35,25 +35,8 @@ bool TQBScanner::IsStringQuote(char Ch) const { return Ch == '\'' || Ch == '"'; 
 bool TQBScanner::IsSpace(char Ch) const { return Ch == ' ' || Ch == '\t'; }
 
 void TQBScanner::PeekToken(std::string& Token) {
-    const std::string savedToken = FToken;
-    const int savedPosition = FPosition;
-    const bool savedInQuote = FInQuote;
-    const char savedQuoteChar = FQuoteChar;
-    const int savedDepth = FBracketDepth;
-    auto restore = [&] {
-        FToken = savedToken;
-        FPosition = savedPosition;
-        FInQuote = savedInQuote;
-        FQuoteChar = savedQuoteChar;
-        FBracketDepth = savedDepth;
-    };
-    try {
-        NextToken(Token);
-    } catch (...) {
-        restore();
-        throw;
-    }
-    restore();
+    const TReaderState saved(*this);
+    NextToken(Token);
 }
 
 bool TQBScanner::IsOpenBracket(char Ch) const { return Ch == '('; }
@@ -448,32 +431,20 @@ bool TQBSQLScanner::ReadListedSymbol(std::string& Token, std::uint8_t PrefixFlag
 }
 
 void TQBSQLScanner::PeekToken(std::string& Token) {
-    const std::string savedToken = FToken;
-    const int savedPosition = FPosition;
-    const bool savedInQuote = FInQuote;
-    const char savedQuoteChar = FQuoteChar;
-    const int savedDepth = FBracketDepth;
-    const int savedLine = FLine;
-    const int savedColumn = FColumn;
-    const TQBTokenKinds savedKinds = FTokenKinds;
-    auto restore = [&] {
-        FToken = savedToken;
-        FPosition = savedPosition;
-        FInQuote = savedInQuote;
-        FQuoteChar = savedQuoteChar;
-        FBracketDepth = savedDepth;
-        FLine = savedLine;
-        FColumn = savedColumn;
-        FTokenKinds = savedKinds;
-    };
-    try {
-        NextToken(Token);
-    } catch (...) {
-        restore();
-        throw;
-    }
+    // Destroyed in reverse order: the line, column and kinds come back after the reader.
+    const TReaderState saved(*this);
+    struct TRestorePosition {
+        TQBSQLScanner& Scanner;
+        int Line, Column;
+        TQBTokenKinds Kinds;
+        ~TRestorePosition() {
+            Scanner.FLine = Line;
+            Scanner.FColumn = Column;
+            Scanner.FTokenKinds = Kinds;
+        }
+    } restorePosition{*this, FLine, FColumn, FTokenKinds};
+    NextToken(Token);
     FNextTokenKinds = FTokenKinds;
-    restore();
 }
 
 TQBTokenKinds TQBSQLScanner::NextTokenKinds() {

@@ -70,6 +70,33 @@ protected:
     // Hook for SetText: a scanner that needs its second construction step runs it here.
     virtual void EnsureInitialized() {}
 
+    // Remembers where the reader stands and puts it back when it goes out of scope, also
+    // when reading throws: the common part of every peek.
+    class TReaderState {
+    public:
+        explicit TReaderState(TQBScanner& Scanner)
+            : FScanner(Scanner), FToken(Scanner.FToken), FPosition(Scanner.FPosition),
+              FBracketDepth(Scanner.FBracketDepth), FInQuote(Scanner.FInQuote),
+              FQuoteChar(Scanner.FQuoteChar) {}
+        ~TReaderState() {
+            FScanner.FToken = FToken;
+            FScanner.FPosition = FPosition;
+            FScanner.FBracketDepth = FBracketDepth;
+            FScanner.FInQuote = FInQuote;
+            FScanner.FQuoteChar = FQuoteChar;
+        }
+        TReaderState(const TReaderState&) = delete;
+        TReaderState& operator=(const TReaderState&) = delete;
+
+    private:
+        TQBScanner& FScanner;
+        const std::string FToken;
+        const int FPosition;
+        const int FBracketDepth;
+        const bool FInQuote;
+        const char FQuoteChar;
+    };
+
     std::string FText;
     int FPosition = 1;
     int FLength = 0;

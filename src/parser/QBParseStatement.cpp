@@ -577,31 +577,47 @@ std::string NamePart(const TQBSQLScanner& Scanner) {
     return token;
 }
 
+// Reads the comma-separated names of GROUP BY or ORDER BY up to the next keyword or the end
+// of the statement and hands each to Add with its direction (ASC/DESC are read only when
+// WithDirections). Returns false at a token that belongs to no name.
+template <class TAdd>
+bool ReadNameList(TQBSQLScanner& Scanner, bool WithDirections, TAdd Add) {
+    std::string pending;
+    int direction = sdAscending;
+    for (;;) {
+        const bool keyword = Scanner.GetTokenKinds().Contains(qtkKeyword);
+        const bool end = AtEnd(Scanner);
+        if (pending.empty() && (keyword || end)) return true;
+        if (pending.empty() || pending.back() == '.' || IsSymbol(Scanner, ".")) {
+            // `GROUP BY t.` at the end of the text is an error, not an endless loop.
+            if (!IsNamePart(Scanner, pending)) return false;
+            pending += NamePart(Scanner);
+        } else if (WithDirections && keyword && IsWord(Scanner, "ASC")) {
+            direction = sdAscending;
+        } else if (WithDirections && keyword && IsWord(Scanner, "DESC")) {
+            direction = sdDescending;
+        } else if (IsSymbol(Scanner, ",") || keyword || end) {
+            Add(pending, direction);
+            pending.clear();
+            direction = sdAscending;
+            if (keyword || end) return true;
+        } else {
+            return false;
+        }
+        Next(Scanner);
+    }
+}
+
 }  // namespace
 
 void TQBSelectParser::ParseGroupBy() {
     TQBSQLScanner& scanner = *FScanner;
-    std::string pending;
-    for (;;) {
-        const bool keyword = scanner.GetTokenKinds().Contains(qtkKeyword);
-        const bool end = AtEnd(scanner);
-        if (pending.empty() && (keyword || end)) break;
-        if (pending.empty() || pending.back() == '.' || IsSymbol(scanner, ".")) {
-            // `GROUP BY t.` at the end of the text is an error, not an endless loop.
-            if (!IsNamePart(scanner, pending)) {
-                FState = psError;
-                return;
-            }
-            pending += NamePart(scanner);
-        } else if (IsSymbol(scanner, ",") || keyword || end) {
-            if (FGroupByItems->IndexOf(pending) < 0) FGroupByItems->Add(pending);
-            pending.clear();
-            if (keyword || end) break;
-        } else {
-            FState = psError;
-            return;
-        }
-        Next(scanner);
+    const bool read = ReadNameList(scanner, false, [this](const std::string& name, int) {
+        if (FGroupByItems->IndexOf(name) < 0) FGroupByItems->Add(name);
+    });
+    if (!read) {
+        FState = psError;
+        return;
     }
     if (AtEnd(scanner)) {
         FState = psDone;
@@ -614,32 +630,12 @@ void TQBSelectParser::ParseGroupBy() {
 
 void TQBSelectParser::ParseOrderBy() {
     TQBSQLScanner& scanner = *FScanner;
-    std::string pending;
-    int direction = sdAscending;
-    for (;;) {
-        const bool keyword = scanner.GetTokenKinds().Contains(qtkKeyword);
-        const bool end = AtEnd(scanner);
-        if (pending.empty() && (keyword || end)) break;
-        if (pending.empty() || pending.back() == '.' || IsSymbol(scanner, ".")) {
-            if (!IsNamePart(scanner, pending)) {
-                FState = psError;
-                return;
-            }
-            pending += NamePart(scanner);
-        } else if (keyword && IsWord(scanner, "ASC")) {
-            direction = sdAscending;
-        } else if (keyword && IsWord(scanner, "DESC")) {
-            direction = sdDescending;
-        } else if (IsSymbol(scanner, ",") || keyword || end) {
-            if (FOrderByItems->IndexOf(pending) < 0) FOrderByItems->AddItem(pending, direction);
-            pending.clear();
-            direction = sdAscending;
-            if (keyword || end) break;
-        } else {
-            FState = psError;
-            return;
-        }
-        Next(scanner);
+    const bool read = ReadNameList(scanner, true, [this](const std::string& name, int direction) {
+        if (FOrderByItems->IndexOf(name) < 0) FOrderByItems->AddItem(name, direction);
+    });
+    if (!read) {
+        FState = psError;
+        return;
     }
     FState = AtEnd(scanner) ? psDone : psUnexpected;
 }
