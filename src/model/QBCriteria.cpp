@@ -23,18 +23,23 @@ const char* GroupKindCaption(int Kind) {
 
 // --- TQBCriterion ---
 
-TQBCriterion::TQBCriterion()
-    : FSubCriteria(std::make_unique<TQBCriterions>(this)),
-      FOperands(std::make_unique<TQBFunctionDefs>(this)),
-      FExpression(std::make_unique<TQBFunctionDef>()) {}
+TQBCriterion::TQBCriterion() : FOperands(std::make_unique<TQBFunctionDefs>(this)) {}
 
 TQBCriterion::~TQBCriterion() = default;
 
+void TQBCriterion::MakeSubCriteria() const {
+    FSubCriteria = std::make_unique<TQBCriterions>(const_cast<TQBCriterion*>(this));
+    // The group takes the criterion's own parser, as SetParser would have given it.
+    FSubCriteria->SetParser(Parser);
+}
+
+int TQBCriterion::SubCriteriaCount() const { return FSubCriteria ? FSubCriteria->Count() : 0; }
+
 void TQBCriterion::SetParser(TQBSelectParser* P) {
     TQBCollectionItem::SetParser(P);
-    FExpression->SetParser(P);
+    FExpression.SetParser(P);
     FOperands->SetParser(P);
-    FSubCriteria->SetParser(P);
+    if (FSubCriteria) FSubCriteria->SetParser(P);
     const TQBOperators* operators = P ? P->GetOperators() : nullptr;
     if (operators && operators->Count() > 0 && !operators->FindByCaption(OperatorCaption))
         OperatorCaption = operators->Items(0)->Caption;
@@ -44,10 +49,13 @@ void TQBCriterion::Assign(const TCollectionItem& Source) {
     TQBCollectionItem::Assign(Source);
     const auto* source = ModelCast<const TQBCriterion>(&Source);
     if (!source || source == this) return;
-    FExpression->Assign(*source->FExpression);
+    FExpression.Assign(source->FExpression);
     OperatorCaption = source->OperatorCaption;
     FOperands->Assign(*source->FOperands);
-    FSubCriteria->Assign(*source->FSubCriteria);
+    if (source->FSubCriteria)
+        SubCriteria().Assign(*source->FSubCriteria);
+    else if (FSubCriteria)
+        FSubCriteria->Clear();
     ParseMark = source->ParseMark;
 }
 
@@ -68,7 +76,7 @@ std::string TQBCriterion::QuoteName(const std::string& Text) const {
 }
 
 std::string TQBCriterion::OperandSQL(const TQBFunctionDef& Operand) const {
-    if (Operand.Kind == fkField && Operand.Arguments().Count() == 0) return QuoteName(Operand.Name);
+    if (Operand.Kind == fkField && Operand.ArgumentCount() == 0) return QuoteName(Operand.Name);
     return Operand.GetSQL();
 }
 
@@ -100,10 +108,10 @@ std::string TQBCriterion::GetSQL() const {
         }
         operands = op->Prefix + text + op->Postfix;
     }
-    if (FSubCriteria->Count() > 0) return FSubCriteria->GetSQL();
-    const std::string left = FExpression->Kind == fkField && FExpression->Arguments().Count() == 0
-                                 ? QuoteName(FExpression->Name)
-                                 : FExpression->GetSQL();
+    if (SubCriteriaCount() > 0) return FSubCriteria->GetSQL();
+    const std::string left = FExpression.Kind == fkField && FExpression.ArgumentCount() == 0
+                                 ? QuoteName(FExpression.Name)
+                                 : FExpression.GetSQL();
     if (!Trim(operands).empty()) return left + " " + FormatKeyword(operatorText) + " " + operands;
     if (op && op->Count == 1) return left;
     return left + " " + FormatKeyword(operatorText);
@@ -130,8 +138,8 @@ std::string TQBCriterions::GetSQL() const {
         const std::string sql = item->GetSQL();
         if (sql.empty()) continue;
         if (!result.empty()) result += " " + FormatKeyword(joinWord) + " \r\n  ";
-        const TQBCriterions& sub = item->SubCriteria();
-        const bool anyGroup = sub.Count() >= 2 && sub.GroupKind == gkAny;
+        const bool anyGroup =
+            item->SubCriteriaCount() >= 2 && item->SubCriteria().GroupKind == gkAny;
         result += bracketAll || anyGroup ? "(" + sql + ")" : sql;
     }
     if (!result.empty() && (GroupKind == gkNone || GroupKind == gkNotAll || GroupKind == gkNot)) {

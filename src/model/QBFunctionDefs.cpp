@@ -27,9 +27,18 @@ TQBTableDefs* TableDefsOfField(const TQBFieldDef& Field) {
 
 // --- TQBFunctionDef ---
 
-TQBFunctionDef::TQBFunctionDef() : FArguments(TQBFunctionDef::CreateArguments()) {}
+TQBFunctionDef::TQBFunctionDef() = default;
 
 TQBFunctionDef::~TQBFunctionDef() = default;
+
+void TQBFunctionDef::MakeArguments() const {
+    auto* self = const_cast<TQBFunctionDef*>(this);
+    FArguments = self->CreateArguments();
+    // The list takes the node's own parser, as SetParser would have given it.
+    FArguments->SetParser(Parser);
+}
+
+int TQBFunctionDef::ArgumentCount() const { return FArguments ? FArguments->Count() : 0; }
 
 std::unique_ptr<TQBFunctionDefs> TQBFunctionDef::CreateArguments() {
     return std::make_unique<TQBFunctionDefs>(this);
@@ -46,19 +55,22 @@ void TQBFunctionDef::SetKind(TQBFunctionKind K) {
 void TQBFunctionDef::Clear() {
     Name.clear();
     Kind = fkUnknown;
-    FArguments->Clear();
+    if (FArguments) FArguments->Clear();
 }
 
 void TQBFunctionDef::SetParser(TQBSelectParser* P) {
     TQBCollectionItem::SetParser(P);
-    FArguments->SetParser(P);
+    if (FArguments) FArguments->SetParser(P);
 }
 
 void TQBFunctionDef::Assign(const TCollectionItem& Source) {
     TQBCollectionItem::Assign(Source);
     if (const auto* source = ModelCast<const TQBFunctionDef>(&Source)) {
         if (source == this) return;
-        FArguments->Assign(*source->FArguments);
+        if (source->FArguments)
+            Arguments().Assign(*source->FArguments);
+        else if (FArguments)
+            FArguments->Clear();
         Kind = source->Kind;
         Name = source->Name;
         OuterJoinMark = source->OuterJoinMark;
@@ -108,7 +120,7 @@ std::string TQBFunctionDef::StringSQL() const {
 }
 
 std::string TQBFunctionDef::GetSQL() const {
-    if (FArguments->Count() > 0) return FormatFunctionName(Name) + "(" + FArguments->GetSQL() + ")";
+    if (ArgumentCount() > 0) return FormatFunctionName(Name) + "(" + FArguments->GetSQL() + ")";
     switch (Kind) {
     case fkFunction:
         return FormatFunctionName(Name) + "()";

@@ -35,15 +35,18 @@ std::uint8_t GroupKindOf(int Code) {
     return gkAny;  // OR, and an unclosed bracket
 }
 
-// One entry of the condition in postfix order: a comparison or an operator code.
+// One entry of the condition in postfix order: a comparison (with its index in the target
+// group) or an operator code.
 struct TPostfixEntry {
     TQBCriterion* Leaf;
     int Code;
+    int LeafIndex;
 };
 
 // A node of the tree being built: a comparison (Leaf set) or a group of nodes.
 struct TConditionNode {
     TQBCriterion* Leaf = nullptr;
+    int LeafIndex = -1;
     std::uint8_t Kind = gkAll;
     std::vector<std::unique_ptr<TConditionNode>> Children;
     bool IsGroup() const { return Leaf == nullptr; }
@@ -62,24 +65,26 @@ void Normalise(TConditionNode& Node) {
         if (child->IsGroup()) Normalise(*child);
 }
 
-// Adds Node as a new item of Target: a copy of the comparison, or a criterion whose
-// sub-criteria hold the group.
-void AddNode(TQBCriterions& Target, const TConditionNode& Node);
+// The comparisons read, taken out of the target group while the tree is built, by index.
+using TLeaves = std::vector<std::unique_ptr<TCollectionItem>>;
 
-void FillGroup(TQBCriterions& Target, const TConditionNode& Group) {
+// Adds Node to Target: the comparison itself, moved in, or a new criterion whose
+// sub-criteria hold the group.
+void AddNode(TQBCriterions& Target, const TConditionNode& Node, TLeaves& Leaves);
+
+void FillGroup(TQBCriterions& Target, const TConditionNode& Group, TLeaves& Leaves) {
     Target.GroupKind = Group.Kind;
-    for (const auto& child : Group.Children) AddNode(Target, *child);
+    for (const auto& child : Group.Children) AddNode(Target, *child, Leaves);
 }
 
-void AddNode(TQBCriterions& Target, const TConditionNode& Node) {
-    TQBCriterion* item = Target.Add();
+void AddNode(TQBCriterions& Target, const TConditionNode& Node, TLeaves& Leaves) {
     if (Node.Leaf) {
-        item->Assign(*Node.Leaf);
-        item->ParseMark = -1;
-    } else {
-        item->ParseMark = -1;
-        FillGroup(item->SubCriteria(), Node);
+        Target.InsertItem(Target.Count(), std::move(Leaves[std::size_t(Node.LeafIndex)]));
+        return;
     }
+    TQBCriterion* item = Target.Add();
+    item->ParseMark = -1;
+    FillGroup(item->SubCriteria(), Node, Leaves);
 }
 
 }  // namespace
@@ -100,7 +105,7 @@ void TQBSelectParser::ParseCriteria(TQBCriterions* Target) {
     std::vector<int> stack;
     bool overflow = false;
 
-    const auto emit = [&postfix](int Code) { postfix.push_back({nullptr, Code}); };
+    const auto emit = [&postfix](int Code) { postfix.push_back({nullptr, Code, -1}); };
     const auto pushCode = [&](int Code) {
         if (Code == ocClose) {
             while (!stack.empty() && stack.back() != ocOpen) {
@@ -141,7 +146,7 @@ void TQBSelectParser::ParseCriteria(TQBCriterions* Target) {
             }
             TQBCriterion* item = Target->Add();
             item->ParseMark = -1;
-            postfix.push_back({item, -1});
+            postfix.push_back({item, -1, Target->Count() - 1});
             const int position = scanner.GetPosition();
             ParseCriterion(item);
             if (FState == psError) return;
@@ -200,6 +205,7 @@ void TQBSelectParser::ParseCriteria(TQBCriterions* Target) {
         if (entry.Leaf) {
             auto leaf = std::make_unique<TConditionNode>();
             leaf->Leaf = entry.Leaf;
+            leaf->LeafIndex = entry.LeafIndex;
             operands.push_back(std::move(leaf));
             continue;
         }
@@ -245,16 +251,15 @@ void TQBSelectParser::ParseCriteria(TQBCriterions* Target) {
             return;
         }
     }
-    // Nested groups: build the tree beside and take it over.
-    TQBCriterions tree;
-    tree.SetParser(Target->GetParser());
+    // Nested groups: the comparisons move out of Target and back in, into their groups.
+    TLeaves leaves(std::size_t(Target->Count()));
+    for (int i = Target->Count() - 1; i >= 0; --i) leaves[std::size_t(i)] = Target->Extract(i);
     if (operands.size() == 1) {
-        FillGroup(tree, root);
+        FillGroup(*Target, root, leaves);
     } else {
-        tree.GroupKind = gkAll;
-        for (const auto& node : operands) AddNode(tree, *node);
+        Target->GroupKind = gkAll;
+        for (const auto& node : operands) AddNode(*Target, *node, leaves);
     }
-    Target->Assign(tree);
 }
 
 void TQBSelectParser::ParseCriterion(TQBCriterion* Item) {

@@ -314,7 +314,7 @@ void TQBSelectParser::ParseOperand(TQBFunctionDef* Item, TQBTableDef*& TableDef,
     auto* const field = ModelCast<TQBFieldDef>(Item);
     // The operand as written: a parameter keeps its colon.
     FLastOperandText = (kind == fkParameter ? ":" : "") + functionName + expression;
-    Item->Arguments().Clear();
+    if (Item->ArgumentCount() > 0) Item->Arguments().Clear();
     // The base SetKind: the select list gives aliases itself, numbered over all tables.
     if (kind == fkFunction && expression.empty()) {
         // Written without brackets (@@VERSION, CURRENT_USER): kept as it was written.
