@@ -130,9 +130,9 @@ void TQBSQLScanner::Init() {
     CharClassesChanged();
 }
 
-void TQBSQLScanner::EnsureReady() const {
+void TQBSQLScanner::InitLate() const {
     // A scanner whose owner forgot the second step still answers with its own dialect.
-    if (!FInitialized) const_cast<TQBSQLScanner*>(this)->Init();
+    const_cast<TQBSQLScanner*>(this)->Init();
 }
 
 void TQBSQLScanner::CharClassesChanged() {

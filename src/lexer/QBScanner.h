@@ -224,6 +224,11 @@ protected:
         ccWordStop = ccDelimiter | ccSpace | ccStringQuote | ccIdentQuote | ccLineFeed | ccPoint,
     };
     std::uint16_t CharClass(char Ch) const { return FCharClasses[static_cast<unsigned char>(Ch)]; }
+    // Every word list S is in, as TQBWordFlag bits, with one probe.
+    std::uint8_t WordFlags(const std::string& S) const {
+        EnsureReady();
+        return FWords.Lookup(S);
+    }
     // S is non-empty, its first byte has class First and every further byte class Rest.
     bool AllOfClass(const std::string& S, std::uint16_t First, std::uint16_t Rest) const {
         if (S.empty() || (CharClass(S[0]) & First) == 0) return false;
@@ -259,7 +264,10 @@ private:
     // the result is an entry flagged EntryFlag (FPosition is then moved past it).
     bool ReadListedSymbol(std::string& Token, std::uint8_t PrefixFlag, std::uint8_t EntryFlag);
     // Runs the second construction step if the owner has not.
-    void EnsureReady() const;
+    void EnsureReady() const {
+        if (!FInitialized) InitLate();
+    }
+    void InitLate() const;
     void LoadList(TStringList& List, const std::string& CommaText);
 
     std::array<std::uint16_t, 256> FCharClasses{};
