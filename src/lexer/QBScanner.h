@@ -183,6 +183,12 @@ public:
 
     // Peeks the next token and returns its kinds.
     TQBTokenKinds NextTokenKinds();
+    // True for a byte that continues a plain word: no delimiter, blank, quote or line feed
+    // (the cached answer of the class operations).
+    bool IsPlainWordChar(char Ch) const {
+        EnsureReady();
+        return (CharClass(Ch) & (ccDelimiter | ccSpace | ccStringQuote | ccIdentQuote | ccLineFeed)) == 0;
+    }
     // The literal text of a Boolean value.
     std::string BooleanText(bool Value) const;
     void SetBooleanText(bool Value, const std::string& Text);

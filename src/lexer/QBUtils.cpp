@@ -185,7 +185,7 @@ int PosCase(const std::string& Sub, const std::string& S, bool CaseSensitive) {
 }
 
 bool IsExpressionText(const std::string& S) {
-    if (Trim(S).empty()) return false;
+    if (IsBlankText(S)) return false;
     return S.find_first_of("*+,-/|") != std::string::npos;
 }
 

@@ -189,6 +189,9 @@ protected:
     std::string FJoinFollowedKey;
     std::string FLastOperandText;
     std::vector<const TQBTableDef*> FFromTables;
+    // The parts of the dotted name the operand reader collects; kept to reuse its storage
+    // (the reader never re-enters itself).
+    std::vector<std::string> FOperandNameParts;
     // True while a statement is read: only tables the FROM clause has named so far are
     // found by their bare name then.
     bool FReading = false;

@@ -33,3 +33,10 @@ inline bool SameText(std::string_view A, std::string_view B) {
 
 // Returns S without leading and trailing bytes at or below the blank (control characters).
 std::string Trim(std::string_view S);
+
+// True when Trim(S) would be empty, without making the trimmed copy.
+inline bool IsBlankText(std::string_view S) {
+    for (const char ch : S)
+        if (static_cast<unsigned char>(ch) > ' ') return false;
+    return true;
+}
