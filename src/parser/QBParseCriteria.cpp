@@ -8,6 +8,7 @@
 #include "parser/QBParser.h"
 
 #include <memory>
+#include <utility>
 #include <vector>
 
 using namespace qbparse;
@@ -34,14 +35,6 @@ std::uint8_t GroupKindOf(int Code) {
     if (Code == ocAnd) return gkAll;
     return gkAny;  // OR, and an unclosed bracket
 }
-
-// One entry of the condition in postfix order: a comparison (with its index in the target
-// group) or an operator code.
-struct TPostfixEntry {
-    TQBCriterion* Leaf;
-    int Code;
-    int LeafIndex;
-};
 
 // A node of the tree being built: a comparison (Leaf set) or a group of nodes.
 struct TConditionNode {
@@ -101,11 +94,24 @@ void TQBSelectParser::ParseCriteria(TQBCriterions* Target) {
     } update(*Target);
     Target->Clear();
     Target->GroupKind = gkAll;
-    std::vector<TPostfixEntry> postfix;
-    std::vector<int> stack;
+    // The condition in postfix order: {operator code, -1} or {-1, index of a comparison in
+    // Target}. The storage is the parser's, lent for this call.
+    std::vector<std::pair<int, int>> postfix = std::exchange(FCriteriaPostfix, {});
+    std::vector<int> stack = std::exchange(FCriteriaStack, {});
+    postfix.clear();
+    stack.clear();
+    struct TGiveBack {
+        TQBSelectParser& Parser;
+        std::vector<std::pair<int, int>>& Postfix;
+        std::vector<int>& Stack;
+        ~TGiveBack() {
+            Parser.FCriteriaPostfix = std::move(Postfix);
+            Parser.FCriteriaStack = std::move(Stack);
+        }
+    } giveBack{*this, postfix, stack};
     bool overflow = false;
 
-    const auto emit = [&postfix](int Code) { postfix.push_back({nullptr, Code, -1}); };
+    const auto emit = [&postfix](int Code) { postfix.emplace_back(Code, -1); };
     const auto pushCode = [&](int Code) {
         if (Code == ocClose) {
             while (!stack.empty() && stack.back() != ocOpen) {
@@ -146,7 +152,7 @@ void TQBSelectParser::ParseCriteria(TQBCriterions* Target) {
             }
             TQBCriterion* item = Target->Add();
             item->ParseMark = -1;
-            postfix.push_back({item, -1, Target->Count() - 1});
+            postfix.emplace_back(-1, Target->Count() - 1);
             const int position = scanner.GetPosition();
             ParseCriterion(item);
             if (FState == psError) return;
@@ -197,19 +203,44 @@ void TQBSelectParser::ParseCriteria(TQBCriterions* Target) {
         stack.pop_back();
     }
 
+    // The common shape needs no tree: comparisons joined by one kind of word only (all AND
+    // or all OR, brackets aside), each operator finding its two operands, are one group of
+    // that kind in text order.
+    {
+        int depth = 0;
+        int code = -1;
+        bool flat = true;
+        for (const auto& [entryCode, leafIndex] : postfix) {
+            if (entryCode < 0) {
+                ++depth;
+            } else if ((entryCode == ocAnd || entryCode == ocOr) && (code < 0 || code == entryCode) &&
+                       depth >= 2) {
+                code = entryCode;
+                --depth;
+            } else {
+                flat = false;
+                break;
+            }
+        }
+        if (flat && depth == 1) {
+            if (code >= 0) Target->GroupKind = GroupKindOf(code);
+            return;
+        }
+    }
+
     // Build the tree: each operator takes the items just before it (a stack of operands);
     // an operator with too few operands is dropped. AND and OR absorb the children of an
     // operand group of their own kind, so `a AND b AND c` is one All group of three.
     std::vector<std::unique_ptr<TConditionNode>> operands;
-    for (const TPostfixEntry& entry : postfix) {
-        if (entry.Leaf) {
+    for (const auto& [entryCode, leafIndex] : postfix) {
+        if (entryCode < 0) {
             auto leaf = std::make_unique<TConditionNode>();
-            leaf->Leaf = entry.Leaf;
-            leaf->LeafIndex = entry.LeafIndex;
+            leaf->Leaf = Target->Items(leafIndex);
+            leaf->LeafIndex = leafIndex;
             operands.push_back(std::move(leaf));
             continue;
         }
-        const std::uint8_t kind = GroupKindOf(entry.Code);
+        const std::uint8_t kind = GroupKindOf(entryCode);
         const std::size_t count = kind == gkNot ? 1 : 2;
         if (operands.size() < count) continue;
         const auto absorbs = [kind](const TConditionNode& Operand) {
