@@ -117,6 +117,16 @@ std::string TQBSelectParser::QuoteToken(const std::string& Text, TQBTokenKinds K
     return QuoteTextIfNeeded(Text, quote, quote);
 }
 
+void TQBSelectParser::AppendQuotedToken(std::string& Out, const std::string& Text,
+                                        TQBTokenKinds Kinds) const {
+    // The scanner's current unquoted identifier needs no quotes (see QuoteToken): appended
+    // as it is, without a copy.
+    if (Kinds.Contains(qtkIdentifier) && !FScanner->GetInQuote() && FScanner->GetToken() == Text)
+        Out += Text;
+    else
+        Out += QuoteToken(Text, Kinds);
+}
+
 bool TQBSelectParser::NeedSpace(const std::string& PrevToken, const std::string& Token,
                                 TQBTokenKinds Kinds, TQBTokenKinds PrevKinds) const {
     // Never join two tokens into something the scanner reads differently: two words into
@@ -264,7 +274,11 @@ void TQBSelectParser::ParseOperand(TQBFunctionDef* Item, TQBTableDef*& TableDef,
             const bool prevPlain = !prevKinds.ContainsAny(qtkIdentifier | qtkString);
             const bool identBeforeClose = prevKinds.Contains(qtkIdentifier) && plain && token == ")";
             const bool callOpen = prevKinds.Contains(qtkFunction) && plain && token == "(";
-            formatted = FormatToken(token, kinds);
+            // Only keywords and function names change their letter case.
+            if (kinds.Contains(qtkIdentifier) || !kinds.ContainsAny(qtkFunction | qtkKeyword))
+                formatted.assign(token);
+            else
+                formatted = FormatToken(token, kinds);
             if (!nameBroken && !identBeforeClose && !callOpen) {
                 const bool prevPoint = prevPlain && prevToken == ".";
                 if ((name.empty() && kinds.Contains(qtkIdentifier)) ||
@@ -287,7 +301,7 @@ void TQBSelectParser::ParseOperand(TQBFunctionDef* Item, TQBTableDef*& TableDef,
             const bool textBefore = !expression.empty() || !functionName.empty();
             if (textBefore && !attached && NeedSpace(prevToken, token, kinds, prevKinds))
                 expression += ' ';
-            expression += QuoteToken(formatted, kinds);
+            AppendQuotedToken(expression, formatted, kinds);
         }
         // 8. A quoted name left unclassified still spaces like a name.
         prevToken.assign(token);
@@ -327,7 +341,9 @@ void TQBSelectParser::ParseOperand(TQBFunctionDef* Item, TQBTableDef*& TableDef,
 
     auto* const field = ModelCast<TQBFieldDef>(Item);
     // The operand as written: a parameter keeps its colon.
-    FLastOperandText = (kind == fkParameter ? ":" : "") + functionName + expression;
+    if (kind == fkParameter) FLastOperandText += ':';
+    FLastOperandText += functionName;
+    FLastOperandText += expression;
     if (Item->ArgumentCount() > 0) Item->Arguments().Clear();
     // The base SetKind: the select list gives aliases itself, numbered over all tables.
     if (kind == fkFunction && expression.empty()) {
