@@ -5,6 +5,7 @@
 
 #include "lexer/QBScanner.h"
 #include "model/QBOrderItems.h"
+#include "model/QBSQLText.h"
 #include "model/QBTableDefs.h"
 #include "parser/QBParser.h"
 #include "toolkit/TextCompare.h"
@@ -75,20 +76,27 @@ TQBTableDef* TQBFunctionDef::OwningTable() const {
     return ModelCast<TQBTableDef>(const_cast<TQBCollectionItem*>(node));
 }
 
-std::string TQBFunctionDef::ColumnSQL() const {
-    std::string qualifier;
-    if (const TQBTableDef* table = OwningTable())
-        qualifier = table->GetAlias().empty() ? table->GetTableName() : table->GetAlias();
-    if (!qualifier.empty()) {
+void TQBFunctionDef::AppendColumnSQL(std::string& Out) const {
+    const TQBTableDef* table = OwningTable();
+    const std::string* qualifier = nullptr;
+    if (table) qualifier = table->GetAlias().empty() ? &table->GetTableName() : &table->GetAlias();
+    const TQBSQLScanner* names = CollectionScanner(*this);
+    if (qualifier && !qualifier->empty()) {
         const TQBSelectParser* parser = GetParser();
+        const std::size_t start = Out.size();
         // An alias is written as the user gave it unless the dialect quotes aliases; a table
         // name may need quotes.
         if (parser && ((parser->GetScanner() && parser->GetScanner()->QuoteAliases()) ||
-                       (OwningTable() && qualifier == OwningTable()->GetTableName())))
-            qualifier = QuoteName(qualifier);
+                       *qualifier == table->GetTableName()))
+            AppendQuotedName(Out, names, *qualifier);
+        else
+            Out += *qualifier;
+        if (Out.size() != start) Out += '.';
     }
-    const std::string column = Name == "*" ? Name : QuoteName(Name);
-    return qualifier.empty() ? column : qualifier + "." + column;
+    if (Name == "*")
+        Out += Name;
+    else
+        AppendQuotedName(Out, names, Name);
 }
 
 std::string TQBFunctionDef::StringSQL() const {
@@ -108,18 +116,37 @@ std::string TQBFunctionDef::StringSQL() const {
 }
 
 std::string TQBFunctionDef::GetSQL() const {
-    if (FArguments->Count() > 0) return FormatFunctionName(Name) + "(" + FArguments->GetSQL() + ")";
+    std::string sql;
+    AppendSQL(sql);
+    return sql;
+}
+
+void TQBFunctionDef::AppendSQL(std::string& Out) const {
+    if (FArguments->Count() > 0) {
+        AppendFunctionName(Out, GetParser(), Name);
+        Out += '(';
+        FArguments->AppendSQL(Out);
+        Out += ')';
+        return;
+    }
     switch (Kind) {
     case fkFunction:
-        return FormatFunctionName(Name) + "()";
+        AppendFunctionName(Out, GetParser(), Name);
+        Out += "()";
+        break;
     case fkField:
-        return ColumnSQL();
+        AppendColumnSQL(Out);
+        break;
     case fkString:
-        return StringSQL();
+        Out += StringSQL();
+        break;
     case fkParameter:
-        return ":" + Name;
+        Out += ':';
+        Out += Name;
+        break;
     default:
-        return Name;
+        Out += Name;
+        break;
     }
 }
 
@@ -138,12 +165,16 @@ TQBFunctionDef* TQBFunctionDefs::FindByName(const std::string& Text) const {
 }
 
 std::string TQBFunctionDefs::GetSQL() const {
-    std::string result;
+    std::string sql;
+    AppendSQL(sql);
+    return sql;
+}
+
+void TQBFunctionDefs::AppendSQL(std::string& Out) const {
     for (int i = 0; i < Count(); ++i) {
-        if (i > 0) result += ", ";
-        result += Items(i)->GetSQL();
+        if (i > 0) Out += ", ";
+        Items(i)->AppendSQL(Out);
     }
-    return result;
 }
 
 // --- TQBFieldDef ---
@@ -158,10 +189,14 @@ std::string TQBFieldDef::FormatAlias(const std::string& Text) const {
     return FormatAliasFor(GetParser(), Text);
 }
 
-std::string TQBFieldDef::GetSQL() const {
-    std::string sql = TQBFunctionDef::GetSQL();
-    if (!Alias.empty() && Alias != Name) sql += " " + FormatKeyword("AS") + " " + FormatAlias(Alias);
-    return sql;
+void TQBFieldDef::AppendSQL(std::string& Out) const {
+    TQBFunctionDef::AppendSQL(Out);
+    if (Alias.empty() || Alias == Name) return;
+    const TQBSelectParser* parser = GetParser();
+    Out += ' ';
+    AppendKeyword(Out, parser, "AS");
+    Out += ' ';
+    AppendAlias(Out, parser, Alias);
 }
 
 void TQBFieldDef::SetKind(TQBFunctionKind K) {
@@ -249,13 +284,13 @@ TQBFieldDef* TQBFieldDefs::FindByAlias(const std::string& Text) const {
     return nullptr;
 }
 
-std::string TQBFieldDefs::GetSQL() const {
-    std::string result;
+void TQBFieldDefs::AppendSQL(std::string& Out) const {
+    const std::size_t start = Out.size();
     for (int i = 0; i < Count(); ++i) {
         const TQBFieldDef* field = Items(i);
         if (field->IsInputParam()) continue;
-        if (!result.empty()) result += ",\r\n";
-        result += "  " + field->GetSQL();
+        if (Out.size() != start) Out += ",\r\n";
+        Out += "  ";
+        field->AppendSQL(Out);
     }
-    return result;
 }
