@@ -54,13 +54,20 @@ void AppendJoinKeyword(std::string& Out, const TQBSelectParser* Parser, std::uin
 void TQBTableDefs::AppendFrom(std::string& Out) const {
     const int tableCount = Count();
     std::vector<const TQBTableDef*> tables(static_cast<std::size_t>(tableCount));
-    for (int i = 0; i < tableCount; ++i) tables[static_cast<std::size_t>(i)] = Items(i);
+    std::vector<char> blank(static_cast<std::size_t>(tableCount));
+    for (int i = 0; i < tableCount; ++i) {
+        const TQBTableDef* table = Items(i);
+        tables[static_cast<std::size_t>(i)] = table;
+        blank[static_cast<std::size_t>(i)] =
+            IsBlankText(table->GetTableName()) && IsBlankText(table->GetAlias());
+    }
     // Only tables of this collection, never the blank one, take part in a join.
-    const auto usable = [&tables](const TQBTableDef* table) -> int {
+    const auto usable = [&tables, &blank](const TQBTableDef* table) -> int {
         if (!table) return -1;
         const auto it = std::find(tables.begin(), tables.end(), table);
-        if (it == tables.end() || table->IsBlank()) return -1;
-        return static_cast<int>(it - tables.begin());
+        if (it == tables.end()) return -1;
+        const auto index = it - tables.begin();
+        return blank[static_cast<std::size_t>(index)] ? -1 : static_cast<int>(index);
     };
     const auto resolve = [&](const TQBTableDef* bound, const std::string& name) -> int {
         if (bound) return usable(bound);
@@ -180,13 +187,12 @@ void TQBTableDefs::AppendFrom(std::string& Out) const {
     }
     // Tables in no group stand alone, in collection order.
     for (int i = 0; i < tableCount; ++i) {
-        const TQBTableDef* table = tables[static_cast<std::size_t>(i)];
-        if (table->IsBlank()) continue;
+        if (blank[static_cast<std::size_t>(i)]) continue;
         const bool grouped = std::any_of(groups.begin(), groups.end(),
                                          [i](const TGroup& g) { return Contains(g, i); });
         if (grouped) continue;
         separate();
         Out += ' ';
-        table->AppendSQL(Out);
+        tables[static_cast<std::size_t>(i)]->AppendSQL(Out);
     }
 }

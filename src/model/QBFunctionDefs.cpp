@@ -24,6 +24,18 @@ TQBTableDefs* TableDefsOfField(const TQBFieldDef& Field) {
     return table ? table->GetTableDefs() : nullptr;
 }
 
+// OwningTable's answer, found from the top: a list whose owner is a table ends the walk at
+// once instead of asking the table's own collection whether it is a node list.
+const TQBTableDef* OwningTableFast(const TQBFunctionDef& Node) {
+    const TQBCollectionItem* node = &Node;
+    while (const auto* list = ModelCast<const TQBFunctionDefs>(node->GetCollection())) {
+        node = list->GetOwner();
+        if (!node) return nullptr;
+        if (const auto* table = ModelCast<const TQBTableDef>(node)) return table;
+    }
+    return ModelCast<const TQBTableDef>(node);
+}
+
 }  // namespace
 
 // --- TQBFunctionDef ---
@@ -77,7 +89,7 @@ TQBTableDef* TQBFunctionDef::OwningTable() const {
 }
 
 void TQBFunctionDef::AppendColumnSQL(std::string& Out) const {
-    const TQBTableDef* table = OwningTable();
+    const TQBTableDef* table = OwningTableFast(*this);
     const std::string* qualifier = nullptr;
     if (table) qualifier = table->GetAlias().empty() ? &table->GetTableName() : &table->GetAlias();
     const TQBSQLScanner* names = CollectionScanner(*this);
