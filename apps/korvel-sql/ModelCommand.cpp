@@ -76,7 +76,7 @@ std::string NodeListJson(const TQBFunctionDefs& List) {
 std::string NodeJson(const TQBFunctionDef& Node) {
     std::string out = "{\"name\":" + Quote(Node.Name) + ",\"kind\":\"" + NameOf(KindNames, Node.Kind) +
                       "\",\"sql\":" + Quote(Node.GetSQL());
-    if (Node.Arguments().Count() > 0) out += ",\"arguments\":" + NodeListJson(Node.Arguments());
+    if (Node.ArgumentCount() > 0) out += ",\"arguments\":" + NodeListJson(Node.Arguments());
     if (const auto* field = dynamic_cast<const TQBFieldDef*>(&Node)) {
         out += ",\"alias\":" + Quote(field->Alias) + ",\"selectIndex\":" +
                std::to_string(field->SelectIndex) + ",\"paramType\":\"" +
@@ -91,7 +91,7 @@ std::string NodeJson(const TQBFunctionDef& Node) {
 std::string GroupJson(const TQBCriterions& Group);
 
 std::string CriterionJson(const TQBCriterion& Item) {
-    if (Item.SubCriteria().Count() > 0) return "{\"group\":" + GroupJson(Item.SubCriteria()) + "}";
+    if (Item.SubCriteriaCount() > 0) return "{\"group\":" + GroupJson(Item.SubCriteria()) + "}";
     return "{\"expression\":" + NodeJson(Item.Expression()) + ",\"operator\":" +
            Quote(Item.OperatorCaption) + ",\"operands\":" + NodeListJson(Item.Operands()) + "}";
 }

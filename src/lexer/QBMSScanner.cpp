@@ -63,7 +63,7 @@ std::string TQBMSSQLScanner::QuoteDottedToken(const std::string& Token, bool Was
 
 bool TQBMSSQLScanner::NeedsQuotes(const std::string& Name) const {
     if (Name.size() > 1 && IsIdentQuote(Name.front()) && IsIdentQuote(Name.back())) return false;
-    if (IsKeyword(Name) || IsFunction(Name)) return true;
+    if ((WordFlags(Name) & (qwfKeyword | qwfFunction)) != 0) return true;
     // The cheap identifier test first: a plain identifier never needs quotes here.
     return !IsIdentifier(Name) && TQBSQLScanner::NeedsQuotes(Name);
 }

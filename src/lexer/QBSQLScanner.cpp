@@ -155,7 +155,7 @@ bool TQBSQLScanner::NeedsQuotes(const std::string& Name) const {
     if ((CharClass(Name[0]) & ccLetter) == 0) return true;
     for (const char ch : Name)
         if ((CharClass(ch) & ccIdentChar) == 0) return true;
-    return IsFunction(Name) || IsKeyword(Name);
+    return (WordFlags(Name) & (qwfKeyword | qwfFunction)) != 0;
 }
 
 std::string TQBSQLScanner::QuoteIdentifier(const std::string& Name) const {

@@ -130,9 +130,9 @@ void TQBSQLScanner::Init() {
     CharClassesChanged();
 }
 
-void TQBSQLScanner::EnsureReady() const {
+void TQBSQLScanner::InitLate() const {
     // A scanner whose owner forgot the second step still answers with its own dialect.
-    if (!FInitialized) const_cast<TQBSQLScanner*>(this)->Init();
+    const_cast<TQBSQLScanner*>(this)->Init();
 }
 
 void TQBSQLScanner::CharClassesChanged() {
@@ -177,7 +177,8 @@ void TQBSQLScanner::NextToken(std::string& Token) {
         throw EQBParserError(qpeUnterminatedString, FToken, FLine,
                              FColumn - static_cast<int>(FToken.size()));
 
-    if (FTokenKinds.ContainsAny(qtkIdentifier | qtkString)) {
+    // Only quoted text can hold a point: a plain word ends before one.
+    if (FInQuote && FTokenKinds.ContainsAny(qtkIdentifier | qtkString)) {
         const auto point = Token.find('.');
         if (point != std::string::npos &&
             (Token.find(' ') != std::string::npos || point + 1 == Token.size()))

@@ -183,6 +183,12 @@ public:
 
     // Peeks the next token and returns its kinds.
     TQBTokenKinds NextTokenKinds();
+    // True for a byte that continues a plain word: no delimiter, blank, quote or line feed
+    // (the cached answer of the class operations).
+    bool IsPlainWordChar(char Ch) const {
+        EnsureReady();
+        return (CharClass(Ch) & (ccDelimiter | ccSpace | ccStringQuote | ccIdentQuote | ccLineFeed)) == 0;
+    }
     // The literal text of a Boolean value.
     std::string BooleanText(bool Value) const;
     void SetBooleanText(bool Value, const std::string& Text);
@@ -224,6 +230,11 @@ protected:
         ccWordStop = ccDelimiter | ccSpace | ccStringQuote | ccIdentQuote | ccLineFeed | ccPoint,
     };
     std::uint16_t CharClass(char Ch) const { return FCharClasses[static_cast<unsigned char>(Ch)]; }
+    // Every word list S is in, as TQBWordFlag bits, with one probe.
+    std::uint8_t WordFlags(const std::string& S) const {
+        EnsureReady();
+        return FWords.Lookup(S);
+    }
     // S is non-empty, its first byte has class First and every further byte class Rest.
     bool AllOfClass(const std::string& S, std::uint16_t First, std::uint16_t Rest) const {
         if (S.empty() || (CharClass(S[0]) & First) == 0) return false;
@@ -259,7 +270,10 @@ private:
     // the result is an entry flagged EntryFlag (FPosition is then moved past it).
     bool ReadListedSymbol(std::string& Token, std::uint8_t PrefixFlag, std::uint8_t EntryFlag);
     // Runs the second construction step if the owner has not.
-    void EnsureReady() const;
+    void EnsureReady() const {
+        if (!FInitialized) InitLate();
+    }
+    void InitLate() const;
     void LoadList(TStringList& List, const std::string& CommaText);
 
     std::array<std::uint16_t, 256> FCharClasses{};

@@ -129,7 +129,16 @@ std::string DecodeCharCodes(const std::string& S, char Quote, char CodeChar) {
     return UnquoteText(result, Quote, Quote);
 }
 
-std::string ExtractQualifier(const std::string& Name, char Open, char Close) {
+namespace {
+
+// Length of the qualifier of Name (the index of the separating point), or npos when the
+// name has none.
+std::size_t QualifierLength(const std::string& Name, char Open, char Close) {
+    // Without quotes the last point separates.
+    if (Name.find(Open) == std::string::npos && Name.find(Close) == std::string::npos) {
+        const std::size_t point = Name.rfind('.');
+        return point == 0 ? std::string::npos : point;
+    }
     // i is 1-based as in the name; it stops on the separating point.
     std::size_t i = Name.size();
     int nesting = 0;
@@ -154,13 +163,19 @@ std::string ExtractQualifier(const std::string& Name, char Open, char Close) {
         if (ch == '.' && nesting == 0) break;
         --i;
     }
-    return i == 0 ? std::string() : Name.substr(0, i - 1);
+    return i <= 1 ? std::string::npos : i - 1;
+}
+
+}  // namespace
+
+std::string ExtractQualifier(const std::string& Name, char Open, char Close) {
+    const std::size_t length = QualifierLength(Name, Open, Close);
+    return length == std::string::npos ? std::string() : Name.substr(0, length);
 }
 
 std::string ExtractLastName(const std::string& Name, char Open, char Close) {
-    const std::string qualifier = ExtractQualifier(Name, Open, Close);
-    if (qualifier.empty()) return Name;
-    return Name.substr(qualifier.size() + 1);
+    const std::size_t length = QualifierLength(Name, Open, Close);
+    return length == std::string::npos ? Name : Name.substr(length + 1);
 }
 
 int PosCase(const std::string& Sub, const std::string& S, bool CaseSensitive) {
@@ -170,7 +185,7 @@ int PosCase(const std::string& Sub, const std::string& S, bool CaseSensitive) {
 }
 
 bool IsExpressionText(const std::string& S) {
-    if (Trim(S).empty()) return false;
+    if (IsBlankText(S)) return false;
     return S.find_first_of("*+,-/|") != std::string::npos;
 }
 

@@ -37,18 +37,23 @@ const TQBOperator* FindOperator(const TQBOperators& Operators, const std::string
 
 // --- TQBCriterion ---
 
-TQBCriterion::TQBCriterion()
-    : FSubCriteria(std::make_unique<TQBCriterions>(this)),
-      FOperands(std::make_unique<TQBFunctionDefs>(this)),
-      FExpression(std::make_unique<TQBFunctionDef>()) {}
+TQBCriterion::TQBCriterion() : FOperands(std::make_unique<TQBFunctionDefs>(this)) {}
 
 TQBCriterion::~TQBCriterion() = default;
 
+void TQBCriterion::MakeSubCriteria() const {
+    FSubCriteria = std::make_unique<TQBCriterions>(const_cast<TQBCriterion*>(this));
+    // The group takes the criterion's own parser, as SetParser would have given it.
+    FSubCriteria->SetParser(Parser);
+}
+
+int TQBCriterion::SubCriteriaCount() const { return FSubCriteria ? FSubCriteria->Count() : 0; }
+
 void TQBCriterion::SetParser(TQBSelectParser* P) {
     TQBCollectionItem::SetParser(P);
-    FExpression->SetParser(P);
+    FExpression.SetParser(P);
     FOperands->SetParser(P);
-    FSubCriteria->SetParser(P);
+    if (FSubCriteria) FSubCriteria->SetParser(P);
     const TQBOperators* operators = P ? P->GetOperators() : nullptr;
     if (operators && operators->Count() > 0 && !operators->FindByCaption(OperatorCaption))
         OperatorCaption = operators->Items(0)->Caption;
@@ -58,10 +63,13 @@ void TQBCriterion::Assign(const TCollectionItem& Source) {
     TQBCollectionItem::Assign(Source);
     const auto* source = ModelCast<const TQBCriterion>(&Source);
     if (!source || source == this) return;
-    FExpression->Assign(*source->FExpression);
+    FExpression.Assign(source->FExpression);
     OperatorCaption = source->OperatorCaption;
     FOperands->Assign(*source->FOperands);
-    FSubCriteria->Assign(*source->FSubCriteria);
+    if (source->FSubCriteria)
+        SubCriteria().Assign(*source->FSubCriteria);
+    else if (FSubCriteria)
+        FSubCriteria->Clear();
     ParseMark = source->ParseMark;
 }
 
@@ -94,7 +102,7 @@ void TQBCriterion::AppendQuoted(std::string& Out, const std::string& Text) const
 }
 
 void TQBCriterion::AppendOperand(std::string& Out, const TQBFunctionDef& Operand) const {
-    if (Operand.Kind == fkField && Operand.Arguments().Count() == 0)
+    if (Operand.Kind == fkField && Operand.ArgumentCount() == 0)
         AppendQuoted(Out, Operand.Name);
     else
         Operand.AppendSQL(Out);
@@ -107,7 +115,7 @@ std::string TQBCriterion::GetSQL() const {
 }
 
 void TQBCriterion::AppendSQL(std::string& Out) const {
-    if (FSubCriteria->Count() > 0) {
+    if (SubCriteriaCount() > 0) {
         FSubCriteria->AppendSQL(Out);
         return;
     }
@@ -117,7 +125,7 @@ void TQBCriterion::AppendSQL(std::string& Out) const {
     const TQBOperator* op = operators ? FindOperator(*operators, OperatorCaption) : nullptr;
     const TQBSelectParser* format = GetParser();
 
-    AppendOperand(Out, *FExpression);
+    AppendOperand(Out, FExpression);
     const std::size_t afterLeft = Out.size();
     Out += ' ';
     static const std::string none;
@@ -186,8 +194,8 @@ void TQBCriterions::AppendSQL(std::string& Out) const {
             AppendKeyword(Out, Parser, joinWord);
             Out += " \r\n  ";
         }
-        const TQBCriterions& sub = item->SubCriteria();
-        const bool bracket = bracketAll || (sub.Count() >= 2 && sub.GroupKind == gkAny);
+        const bool bracket = bracketAll || (item->SubCriteriaCount() >= 2 &&
+                                            item->SubCriteria().GroupKind == gkAny);
         if (bracket) Out += '(';
         const std::size_t text = Out.size();
         item->AppendSQL(Out);

@@ -26,9 +26,15 @@ public:
     std::string OperatorCaption;
     int ParseMark = 0;
 
-    TQBCriterions& SubCriteria() const { return *FSubCriteria; }
+    // The nested group, made on first use: most criteria are plain comparisons.
+    TQBCriterions& SubCriteria() const {
+        if (!FSubCriteria) MakeSubCriteria();
+        return *FSubCriteria;
+    }
+    // Number of nested criteria, without making the group.
+    int SubCriteriaCount() const;
     TQBFunctionDefs& Operands() const { return *FOperands; }
-    TQBFunctionDef& Expression() const { return *FExpression; }
+    TQBFunctionDef& Expression() const { return FExpression; }
 
     // The comparison, or the nested group's SQL when SubCriteria is not empty.
     std::string GetSQL() const;
@@ -44,10 +50,11 @@ private:
     void AppendOperand(std::string& Out, const TQBFunctionDef& Operand) const;
     // QuoteName's text appended to Out.
     void AppendQuoted(std::string& Out, const std::string& Text) const;
+    void MakeSubCriteria() const;
 
-    std::unique_ptr<TQBCriterions> FSubCriteria;
+    mutable std::unique_ptr<TQBCriterions> FSubCriteria;
     std::unique_ptr<TQBFunctionDefs> FOperands;
-    std::unique_ptr<TQBFunctionDef> FExpression;
+    mutable TQBFunctionDef FExpression;
 };
 
 class TQBCriterions : public TQBCollection {

@@ -40,9 +40,18 @@ const TQBTableDef* OwningTableFast(const TQBFunctionDef& Node) {
 
 // --- TQBFunctionDef ---
 
-TQBFunctionDef::TQBFunctionDef() : FArguments(TQBFunctionDef::CreateArguments()) {}
+TQBFunctionDef::TQBFunctionDef() = default;
 
 TQBFunctionDef::~TQBFunctionDef() = default;
+
+void TQBFunctionDef::MakeArguments() const {
+    auto* self = const_cast<TQBFunctionDef*>(this);
+    FArguments = self->CreateArguments();
+    // The list takes the node's own parser, as SetParser would have given it.
+    FArguments->SetParser(Parser);
+}
+
+int TQBFunctionDef::ArgumentCount() const { return FArguments ? FArguments->Count() : 0; }
 
 std::unique_ptr<TQBFunctionDefs> TQBFunctionDef::CreateArguments() {
     return std::make_unique<TQBFunctionDefs>(this);
@@ -59,19 +68,22 @@ void TQBFunctionDef::SetKind(TQBFunctionKind K) {
 void TQBFunctionDef::Clear() {
     Name.clear();
     Kind = fkUnknown;
-    FArguments->Clear();
+    if (FArguments) FArguments->Clear();
 }
 
 void TQBFunctionDef::SetParser(TQBSelectParser* P) {
     TQBCollectionItem::SetParser(P);
-    FArguments->SetParser(P);
+    if (FArguments) FArguments->SetParser(P);
 }
 
 void TQBFunctionDef::Assign(const TCollectionItem& Source) {
     TQBCollectionItem::Assign(Source);
     if (const auto* source = ModelCast<const TQBFunctionDef>(&Source)) {
         if (source == this) return;
-        FArguments->Assign(*source->FArguments);
+        if (source->FArguments)
+            Arguments().Assign(*source->FArguments);
+        else if (FArguments)
+            FArguments->Clear();
         Kind = source->Kind;
         Name = source->Name;
         OuterJoinMark = source->OuterJoinMark;
@@ -134,7 +146,7 @@ std::string TQBFunctionDef::GetSQL() const {
 }
 
 void TQBFunctionDef::AppendSQL(std::string& Out) const {
-    if (FArguments->Count() > 0) {
+    if (ArgumentCount() > 0) {
         AppendFunctionName(Out, GetParser(), Name);
         Out += '(';
         FArguments->AppendSQL(Out);

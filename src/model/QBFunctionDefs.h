@@ -28,7 +28,14 @@ public:
     TQBFunctionKind Kind = fkUnknown;
     bool OuterJoinMark = false;
 
-    TQBFunctionDefs& Arguments() const { return *FArguments; }
+    // The argument list, made on first use: most nodes are columns and literals and never
+    // need one.
+    TQBFunctionDefs& Arguments() const {
+        if (!FArguments) MakeArguments();
+        return *FArguments;
+    }
+    // Number of arguments, without making the list.
+    int ArgumentCount() const;
 
     // A new argument list owned by this node.
     virtual std::unique_ptr<TQBFunctionDefs> CreateArguments();
@@ -51,7 +58,9 @@ protected:
     std::string StringSQL() const;
 
 private:
-    std::unique_ptr<TQBFunctionDefs> FArguments;
+    void MakeArguments() const;
+
+    mutable std::unique_ptr<TQBFunctionDefs> FArguments;
 };
 
 class TQBFunctionDefs : public TQBCollection {

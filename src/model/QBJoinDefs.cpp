@@ -20,7 +20,7 @@ void TQBJoinDef::AppendSide(std::string& Out, const TQBTableDef* Def, const std:
     const std::size_t start = Out.size();
     if (Def)
         AppendQuotedName(Out, names, Def->GetAlias().empty() ? Def->GetTableName() : Def->GetAlias());
-    else if (!Trim(Table).empty())
+    else if (!IsBlankText(Table))
         AppendQuotedName(Out, names, Table);
     if (Out.size() != start) Out += '.';
     AppendQuotedName(Out, names, Field);

@@ -119,12 +119,6 @@ void AppendAlias(std::string& Out, const TQBSelectParser* Parser, const std::str
         Out += Text;
 }
 
-bool IsBlankText(std::string_view Text) {
-    for (const char ch : Text)
-        if (static_cast<unsigned char>(ch) > ' ') return false;
-    return true;
-}
-
 const TQBSQLScanner* CollectionScanner(const TQBCollectionItem& Item) {
     const TQBCollection* collection = Item.GetQBCollection();
     const TQBSelectParser* parser = collection ? collection->GetParser() : nullptr;

@@ -27,9 +27,6 @@ void AppendQuotedIdentifier(std::string& Out, const TQBSQLScanner* Scanner, cons
 // Appends Text as FormatAliasFor(Parser, Text) writes it.
 void AppendAlias(std::string& Out, const TQBSelectParser* Parser, const std::string& Text);
 
-// True when Text is empty or only blanks and control characters (Trim leaves nothing).
-bool IsBlankText(std::string_view Text);
-
 // The scanner an item's QuoteName goes to: that of its model collection's parser; null
 // when the item is in no model collection or there is no parser or scanner.
 const TQBSQLScanner* CollectionScanner(const TQBCollectionItem& Item);

@@ -119,7 +119,7 @@ void TQBTableDef::SetAlias(const std::string& NewAlias) {
         for (int i = 0; i < order->Count(); ++i) {
             const std::string item = order->Get(i);
             const std::string qualifier = ExtractQualifier(item, open, close);
-            if (qualifier.empty() || Trim(ExtractLastName(item, open, close)).empty()) continue;
+            if (qualifier.empty() || IsBlankText(ExtractLastName(item, open, close))) continue;
             if (!SameName(qualifier, FAlias)) continue;
             bool otherTable = false;
             for (int t = 0; tables && t < tables->Count() && !otherTable; ++t)
@@ -131,7 +131,7 @@ void TQBTableDef::SetAlias(const std::string& NewAlias) {
     FAlias = NewAlias;
 }
 
-bool TQBTableDef::IsBlank() const { return Trim(FTableName).empty() && Trim(FAlias).empty(); }
+bool TQBTableDef::IsBlank() const { return IsBlankText(FTableName) && IsBlankText(FAlias); }
 
 std::string TQBTableDef::FormatAlias(const std::string& Text) const { return FormatAliasFor(GetParser(), Text); }
 
@@ -205,7 +205,7 @@ void TQBTableDef::BeforeDestruction() {
         }
         const std::string key = Key();
         // The blank table has no qualifier: nothing refers to it by name.
-        if (parser && !Trim(key).empty()) {
+        if (parser && !IsBlankText(key)) {
             const bool caseSensitive = parser->GetCaseSensitiveIdentifiers();
             const std::string quoted = QuoteName(key);
             const auto mentions = [&](const std::string& text) {
@@ -242,7 +242,7 @@ TQBTableDefs::~TQBTableDefs() { Clear(); }
 std::unique_ptr<TCollectionItem> TQBTableDefs::CreateItem() { return std::make_unique<TQBTableDef>(); }
 
 TQBTableDef* TQBTableDefs::FindByAlias(const std::string& Text) const {
-    if (Trim(Text).empty()) {
+    if (IsBlankText(Text)) {
         for (int i = 0; i < Count(); ++i)
             if (Items(i)->IsBlank()) return Items(i);
         return nullptr;
@@ -317,7 +317,7 @@ void TQBTableDefs::RemoveOrphanJoins(const TQBTableDef* Leaving) {
     if (!joins) return;
     // An empty name is a value side: it never makes a join an orphan.
     const auto resolves = [this, Leaving](const std::string& name) {
-        if (Trim(name).empty()) return true;
+        if (IsBlankText(name)) return true;
         const TQBTableDef* table = FindByAliasOrName(name);
         return table && table != Leaving;
     };
@@ -347,7 +347,7 @@ void TQBTableDefs::RenameInJoins(const TQBTableDef* Table, const std::string& Ne
 
 std::string TQBTableDefs::RenameQualifier(const std::string& Text, const std::string& OldKey,
                                           const std::string& NewAlias) const {
-    if (Trim(OldKey).empty() || Trim(NewAlias).empty()) return Text;
+    if (IsBlankText(OldKey) || IsBlankText(NewAlias)) return Text;
     const bool caseSensitive = Parser && Parser->GetCaseSensitiveIdentifiers();
     const std::string needle = caseSensitive ? OldKey + "." : UpperCase(OldKey + ".");
     const std::string replacement = QuoteName(NewAlias) + ".";

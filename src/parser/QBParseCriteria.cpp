@@ -8,6 +8,7 @@
 #include "parser/QBParser.h"
 
 #include <memory>
+#include <utility>
 #include <vector>
 
 using namespace qbparse;
@@ -35,15 +36,10 @@ std::uint8_t GroupKindOf(int Code) {
     return gkAny;  // OR, and an unclosed bracket
 }
 
-// One entry of the condition in postfix order: a comparison or an operator code.
-struct TPostfixEntry {
-    TQBCriterion* Leaf;
-    int Code;
-};
-
 // A node of the tree being built: a comparison (Leaf set) or a group of nodes.
 struct TConditionNode {
     TQBCriterion* Leaf = nullptr;
+    int LeafIndex = -1;
     std::uint8_t Kind = gkAll;
     std::vector<std::unique_ptr<TConditionNode>> Children;
     bool IsGroup() const { return Leaf == nullptr; }
@@ -62,24 +58,26 @@ void Normalise(TConditionNode& Node) {
         if (child->IsGroup()) Normalise(*child);
 }
 
-// Adds Node as a new item of Target: a copy of the comparison, or a criterion whose
-// sub-criteria hold the group.
-void AddNode(TQBCriterions& Target, const TConditionNode& Node);
+// The comparisons read, taken out of the target group while the tree is built, by index.
+using TLeaves = std::vector<std::unique_ptr<TCollectionItem>>;
 
-void FillGroup(TQBCriterions& Target, const TConditionNode& Group) {
+// Adds Node to Target: the comparison itself, moved in, or a new criterion whose
+// sub-criteria hold the group.
+void AddNode(TQBCriterions& Target, const TConditionNode& Node, TLeaves& Leaves);
+
+void FillGroup(TQBCriterions& Target, const TConditionNode& Group, TLeaves& Leaves) {
     Target.GroupKind = Group.Kind;
-    for (const auto& child : Group.Children) AddNode(Target, *child);
+    for (const auto& child : Group.Children) AddNode(Target, *child, Leaves);
 }
 
-void AddNode(TQBCriterions& Target, const TConditionNode& Node) {
-    TQBCriterion* item = Target.Add();
+void AddNode(TQBCriterions& Target, const TConditionNode& Node, TLeaves& Leaves) {
     if (Node.Leaf) {
-        item->Assign(*Node.Leaf);
-        item->ParseMark = -1;
-    } else {
-        item->ParseMark = -1;
-        FillGroup(item->SubCriteria(), Node);
+        Target.InsertItem(Target.Count(), std::move(Leaves[std::size_t(Node.LeafIndex)]));
+        return;
     }
+    TQBCriterion* item = Target.Add();
+    item->ParseMark = -1;
+    FillGroup(item->SubCriteria(), Node, Leaves);
 }
 
 }  // namespace
@@ -96,11 +94,24 @@ void TQBSelectParser::ParseCriteria(TQBCriterions* Target) {
     } update(*Target);
     Target->Clear();
     Target->GroupKind = gkAll;
-    std::vector<TPostfixEntry> postfix;
-    std::vector<int> stack;
+    // The condition in postfix order: {operator code, -1} or {-1, index of a comparison in
+    // Target}. The storage is the parser's, lent for this call.
+    std::vector<std::pair<int, int>> postfix = std::exchange(FCriteriaPostfix, {});
+    std::vector<int> stack = std::exchange(FCriteriaStack, {});
+    postfix.clear();
+    stack.clear();
+    struct TGiveBack {
+        TQBSelectParser& Parser;
+        std::vector<std::pair<int, int>>& Postfix;
+        std::vector<int>& Stack;
+        ~TGiveBack() {
+            Parser.FCriteriaPostfix = std::move(Postfix);
+            Parser.FCriteriaStack = std::move(Stack);
+        }
+    } giveBack{*this, postfix, stack};
     bool overflow = false;
 
-    const auto emit = [&postfix](int Code) { postfix.push_back({nullptr, Code}); };
+    const auto emit = [&postfix](int Code) { postfix.emplace_back(Code, -1); };
     const auto pushCode = [&](int Code) {
         if (Code == ocClose) {
             while (!stack.empty() && stack.back() != ocOpen) {
@@ -141,7 +152,7 @@ void TQBSelectParser::ParseCriteria(TQBCriterions* Target) {
             }
             TQBCriterion* item = Target->Add();
             item->ParseMark = -1;
-            postfix.push_back({item, -1});
+            postfix.emplace_back(-1, Target->Count() - 1);
             const int position = scanner.GetPosition();
             ParseCriterion(item);
             if (FState == psError) return;
@@ -192,18 +203,44 @@ void TQBSelectParser::ParseCriteria(TQBCriterions* Target) {
         stack.pop_back();
     }
 
+    // The common shape needs no tree: comparisons joined by one kind of word only (all AND
+    // or all OR, brackets aside), each operator finding its two operands, are one group of
+    // that kind in text order.
+    {
+        int depth = 0;
+        int code = -1;
+        bool flat = true;
+        for (const auto& [entryCode, leafIndex] : postfix) {
+            if (entryCode < 0) {
+                ++depth;
+            } else if ((entryCode == ocAnd || entryCode == ocOr) && (code < 0 || code == entryCode) &&
+                       depth >= 2) {
+                code = entryCode;
+                --depth;
+            } else {
+                flat = false;
+                break;
+            }
+        }
+        if (flat && depth == 1) {
+            if (code >= 0) Target->GroupKind = GroupKindOf(code);
+            return;
+        }
+    }
+
     // Build the tree: each operator takes the items just before it (a stack of operands);
     // an operator with too few operands is dropped. AND and OR absorb the children of an
     // operand group of their own kind, so `a AND b AND c` is one All group of three.
     std::vector<std::unique_ptr<TConditionNode>> operands;
-    for (const TPostfixEntry& entry : postfix) {
-        if (entry.Leaf) {
+    for (const auto& [entryCode, leafIndex] : postfix) {
+        if (entryCode < 0) {
             auto leaf = std::make_unique<TConditionNode>();
-            leaf->Leaf = entry.Leaf;
+            leaf->Leaf = Target->Items(leafIndex);
+            leaf->LeafIndex = leafIndex;
             operands.push_back(std::move(leaf));
             continue;
         }
-        const std::uint8_t kind = GroupKindOf(entry.Code);
+        const std::uint8_t kind = GroupKindOf(entryCode);
         const std::size_t count = kind == gkNot ? 1 : 2;
         if (operands.size() < count) continue;
         const auto absorbs = [kind](const TConditionNode& Operand) {
@@ -245,16 +282,15 @@ void TQBSelectParser::ParseCriteria(TQBCriterions* Target) {
             return;
         }
     }
-    // Nested groups: build the tree beside and take it over.
-    TQBCriterions tree;
-    tree.SetParser(Target->GetParser());
+    // Nested groups: the comparisons move out of Target and back in, into their groups.
+    TLeaves leaves(std::size_t(Target->Count()));
+    for (int i = Target->Count() - 1; i >= 0; --i) leaves[std::size_t(i)] = Target->Extract(i);
     if (operands.size() == 1) {
-        FillGroup(tree, root);
+        FillGroup(*Target, root, leaves);
     } else {
-        tree.GroupKind = gkAll;
-        for (const auto& node : operands) AddNode(tree, *node);
+        Target->GroupKind = gkAll;
+        for (const auto& node : operands) AddNode(*Target, *node, leaves);
     }
-    Target->Assign(tree);
 }
 
 void TQBSelectParser::ParseCriterion(TQBCriterion* Item) {

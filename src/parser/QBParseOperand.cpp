@@ -124,11 +124,7 @@ bool TQBSelectParser::NeedSpace(const std::string& PrevToken, const std::string&
         if ((last == '-' && next == '-') || (last == '/' && next == '*') ||
             (last == '*' && next == '/'))
             return true;
-        const auto wordChar = [this](char Ch) {
-            return !FScanner->IsDelimiter(Ch) && !FScanner->IsSpace(Ch) &&
-                   !FScanner->IsStringQuote(Ch) && !FScanner->IsIdentQuote(Ch) && Ch != '\n';
-        };
-        if (wordChar(last) && wordChar(next)) return true;
+        if (FScanner->IsPlainWordChar(last) && FScanner->IsPlainWordChar(next)) return true;
         const bool prevNumber = FScanner->IsDigit(PrevToken.front());
         if (prevNumber && (next == '.' || (last == '.' && FScanner->IsDigit(next)))) return true;
     }
@@ -168,8 +164,9 @@ void TQBSelectParser::ParseOperand(TQBFunctionDef* Item, TQBTableDef*& TableDef,
     bool expectAlias = false;
     bool nameBroken = false;
     int tokenCount = 0;
-    std::string alias, name, expression, functionName, prevToken, stringValue;
-    std::vector<std::string> nameParts;
+    std::string alias, name, expression, functionName, prevToken, stringValue, formatted;
+    std::vector<std::string>& nameParts = FOperandNameParts;
+    nameParts.clear();
     TQBFunctionKind kind = fkUnknown;
     TQBTokenKinds prevKinds;
 
@@ -249,7 +246,7 @@ void TQBSelectParser::ParseOperand(TQBFunctionDef* Item, TQBTableDef*& TableDef,
             }
             if (kind != fkFunction && kind != fkParameter) {
                 name = FormatToken(token, kinds);
-                nameParts.assign(1, name);
+                nameParts.push_back(name);
                 expression = QuoteToken(name, kinds);
             }
             if (kind == fkString) {
@@ -264,14 +261,14 @@ void TQBSelectParser::ParseOperand(TQBFunctionDef* Item, TQBTableDef*& TableDef,
             const bool prevPlain = !prevKinds.ContainsAny(qtkIdentifier | qtkString);
             const bool identBeforeClose = prevKinds.Contains(qtkIdentifier) && plain && token == ")";
             const bool callOpen = prevKinds.Contains(qtkFunction) && plain && token == "(";
+            formatted = FormatToken(token, kinds);
             if (!nameBroken && !identBeforeClose && !callOpen) {
                 const bool prevPoint = prevPlain && prevToken == ".";
                 if ((name.empty() && kinds.Contains(qtkIdentifier)) ||
                     (prevPoint && (kinds.Contains(qtkIdentifier) || (plain && token == "*"))) ||
                     (prevKinds.Contains(qtkIdentifier) && plain && token == ".")) {
-                    std::string part = FormatToken(token, kinds);
-                    name += part;
-                    if (!(plain && token == ".")) nameParts.push_back(std::move(part));
+                    name += formatted;
+                    if (!(plain && token == ".")) nameParts.push_back(formatted);
                 } else {
                     name.clear();
                     nameParts.clear();
@@ -287,7 +284,7 @@ void TQBSelectParser::ParseOperand(TQBFunctionDef* Item, TQBTableDef*& TableDef,
             const bool textBefore = !expression.empty() || !functionName.empty();
             if (textBefore && !attached && NeedSpace(prevToken, token, kinds, prevKinds))
                 expression += ' ';
-            expression += QuoteToken(FormatToken(token, kinds), kinds);
+            expression += QuoteToken(formatted, kinds);
         }
         // 8. A quoted name left unclassified still spaces like a name.
         prevToken.assign(token);
@@ -314,7 +311,7 @@ void TQBSelectParser::ParseOperand(TQBFunctionDef* Item, TQBTableDef*& TableDef,
     auto* const field = ModelCast<TQBFieldDef>(Item);
     // The operand as written: a parameter keeps its colon.
     FLastOperandText = (kind == fkParameter ? ":" : "") + functionName + expression;
-    Item->Arguments().Clear();
+    if (Item->ArgumentCount() > 0) Item->Arguments().Clear();
     // The base SetKind: the select list gives aliases itself, numbered over all tables.
     if (kind == fkFunction && expression.empty()) {
         // Written without brackets (@@VERSION, CURRENT_USER): kept as it was written.

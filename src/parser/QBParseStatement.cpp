@@ -482,7 +482,7 @@ void TQBSelectParser::ParseJoin() {
         TQBFunctionKind Kind;
     };
     const auto side = [](const TQBFieldDef& operand, TQBTableDef* table, const std::string& text) {
-        if (operand.Kind == fkField && operand.Arguments().Count() == 0)
+        if (operand.Kind == fkField && operand.ArgumentCount() == 0)
             return TSide{table, operand.Name, fkField};
         return TSide{table, text, operand.Kind == fkField ? fkExpression : operand.Kind};
     };

@@ -16,6 +16,7 @@
 #include <functional>
 #include <memory>
 #include <string>
+#include <utility>
 #include <vector>
 
 class TQBSQLScanner;
@@ -189,6 +190,13 @@ protected:
     std::string FJoinFollowedKey;
     std::string FLastOperandText;
     std::vector<const TQBTableDef*> FFromTables;
+    // The parts of the dotted name the operand reader collects; kept to reuse its storage
+    // (the reader never re-enters itself).
+    std::vector<std::string> FOperandNameParts;
+    // The condition reader's postfix entries ({operator code or -1, comparison index}) and
+    // operator stack, kept to reuse their storage.
+    std::vector<std::pair<int, int>> FCriteriaPostfix;
+    std::vector<int> FCriteriaStack;
     // True while a statement is read: only tables the FROM clause has named so far are
     // found by their bare name then.
     bool FReading = false;

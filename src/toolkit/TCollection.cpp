@@ -21,20 +21,32 @@ TCollection::~TCollection() {
     Clear();
 }
 
-TCollectionItem* TCollection::GetItem(int Index) const {
-    if (Index < 0 || Index >= Count())
-        throw EQBException(FormatMessage(QBResource::SListIndexError, std::to_string(Index)));
-    return FItems[static_cast<std::size_t>(Index)].get();
+void TCollection::ThrowIndexError(int Index) {
+    throw EQBException(FormatMessage(QBResource::SListIndexError, std::to_string(Index)));
 }
 
 TCollectionItem* TCollection::Add() { return Insert(Count()); }
 
-TCollectionItem* TCollection::Insert(int Index) {
+TCollectionItem* TCollection::Insert(int Index) { return InsertItem(Index, CreateItem()); }
+
+std::unique_ptr<TCollectionItem> TCollection::Extract(int Index) {
+    if (Index < 0 || Index >= Count()) return nullptr;
+    std::unique_ptr<TCollectionItem> owned = std::move(FItems[static_cast<std::size_t>(Index)]);
+    FItems.erase(FItems.begin() + Index);
+    Renumber(Index);
+    owned->FCollection = nullptr;
+    owned->FIndex = -1;
+    return owned;
+}
+
+TCollectionItem* TCollection::InsertItem(int Index, std::unique_ptr<TCollectionItem> Item) {
+    if (!Item) return nullptr;
     Index = std::clamp(Index, 0, Count());
-    std::unique_ptr<TCollectionItem> item = CreateItem();
-    TCollectionItem* raw = item.get();
+    TCollectionItem* raw = Item.get();
     raw->FCollection = this;
-    FItems.insert(FItems.begin() + Index, std::move(item));
+    // Most lists hold a few items: start with room for four instead of growing 1, 2, 4.
+    if (FItems.capacity() == 0) FItems.reserve(4);
+    FItems.insert(FItems.begin() + Index, std::move(Item));
     Renumber(Index);
     raw->AfterInsertion();
     return raw;

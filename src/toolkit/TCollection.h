@@ -48,13 +48,22 @@ public:
 
     int Count() const { return static_cast<int>(FItems.size()); }
     // The item at Index; throws EQBException when Index is out of range.
-    TCollectionItem* GetItem(int Index) const;
+    TCollectionItem* GetItem(int Index) const {
+        if (Index < 0 || Index >= Count()) ThrowIndexError(Index);
+        return FItems[static_cast<std::size_t>(Index)].get();
+    }
     // Appends a new item of the collection's item class and returns it.
     TCollectionItem* Add();
     // Inserts a new item at Index (clamped to 0..Count) and returns it.
     TCollectionItem* Insert(int Index);
     // Frees the item at Index after its clean-up has run; out of range is ignored.
     void Delete(int Index);
+    // Takes the item at Index out of the collection without freeing it or running its
+    // clean-up; null when out of range. The item is free afterwards.
+    std::unique_ptr<TCollectionItem> Extract(int Index);
+    // Inserts a free Item of the collection's item class at Index (clamped) as if it had
+    // been made there; returns it.
+    TCollectionItem* InsertItem(int Index, std::unique_ptr<TCollectionItem> Item);
     // Frees every item, last first, inside an update bracket.
     void Clear();
     // Position of Item, or -1.
@@ -76,6 +85,7 @@ protected:
 
 private:
     void Renumber(int From);
+    [[noreturn]] static void ThrowIndexError(int Index);
 
     std::vector<std::unique_ptr<TCollectionItem>> FItems;
     int FUpdateCount = 0;

@@ -31,13 +31,6 @@ int CompareStr(std::string_view A, std::string_view B) {
     return result < 0 ? -1 : (result > 0 ? 1 : 0);
 }
 
-bool SameText(std::string_view A, std::string_view B) {
-    if (A.size() != B.size()) return false;
-    for (std::size_t i = 0; i < A.size(); ++i)
-        if (UpCaseChar(A[i]) != UpCaseChar(B[i])) return false;
-    return true;
-}
-
 std::string Trim(std::string_view S) {
     std::size_t first = 0;
     std::size_t last = S.size();

@@ -23,8 +23,20 @@ int CompareText(std::string_view A, std::string_view B);
 // Compares exactly, bytes as unsigned: negative, zero or positive.
 int CompareStr(std::string_view A, std::string_view B);
 
-// True when A and B are equal ignoring ASCII case.
-bool SameText(std::string_view A, std::string_view B);
+// True when A and B are equal ignoring ASCII case. Inline: most calls differ in length.
+inline bool SameText(std::string_view A, std::string_view B) {
+    if (A.size() != B.size()) return false;
+    for (std::size_t i = 0; i < A.size(); ++i)
+        if (A[i] != B[i] && UpCaseChar(A[i]) != UpCaseChar(B[i])) return false;
+    return true;
+}
 
 // Returns S without leading and trailing bytes at or below the blank (control characters).
 std::string Trim(std::string_view S);
+
+// True when Trim(S) would be empty, without making the trimmed copy.
+inline bool IsBlankText(std::string_view S) {
+    for (const char ch : S)
+        if (static_cast<unsigned char>(ch) > ' ') return false;
+    return true;
+}

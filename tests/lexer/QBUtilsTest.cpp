@@ -80,7 +80,11 @@ INSTANTIATE_TEST_SUITE_P(
                       NameCase{"[a.b]", '[', ']', "", "[a.b]"},
                       NameCase{"[dbo].[Order.Details]", '[', ']', "[dbo]", "[Order.Details]"},
                       NameCase{"a.\"b\"\".c\"", '"', '"', "a", "\"b\"\".c\""},
-                      NameCase{"", '[', ']', "", ""}, NameCase{"t.", '[', ']', "t", ""}));
+                      NameCase{"", '[', ']', "", ""}, NameCase{"t.", '[', ']', "t", ""},
+                      // A leading point separates nothing, with or without quotes about.
+                      NameCase{".x", '[', ']', "", ".x"}, NameCase{".[x]", '[', ']', "", ".[x]"},
+                      NameCase{"s.t.[a b]", '[', ']', "s.t", "[a b]"},
+                      NameCase{"[s].t.c", '[', ']', "[s].t", "c"}));
 
 TEST(CharCodes, EncodeExamples) {
     EXPECT_EQ(EncodeCharCodes("abc", '"', '#'), "\"\"abc\"\"");
