@@ -11,6 +11,8 @@
 #include "toolkit/TextCompare.h"
 
 #include <algorithm>
+#include <optional>
+#include <span>
 #include <vector>
 
 namespace {
@@ -49,12 +51,48 @@ void AppendJoinKeyword(std::string& Out, const TQBSelectParser* Parser, std::uin
     }
 }
 
+// The working storage of one FROM clause, kept between writes so that a steady stream of
+// statements writes without allocating. A nested write (never expected) gets its own.
+struct TFromScratch {
+    std::vector<const TQBTableDef*> Tables;
+    std::vector<char> Blank;
+    std::vector<TLink> Links;
+    std::vector<TGroup> Groups;  // the first GroupCount are in use
+    std::size_t GroupCount = 0;
+    std::vector<TJoinOrderLink> OrderLinks;
+    std::vector<const TLink*> Pool;
+    std::vector<char> Used;
+    TJoinOrderResult Order;
+    bool Busy = false;
+};
+
+class TScratchLease {
+public:
+    TScratchLease() : FScratch(Shared().Busy ? FOwn.emplace() : Shared()) { FScratch.Busy = true; }
+    ~TScratchLease() { FScratch.Busy = false; }
+    TScratchLease(const TScratchLease&) = delete;
+    TScratchLease& operator=(const TScratchLease&) = delete;
+    TFromScratch& operator*() const { return FScratch; }
+
+private:
+    static TFromScratch& Shared() {
+        thread_local TFromScratch scratch;
+        return scratch;
+    }
+    std::optional<TFromScratch> FOwn;
+    TFromScratch& FScratch;
+};
+
 }  // namespace
 
 void TQBTableDefs::AppendFrom(std::string& Out) const {
+    const TScratchLease lease;
+    TFromScratch& scratch = *lease;
     const int tableCount = Count();
-    std::vector<const TQBTableDef*> tables(static_cast<std::size_t>(tableCount));
-    std::vector<char> blank(static_cast<std::size_t>(tableCount));
+    std::vector<const TQBTableDef*>& tables = scratch.Tables;
+    std::vector<char>& blank = scratch.Blank;
+    tables.resize(static_cast<std::size_t>(tableCount));
+    blank.resize(static_cast<std::size_t>(tableCount));
     for (int i = 0; i < tableCount; ++i) {
         const TQBTableDef* table = Items(i);
         tables[static_cast<std::size_t>(i)] = table;
@@ -74,9 +112,9 @@ void TQBTableDefs::AppendFrom(std::string& Out) const {
         return IsBlankText(name) ? -1 : usable(FindByAlias(name));
     };
 
-    std::vector<TLink> links;
+    std::vector<TLink>& links = scratch.Links;
+    links.clear();
     if (const TQBJoinDefs* joins = Parser ? Parser->GetJoinDefs() : nullptr) {
-        links.reserve(static_cast<std::size_t>(joins->Count()));
         for (int i = 0; i < joins->Count(); ++i) {
             const TQBJoinDef* join = joins->Items(i);
             const int left = resolve(join->LeftTableDef, join->LeftTable);
@@ -99,27 +137,32 @@ void TQBTableDefs::AppendFrom(std::string& Out) const {
         }
     }
 
-    std::vector<TGroup> groups;
+    // The groups in use are a prefix of the kept ones, so their storage is reused.
+    std::size_t& groupCount = scratch.GroupCount;
+    groupCount = 0;
+    const auto inUse = [&scratch, &groupCount] { return std::span<TGroup>(scratch.Groups.data(), groupCount); };
     for (const TLink& link : links) {
         if (link.B < 0) continue;
         bool found = false;
-        for (TGroup& group : groups)
+        for (TGroup& group : inUse())
             if (Contains(group, link.A)) {
                 found = true;
                 if (!Contains(group, link.B)) group.push_back(link.B);
             }
-        for (TGroup& group : groups)
+        for (TGroup& group : inUse())
             if (Contains(group, link.B)) {
                 found = true;
                 if (!Contains(group, link.A)) group.push_back(link.A);
             }
         if (!found) {
-            groups.emplace_back();
-            groups.back().reserve(static_cast<std::size_t>(tableCount));
-            groups.back().push_back(link.A);
-            groups.back().push_back(link.B);
+            if (groupCount == scratch.Groups.size()) scratch.Groups.emplace_back();
+            TGroup& group = scratch.Groups[groupCount++];
+            group.clear();
+            group.push_back(link.A);
+            group.push_back(link.B);
         }
     }
+    const std::span<TGroup> groups = inUse();
     for (int n = static_cast<int>(groups.size()) - 1; n >= 1; --n) {
         TGroup& later = groups[static_cast<std::size_t>(n)];
         for (int k = 0; k < n; ++k) {
@@ -138,8 +181,10 @@ void TQBTableDefs::AppendFrom(std::string& Out) const {
     const auto separate = [&Out, start] {
         if (Out.size() != start) Out += ",\r\n";
     };
-    std::vector<TJoinOrderLink> orderLinks;
-    std::vector<const TLink*> pool;
+    std::vector<TJoinOrderLink>& orderLinks = scratch.OrderLinks;
+    std::vector<const TLink*>& pool = scratch.Pool;
+    std::vector<char>& used = scratch.Used;
+    TJoinOrderResult& order = scratch.Order;
     for (const TGroup& group : groups) {
         if (group.empty()) continue;
         separate();
@@ -153,13 +198,13 @@ void TQBTableDefs::AppendFrom(std::string& Out) const {
                                   link.SwapFor >= 0 ? IndexIn(group, link.SwapFor) : -1,
                                   link.Join->JoinType});
         }
-        TJoinOrderResult order = SearchJoinOrder(static_cast<int>(group.size()), orderLinks);
+        SearchJoinOrder(static_cast<int>(group.size()), orderLinks, order);
         if (!order.Found) throw EQBException(QBResource::SCannotBuildJoin);
         // A condition without partner on the first table would have no place: it goes
         // into the first ON clause.
-        std::vector<bool> used(pool.size(), false);
+        used.assign(pool.size(), 0);
         for (const auto& step : order.Attached)
-            for (int id : step) used[static_cast<std::size_t>(id)] = true;
+            for (int id : step) used[static_cast<std::size_t>(id)] = 1;
         for (std::size_t id = 0; id < pool.size(); ++id)
             if (!used[id] && pool[id]->B < 0) order.Attached[1].push_back(static_cast<int>(id));
 

@@ -102,8 +102,8 @@ public:
         std::iota(FPool, FPool + FPoolSize, 0);
     }
 
-    // Runs the plain search; false when the budget ran out before it ended (Result is then
-    // left empty).
+    // Runs the plain search into Result; false when the budget ran out before it ended
+    // (Result is then left as it was).
     bool Run(TJoinOrderResult& Result) {
         for (int first = 0; first < FN; ++first) {
             FPlaced = std::uint64_t{1} << first;
@@ -113,6 +113,7 @@ public:
                 Result.Found = true;
                 Result.Order.assign(FOrder, FOrder + FN);
                 Result.Attached.resize(static_cast<std::size_t>(FN));
+                Result.Attached[0].clear();
                 for (int i = 1; i < FN; ++i)
                     Result.Attached[static_cast<std::size_t>(i)].assign(
                         FTaken + FStepStart[i], FTaken + FStepStart[i] + FStepCount[i]);
@@ -120,7 +121,9 @@ public:
             }
             if (FAborted) return false;
         }
-        Result = TJoinOrderResult{};
+        Result.Found = false;
+        Result.Order.clear();
+        Result.Attached.clear();
         return true;
     }
 
@@ -428,14 +431,18 @@ TJoinOrderResult SearchJoinOrderPlain(int TableCount, const std::vector<TJoinOrd
 }
 
 TJoinOrderResult SearchJoinOrder(int TableCount, const std::vector<TJoinOrderLink>& Links) {
+    TJoinOrderResult result;
+    SearchJoinOrder(TableCount, Links, result);
+    return result;
+}
+
+void SearchJoinOrder(int TableCount, const std::vector<TJoinOrderLink>& Links, TJoinOrderResult& Result) {
     // Most groups are settled by the plain search in a few steps; the memoising search is
     // only worth its set-up when backtracking runs long.
     if (TableCount > 0 && TableCount <= TBoundedSearch::kMaxTables &&
-        Links.size() <= TBoundedSearch::kMaxLinks) {
-        TJoinOrderResult result;
-        if (TBoundedSearch(TableCount, Links).Run(result)) return result;
-    }
-    return SearchJoinOrderMemo(TableCount, Links);
+        Links.size() <= TBoundedSearch::kMaxLinks && TBoundedSearch(TableCount, Links).Run(Result))
+        return;
+    Result = SearchJoinOrderMemo(TableCount, Links);
 }
 
 TJoinOrderResult SearchJoinOrderMemo(int TableCount, const std::vector<TJoinOrderLink>& Links) {

@@ -38,5 +38,8 @@ TJoinOrderResult SearchJoinOrderPlain(int TableCount, const std::vector<TJoinOrd
 // search under a small step budget, then the memoising search when that runs out.
 TJoinOrderResult SearchJoinOrder(int TableCount, const std::vector<TJoinOrderLink>& Links);
 
+// The same, into Result, whose storage is reused.
+void SearchJoinOrder(int TableCount, const std::vector<TJoinOrderLink>& Links, TJoinOrderResult& Result);
+
 // The memoising search alone (the fallback of SearchJoinOrder), open to checks.
 TJoinOrderResult SearchJoinOrderMemo(int TableCount, const std::vector<TJoinOrderLink>& Links);
