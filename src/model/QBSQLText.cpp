@@ -2,40 +2,46 @@
 #include "model/QBSQLText.h"
 
 #include "lexer/QBScanner.h"
-#include "lexer/QBUtils.h"
 #include "model/QBModelBase.h"
 #include "parser/QBParser.h"
 
-#include <array>
+#include <cstring>
 
 namespace {
 
 // The remembered answers: a small open-addressed table, emptied by bumping the generation.
-// A name the scanner leaves as it is (the usual case) keeps no copy of its answer.
+// Plain bytes only, so the thread's table needs no construction guard on each use; a name
+// or answer too long for its slot is simply not remembered.
 struct TQuoteMemory {
-    struct TEntry {
-        std::uint32_t Generation = 0;
-        bool Kind = false;  // QuoteIdentifier's answer, not QuoteName's
-        bool Unchanged = false;
-        std::string Name;
-        std::string Quoted;
-    };
     static constexpr std::size_t kSlots = 64;
     // Past this many names the table stops taking new ones (probes stay short).
     static constexpr int kMaxNames = 48;
+    static constexpr std::size_t kNameBytes = 40;
+    static constexpr std::size_t kQuotedBytes = 46;
+    // QuotedSize of an answer that is the name itself (the usual case).
+    static constexpr std::uint8_t kUnchanged = 0xFF;
+
+    struct TEntry {
+        std::uint32_t Generation = 0;
+        bool Kind = false;  // QuoteIdentifier's answer, not QuoteName's
+        std::uint8_t NameSize = 0;
+        std::uint8_t QuotedSize = 0;
+        char Name[kNameBytes] = {};
+        char Quoted[kQuotedBytes] = {};
+    };
 
     const TQBSQLScanner* Scanner = nullptr;
     int Depth = 0;
     int Names = 0;
     std::uint32_t Generation = 1;
-    std::array<TEntry, kSlots> Entries;
+    TEntry Entries[kSlots] = {};
 };
 
-thread_local TQuoteMemory Memory;
+constinit thread_local TQuoteMemory Memory{};
 
 // Length and three bytes tell the few names of one statement apart well enough; the probe
 // compares whole names anyway.
-std::size_t HashName(const std::string& Name) {
+std::size_t HashName(std::string_view Name) {
     const std::size_t size = Name.size();
     if (size == 0) return 0;
     const auto at = [&Name](std::size_t i) { return static_cast<std::size_t>(static_cast<unsigned char>(Name[i])); };
@@ -67,48 +73,69 @@ std::string Quote(const TQBSQLScanner& Scanner, const std::string& Name, TQuotin
     return Kind == qtName ? Scanner.QuoteName(Name) : Scanner.QuoteIdentifier(Name);
 }
 
-void AppendQuoted(std::string& Out, const TQBSQLScanner* Scanner, const std::string& Name,
+// The scanner's answer for Name; Whole, when given, is Name as a string already.
+std::string Quote(const TQBSQLScanner& Scanner, std::string_view Name, const std::string* Whole,
                   TQuoting Kind) {
+    return Whole ? Quote(Scanner, *Whole, Kind) : Quote(Scanner, std::string(Name), Kind);
+}
+
+void AppendQuoted(std::string& Out, const TQBSQLScanner* Scanner, std::string_view Name,
+                  const std::string* Whole, TQuoting Kind) {
     if (!Scanner) {
         Out += Name;
         return;
     }
     TQuoteMemory& memory = Memory;
-    if (memory.Depth == 0 || Scanner != memory.Scanner) {
-        Out += Quote(*Scanner, Name, Kind);
+    const std::size_t size = Name.size();
+    if (memory.Depth == 0 || Scanner != memory.Scanner || size >= TQuoteMemory::kNameBytes) {
+        Out += Quote(*Scanner, Name, Whole, Kind);
         return;
     }
     std::size_t slot = (HashName(Name) + Kind) % TQuoteMemory::kSlots;
     for (;; slot = (slot + 1) % TQuoteMemory::kSlots) {
-        TQuoteMemory::TEntry& entry = memory.Entries[slot];
+        const TQuoteMemory::TEntry& entry = memory.Entries[slot];
         if (entry.Generation != memory.Generation) break;
-        if (entry.Kind == Kind && entry.Name == Name) {
-            Out += entry.Unchanged ? Name : entry.Quoted;
+        if (entry.Kind == Kind && entry.NameSize == size &&
+            std::memcmp(entry.Name, Name.data(), size) == 0) {
+            if (entry.QuotedSize == TQuoteMemory::kUnchanged)
+                Out += Name;
+            else
+                Out.append(entry.Quoted, entry.QuotedSize);
             return;
         }
     }
     const std::size_t start = Out.size();
-    Out += Quote(*Scanner, Name, Kind);
-    if (memory.Names < TQuoteMemory::kMaxNames) {
-        TQuoteMemory::TEntry& entry = memory.Entries[slot];
-        ++memory.Names;
-        entry.Generation = memory.Generation;
-        entry.Kind = Kind;
-        entry.Name = Name;
-        const std::string_view quoted = std::string_view(Out).substr(start);
-        entry.Unchanged = quoted == Name;
-        if (!entry.Unchanged) entry.Quoted = quoted;
+    Out += Quote(*Scanner, Name, Whole, Kind);
+    const std::string_view quoted = std::string_view(Out).substr(start);
+    const bool unchanged = quoted == Name;
+    if (memory.Names >= TQuoteMemory::kMaxNames || (!unchanged && quoted.size() >= TQuoteMemory::kQuotedBytes))
+        return;
+    TQuoteMemory::TEntry& entry = memory.Entries[slot];
+    ++memory.Names;
+    entry.Generation = memory.Generation;
+    entry.Kind = Kind;
+    entry.NameSize = static_cast<std::uint8_t>(size);
+    std::memcpy(entry.Name, Name.data(), size);
+    if (unchanged) {
+        entry.QuotedSize = TQuoteMemory::kUnchanged;
+    } else {
+        entry.QuotedSize = static_cast<std::uint8_t>(quoted.size());
+        std::memcpy(entry.Quoted, quoted.data(), quoted.size());
     }
 }
 
 }  // namespace
 
 void AppendQuotedName(std::string& Out, const TQBSQLScanner* Scanner, const std::string& Name) {
-    AppendQuoted(Out, Scanner, Name, qtName);
+    AppendQuoted(Out, Scanner, Name, &Name, qtName);
 }
 
-void AppendQuotedIdentifier(std::string& Out, const TQBSQLScanner* Scanner, const std::string& Name) {
-    AppendQuoted(Out, Scanner, Name, qtIdentifier);
+void AppendQuotedName(std::string& Out, const TQBSQLScanner* Scanner, std::string_view Name) {
+    AppendQuoted(Out, Scanner, Name, nullptr, qtName);
+}
+
+void AppendQuotedIdentifier(std::string& Out, const TQBSQLScanner* Scanner, std::string_view Name) {
+    AppendQuoted(Out, Scanner, Name, nullptr, qtIdentifier);
 }
 
 void AppendAlias(std::string& Out, const TQBSelectParser* Parser, const std::string& Text) {
@@ -125,11 +152,39 @@ const TQBSQLScanner* CollectionScanner(const TQBCollectionItem& Item) {
     return parser ? parser->GetScanner() : nullptr;
 }
 
-TQBNameParts SplitQualifiedName(const std::string& Name, char Open, char Close) {
-    TQBNameParts parts;
-    parts.Qualifier = ExtractQualifier(Name, Open, Close);
-    parts.Last = parts.Qualifier.empty() ? Name : Name.substr(parts.Qualifier.size() + 1);
-    return parts;
+TQBNameParts SplitQualifiedName(std::string_view Name, char Open, char Close) {
+    // The separating point is the last one outside identifier quotes; i is 1-based and
+    // stops on it. A name that starts with its only point has no qualifier.
+    std::size_t i = Name.size();
+    if (Name.find(Open) == std::string_view::npos && Name.find(Close) == std::string_view::npos) {
+        const std::size_t point = Name.rfind('.');
+        i = point == std::string_view::npos ? 0 : point + 1;
+    } else {
+        int nesting = 0;
+        if (!Name.empty() && Name.back() == Close) {
+            --i;
+            nesting = 1;
+        }
+        while (i > 0) {
+            const char ch = Name[i - 1];
+            if (Open == Close) {
+                if (ch == Open && nesting > 0) {
+                    if (i == 1 || Name[i - 2] != Open)
+                        --nesting;
+                    else
+                        ++nesting;
+                }
+            } else if (ch == Close) {
+                ++nesting;
+            } else if (ch == Open) {
+                --nesting;
+            }
+            if (ch == '.' && nesting == 0) break;
+            --i;
+        }
+    }
+    if (i <= 1) return {std::string_view(), Name};
+    return {Name.substr(0, i - 1), Name.substr(i)};
 }
 
 TQBQuoteScope::TQBQuoteScope(const TQBSQLScanner* Scanner) {

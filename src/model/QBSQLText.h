@@ -22,8 +22,9 @@ void AppendKeyword(std::string& Out, const TQBSelectParser* Parser, std::string_
 void AppendFunctionName(std::string& Out, const TQBSelectParser* Parser, std::string_view Name);
 // Appends Scanner->QuoteName(Name), or Name without a scanner.
 void AppendQuotedName(std::string& Out, const TQBSQLScanner* Scanner, const std::string& Name);
+void AppendQuotedName(std::string& Out, const TQBSQLScanner* Scanner, std::string_view Name);
 // Appends Scanner->QuoteIdentifier(Name), or Name without a scanner.
-void AppendQuotedIdentifier(std::string& Out, const TQBSQLScanner* Scanner, const std::string& Name);
+void AppendQuotedIdentifier(std::string& Out, const TQBSQLScanner* Scanner, std::string_view Name);
 // Appends Text as FormatAliasFor(Parser, Text) writes it.
 void AppendAlias(std::string& Out, const TQBSelectParser* Parser, const std::string& Text);
 
@@ -33,11 +34,12 @@ const TQBSQLScanner* CollectionScanner(const TQBCollectionItem& Item);
 
 // The qualifier and last name of a dotted name, as ExtractQualifier and ExtractLastName
 // split it (the qualifier empty when there is none; the last name then the whole name).
+// Both view Name.
 struct TQBNameParts {
-    std::string Qualifier;
-    std::string Last;
+    std::string_view Qualifier;
+    std::string_view Last;
 };
-TQBNameParts SplitQualifiedName(const std::string& Name, char Open, char Close);
+TQBNameParts SplitQualifiedName(std::string_view Name, char Open, char Close);
 
 // While one is alive on a thread, AppendQuotedName and AppendQuotedIdentifier remember the
 // answers of the outermost scope's scanner. Scopes nest; only the outermost one clears the memory.

@@ -25,14 +25,12 @@ bool IsDigits(const std::string& S) {
 // A GROUP BY or ORDER BY item in written form, appended to Out: qualifier and last part
 // each quoted where the dialect needs it; a position stays a number.
 void AppendItem(std::string& Out, const TQBSQLScanner& Scanner, const std::string& Item,
-                bool KeepQualifier) {
+                const TQBNameParts& Parts, bool KeepQualifier) {
     if (IsDigits(Item)) {
         Out += Item;
         return;
     }
-    const char open = Scanner.IdentQuoteChar();
-    const char close = Scanner.ClosingQuote(open);
-    const TQBNameParts parts = SplitQualifiedName(Item, open, close);
+    const TQBNameParts& parts = Parts;
     if (parts.Qualifier.empty() || !KeepQualifier || IsBlankText(parts.Last)) {
         AppendQuotedIdentifier(Out, &Scanner, parts.Last);
         return;
@@ -40,6 +38,13 @@ void AppendItem(std::string& Out, const TQBSQLScanner& Scanner, const std::strin
     AppendQuotedName(Out, &Scanner, parts.Qualifier);
     Out += '.';
     AppendQuotedIdentifier(Out, &Scanner, parts.Last);
+}
+
+void AppendItem(std::string& Out, const TQBSQLScanner& Scanner, const std::string& Item,
+                bool KeepQualifier) {
+    const char open = Scanner.IdentQuoteChar();
+    AppendItem(Out, Scanner, Item, SplitQualifiedName(Item, open, Scanner.ClosingQuote(open)),
+               KeepQualifier);
 }
 
 // "<Word> BY", then the items one per line; nothing for no items.
@@ -93,14 +98,15 @@ void AppendGroupBy(std::string& Out, TQBSelectParser& Parser) {
     for (int i = 0; i < tables.Count() && !fromClause; ++i) fromClause = !tables.Items(i)->IsBlank();
     std::vector<std::string> written;
     if (aggregate && other && fromClause) {
-        std::vector<std::string> items, keys;
+        std::vector<std::string> items;
         std::string text;
+        // Items that are written alike but for letter case are one item.
         const auto add = [&](const std::string& item) {
             text.clear();
             AppendItem(text, scanner, item, true);
-            const std::string key = UpperCase(text);
-            if (std::find(keys.begin(), keys.end(), key) != keys.end()) return;
-            keys.push_back(key);
+            if (std::any_of(written.begin(), written.end(),
+                            [&text](const std::string& w) { return SameText(w, text); }))
+                return;
             items.push_back(item);
             written.push_back(text);
         };
@@ -140,10 +146,11 @@ void AppendOrderBy(std::string& Out, const TQBSelectParser& Parser) {
     for (int i = 0; i < list.Count(); ++i) {
         const std::string& item = list[i];
         // A qualifier that names no table is dropped (the item is then an output name).
-        const std::string qualifier = ExtractQualifier(item, open, close);
-        const bool known = !qualifier.empty() && Parser.FindQualifierTable(qualifier) != nullptr;
+        const TQBNameParts parts = SplitQualifiedName(item, open, close);
+        const bool known =
+            !parts.Qualifier.empty() && Parser.FindQualifierTable(std::string(parts.Qualifier)) != nullptr;
         text.clear();
-        AppendItem(text, scanner, item, known);
+        AppendItem(text, scanner, item, parts, known);
         // Two items that come out the same once a qualifier is dropped are written once.
         const bool repeated = std::any_of(written.begin(), written.end(), [&](const std::string& w) {
             std::string_view name(w);
