@@ -123,20 +123,23 @@ void TQBFunctionDef::AppendColumnSQL(std::string& Out) const {
         AppendQuotedName(Out, names, Name);
 }
 
-std::string TQBFunctionDef::StringSQL() const {
-    std::string result;
+void TQBFunctionDef::AppendStringSQL(std::string& Out) const {
+    const std::size_t start = Out.size();
     const TQBSelectParser* parser = GetParser();
     if (parser && parser->GetScanner()) {
-        result = parser->GetScanner()->QuoteString(Name);
+        Out += parser->GetScanner()->QuoteString(Name);
     } else if (Name.size() >= 2 && (Name.front() == '\'' || Name.front() == '"') &&
                Name.back() == Name.front()) {
-        result = Name;
+        Out += Name;
     } else {
-        result = "'";
-        for (char ch : Name) result += ch == '\'' ? std::string("''") : std::string(1, ch);
-        result += "'";
+        Out += '\'';
+        for (const char ch : Name) {
+            Out += ch;
+            if (ch == '\'') Out += ch;
+        }
+        Out += '\'';
     }
-    return result.empty() ? "''" : result;
+    if (Out.size() == start) Out += "''";
 }
 
 std::string TQBFunctionDef::GetSQL() const {
@@ -162,7 +165,7 @@ void TQBFunctionDef::AppendSQL(std::string& Out) const {
         AppendColumnSQL(Out);
         break;
     case fkString:
-        Out += StringSQL();
+        AppendStringSQL(Out);
         break;
     case fkParameter:
         Out += ':';

@@ -55,7 +55,7 @@ public:
 
 protected:
     void AppendColumnSQL(std::string& Out) const;
-    std::string StringSQL() const;
+    void AppendStringSQL(std::string& Out) const;
 
 private:
     void MakeArguments() const;

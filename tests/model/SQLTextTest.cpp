@@ -47,9 +47,11 @@ TEST(SQLText, RememberedQuotingAnswersAsTheScanner) {
     const TQBQuoteScope outer(&scanner);
     const TQBQuoteScope inner(&otherScanner);  // an inner scope keeps the outer memory
     for (const std::string& name : QuotingNames()) {
+        // Appended behind what is there already.
         std::string text = "<";
         AppendQuotedName(text, &scanner, name);
-        EXPECT_EQ(text, "<" + scanner.QuoteName(name)) << name;
+        EXPECT_EQ(text.substr(1), scanner.QuoteName(name)) << name;
+        EXPECT_EQ(text.front(), '<');
         text.clear();
         AppendQuotedIdentifier(text, &scanner, name);
         EXPECT_EQ(text, scanner.QuoteIdentifier(name)) << name;
