@@ -105,6 +105,7 @@ public:
     // Runs the plain search into Result; false when the budget ran out before it ended
     // (Result is then left as it was).
     bool Run(TJoinOrderResult& Result) {
+        if (HasConflictingPair()) return NoOrder(Result);
         for (int first = 0; first < FN; ++first) {
             FPlaced = std::uint64_t{1} << first;
             FOrder[0] = first;
@@ -121,14 +122,13 @@ public:
             }
             if (FAborted) return false;
         }
-        Result.Found = false;
-        Result.Order.clear();
-        Result.Attached.clear();
-        return true;
+        return NoOrder(Result);
     }
 
 private:
-    static constexpr long kStepBudget = 4'000;
+    // Pool entries looked at before the memoising search takes over: far beyond what a
+    // group that needs no long backtracking takes, small next to that search's set-up.
+    static constexpr long kWorkBudget = 4'000;
 
     bool IsPlaced(int T) const { return (FPlaced >> T) & 1u; }
 
@@ -136,7 +136,8 @@ private:
         const int start = I == 1 ? 0 : FStepStart[I - 1] + FStepCount[I - 1];
         for (int p = 0; p < FN; ++p) {
             if (IsPlaced(p)) continue;
-            if (++FSteps > kStepBudget) {
+            FWork += FPoolSize + 1;
+            if (FWork > kWorkBudget) {
                 FAborted = true;
                 return false;
             }
@@ -178,6 +179,30 @@ private:
         return false;
     }
 
+    static bool NoOrder(TJoinOrderResult& Result) {
+        Result.Found = false;
+        Result.Order.clear();
+        Result.Attached.clear();
+        return true;
+    }
+
+    // Two links between the same two tables with different types: whichever table comes
+    // later would need both, so no order exists and the search need not be run.
+    bool HasConflictingPair() const {
+        for (int i = 0; i < FPoolSize; ++i) {
+            const TJoinOrderLink& a = FLinks[i];
+            if (a.A < 0 || a.B < 0 || a.A == a.B) continue;
+            const int low = std::min(a.A, a.B);
+            for (int k = i + 1; k < FPoolSize; ++k) {
+                const TJoinOrderLink& b = FLinks[k];
+                if (b.A < 0 || b.B < 0 || std::min(b.A, b.B) != low || std::max(b.A, b.B) != std::max(a.A, a.B))
+                    continue;
+                if (EffectiveJoinType(a, low) != EffectiveJoinType(b, low)) return true;
+            }
+        }
+        return false;
+    }
+
     bool Attaches(const TJoinOrderLink& L, int P) const {
         return (L.A == P && (L.B < 0 || IsPlaced(L.B))) || (L.B == P && (L.A < 0 || IsPlaced(L.A)));
     }
@@ -191,7 +216,7 @@ private:
     int FStepStart[kMaxTables] = {};
     int FStepCount[kMaxTables] = {};
     std::uint64_t FPlaced = 0;
-    long FSteps = 0;
+    long FWork = 0;
     bool FAborted = false;
 };
 
