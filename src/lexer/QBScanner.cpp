@@ -361,7 +361,7 @@ bool TQBSQLScanner::ReadOneToken(std::string& Token) {
     }
     // Only a bare ";" ends the statement: a quoted one (';', [;]) is a value or a name, and
     // ending there would silently cut the rest of the statement off.
-    if (!FInQuote && !FTokenKinds.Empty() && Token.size() == 1 && Token[0] == ';')
+    if (Token.size() == 1 && Token[0] == ';' && !FInQuote && !FTokenKinds.Empty())
         FTokenKinds = qtkEnd;
     if ((flags & qwfArithmetic) != 0) FTokenKinds.Include(qtkArithmetic);
 

@@ -17,18 +17,23 @@ void TQBWordTable::Attach(const TStringList* Lists[6]) {
 }
 
 void TQBWordTable::AddWord(std::string_view Word, std::uint8_t Flag) const {
-    const std::size_t hash = Hash(Word);
+    // Longer words are never listed; Lookup answers 0 for them through FLongest.
+    if (Word.size() > 0xFFFF) return;
+    const std::uint32_t hash = Hash(Word);
     const std::size_t mask = FEntries.size() - 1;
     for (std::size_t slot = hash & mask;; slot = (slot + 1) & mask) {
         TEntry& entry = FEntries[slot];
         if (entry.Flags == 0) {
-            entry.Word = UpperCase(Word);
             entry.Hash = hash;
+            entry.Offset = static_cast<std::uint32_t>(FWords.size());
+            entry.Length = static_cast<std::uint16_t>(Word.size());
             entry.Flags = Flag;
+            FWords += UpperCase(Word);
             if (Word.size() > FLongest) FLongest = Word.size();
             return;
         }
-        if (entry.Hash == hash && SameUpper(entry.Word, Word)) {
+        if (entry.Hash == hash && entry.Length == Word.size() &&
+            SameUpper(FWords.data() + entry.Offset, Word)) {
             entry.Flags |= Flag;
             return;
         }
@@ -39,13 +44,17 @@ void TQBWordTable::Rebuild() const {
     // Every word and every beginning of a comparison or symbol entry gets a slot; at most
     // half of the slots are used so that probes stay short and always meet an empty slot.
     FSeenAny = TStringList::GetAnyChangeCount();
+    // Slots needed: one per word, plus one per beginning of a comparison or symbol entry.
     std::size_t words = 0;
-    for (const TStringList* list : FLists)
-        if (list != nullptr)
-            for (const auto& word : *list) words += word.size() + 1;
+    for (int i = 0; i < 6; ++i) {
+        if (FLists[i] == nullptr) continue;
+        const bool prefixes = ListFlags[i] == qwfComparison || ListFlags[i] == qwfSymbolOperator;
+        for (const auto& word : *FLists[i]) words += prefixes ? word.size() + 1 : 1;
+    }
     std::size_t size = 16;
     while (size < 2 * words) size *= 2;
     FEntries.assign(size, TEntry{});
+    FWords.clear();
     FLongest = 0;
     FFirstChars.fill(0);
     for (int i = 0; i < 6; ++i) {

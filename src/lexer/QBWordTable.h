@@ -53,9 +53,12 @@ public:
     }
 
 private:
+    // One slot: the word is stored upper-cased in FWords at Offset. Small slots keep the
+    // whole table in the first-level cache.
     struct TEntry {
-        std::string Word;  // upper-cased
-        std::size_t Hash = 0;
+        std::uint32_t Hash = 0;
+        std::uint32_t Offset = 0;
+        std::uint16_t Length = 0;
         std::uint8_t Flags = 0;
     };
     bool IsStale() const {
@@ -69,27 +72,33 @@ private:
     void Rebuild() const;
     void AddWord(std::string_view Word, std::uint8_t Flag) const;
     std::uint8_t Probe(std::string_view Word) const {
-        const std::size_t hash = Hash(Word);
+        const std::uint32_t hash = Hash(Word);
         const std::size_t mask = FEntries.size() - 1;
         for (std::size_t slot = hash & mask;; slot = (slot + 1) & mask) {
             const TEntry& entry = FEntries[slot];
             if (entry.Flags == 0) return 0;
-            if (entry.Hash == hash && SameUpper(entry.Word, Word)) return entry.Flags;
+            if (entry.Hash == hash && entry.Length == Word.size() &&
+                SameUpper(FWords.data() + entry.Offset, Word))
+                return entry.Flags;
         }
     }
     // Equal words ignoring ASCII case hash alike: bit 5 is masked off every byte, which folds
     // lower-case letters onto upper-case ones (other bytes may collide; the compare decides).
-    static std::size_t Hash(std::string_view Word) {
-        std::size_t hash = 14695981039346656037ull;  // FNV-1a
-        for (const char ch : Word) {
-            hash ^= static_cast<unsigned char>(ch) & 0xDFu;
-            hash *= 1099511628211ull;
-        }
-        return hash;
+    // The length and the first and last two bytes are mixed independently, which is cheap
+    // and tells the listed words apart well.
+    static std::uint32_t Hash(std::string_view Word) {
+        const std::size_t n = Word.size();
+        const auto at = [&Word](std::size_t i) {
+            return static_cast<std::uint32_t>(static_cast<unsigned char>(Word[i]) & 0xDFu);
+        };
+        std::uint32_t hash = static_cast<std::uint32_t>(n) * 0x9E3779B1u;
+        if (n > 0) hash ^= at(0) * 0x85EBCA77u ^ at(n - 1) * 0xC2B2AE3Du;
+        if (n > 1) hash ^= at(1) * 0x27D4EB2Fu ^ at(n - 2) * 0x165667B1u;
+        if (n > 4) hash ^= at(n / 2) * 0xD3A2646Cu;
+        return hash ^ (hash >> 15);
     }
-    // Upper equals Word ignoring the case of Word's ASCII letters.
-    static bool SameUpper(const std::string& Upper, std::string_view Word) {
-        if (Upper.size() != Word.size()) return false;
+    // Upper (Word's length, upper-cased) equals Word ignoring the case of Word's letters.
+    static bool SameUpper(const char* Upper, std::string_view Word) {
         for (std::size_t i = 0; i < Word.size(); ++i) {
             const char ch = Word[i];
             if (Upper[i] != (ch >= 'a' && ch <= 'z' ? char(ch - 'a' + 'A') : ch)) return false;
@@ -102,6 +111,7 @@ private:
     mutable unsigned FSeenAny = 0;
     mutable bool FBuilt = false;
     mutable std::vector<TEntry> FEntries;  // open addressing, size a power of two
+    mutable std::string FWords;            // the entries' words, upper-cased, end to end
     mutable std::size_t FLongest = 0;
     mutable std::array<std::uint8_t, 256> FFirstChars{};
 };

@@ -10,7 +10,7 @@
 #include "parser/QBParseSupport.h"
 #include "parser/QBParser.h"
 
-#include <cstring>
+#include <string_view>
 #include <utility>
 
 using namespace qbparse;
@@ -32,8 +32,11 @@ bool InWordList(const std::string& Token, const std::string& List) {
 }
 
 // True when S is a single character out of Set.
-bool IsOneOf(const std::string& S, const char* Set) {
-    return S.size() == 1 && S[0] != '\0' && std::strchr(Set, S[0]) != nullptr;
+bool IsOneOf(const std::string& S, std::string_view Set) {
+    if (S.size() != 1) return false;
+    for (const char ch : Set)
+        if (ch == S[0]) return true;
+    return false;
 }
 
 // Removes one pair of enclosing parentheses.
@@ -114,6 +117,16 @@ std::string TQBSelectParser::QuoteToken(const std::string& Text, TQBTokenKinds K
     return QuoteTextIfNeeded(Text, quote, quote);
 }
 
+void TQBSelectParser::AppendQuotedToken(std::string& Out, const std::string& Text,
+                                        TQBTokenKinds Kinds) const {
+    // The scanner's current unquoted identifier needs no quotes (see QuoteToken): appended
+    // as it is, without a copy.
+    if (Kinds.Contains(qtkIdentifier) && !FScanner->GetInQuote() && FScanner->GetToken() == Text)
+        Out += Text;
+    else
+        Out += QuoteToken(Text, Kinds);
+}
+
 bool TQBSelectParser::NeedSpace(const std::string& PrevToken, const std::string& Token,
                                 TQBTokenKinds Kinds, TQBTokenKinds PrevKinds) const {
     // Never join two tokens into something the scanner reads differently: two words into
@@ -137,7 +150,7 @@ bool TQBSelectParser::NeedSpace(const std::string& PrevToken, const std::string&
     const TQBTokenKinds operators = qtkArithmetic | qtkComparison;
     if (plain && IsOneOf(Token, "([{") && !PrevKinds.ContainsAny(operators)) return false;
     if (Kinds.ContainsAny(operators) && PrevKinds.ContainsAny(operators)) return false;
-    if (prevPlain && PrevToken == "-" && PrevKinds.Contains(qtkArithmetic) &&
+    if (prevPlain && IsOneOf(PrevToken, "-") && PrevKinds.Contains(qtkArithmetic) &&
         Kinds.ContainsAny(qtkInteger | qtkFloat))
         return false;
     return true;
@@ -261,7 +274,11 @@ void TQBSelectParser::ParseOperand(TQBFunctionDef* Item, TQBTableDef*& TableDef,
             const bool prevPlain = !prevKinds.ContainsAny(qtkIdentifier | qtkString);
             const bool identBeforeClose = prevKinds.Contains(qtkIdentifier) && plain && token == ")";
             const bool callOpen = prevKinds.Contains(qtkFunction) && plain && token == "(";
-            formatted = FormatToken(token, kinds);
+            // Only keywords and function names change their letter case.
+            if (kinds.Contains(qtkIdentifier) || !kinds.ContainsAny(qtkFunction | qtkKeyword))
+                formatted.assign(token);
+            else
+                formatted = FormatToken(token, kinds);
             if (!nameBroken && !identBeforeClose && !callOpen) {
                 const bool prevPoint = prevPlain && prevToken == ".";
                 if ((name.empty() && kinds.Contains(qtkIdentifier)) ||
@@ -284,7 +301,7 @@ void TQBSelectParser::ParseOperand(TQBFunctionDef* Item, TQBTableDef*& TableDef,
             const bool textBefore = !expression.empty() || !functionName.empty();
             if (textBefore && !attached && NeedSpace(prevToken, token, kinds, prevKinds))
                 expression += ' ';
-            expression += QuoteToken(formatted, kinds);
+            AppendQuotedToken(expression, formatted, kinds);
         }
         // 8. A quoted name left unclassified still spaces like a name.
         prevToken.assign(token);
@@ -298,11 +315,25 @@ void TQBSelectParser::ParseOperand(TQBFunctionDef* Item, TQBTableDef*& TableDef,
         name.clear();
         if (kind == fkField) kind = fkExpression;
     } else if (kind == fkField || kind == fkFunction) {
-        if (nameParts.size() > 1) name = JoinNameParts(scanner, nameParts);
-        const char open = scanner.IdentQuoteChar();
-        const char close = scanner.ClosingQuote(open);
-        qualifier = ExtractQualifier(name, open, close);
-        fieldName = ExtractLastName(name, open, close);
+        bool wrapped = false;
+        for (const std::string& part : nameParts)
+            wrapped = wrapped || (!part.empty() && scanner.IsIdentQuote(part.front()));
+        const bool plainParts = !wrapped && !nameParts.empty() &&
+                                nameParts.back().find('.') == std::string::npos &&
+                                name.size() >= nameParts.back().size();
+        if (plainParts) {
+            // Parts read without quotes: the name is already the parts joined by points,
+            // and the last part is the column.
+            fieldName = nameParts.back();
+            if (name.size() > fieldName.size())
+                qualifier.assign(name, 0, name.size() - fieldName.size() - 1);
+        } else {
+            if (nameParts.size() > 1) name = JoinNameParts(scanner, nameParts);
+            const char open = scanner.IdentQuoteChar();
+            const char close = scanner.ClosingQuote(open);
+            qualifier = ExtractQualifier(name, open, close);
+            fieldName = ExtractLastName(name, open, close);
+        }
     } else {
         // Only a column reference has a qualifier: 0.5 and 'a.b' name no table.
         fieldName = name;
@@ -310,7 +341,9 @@ void TQBSelectParser::ParseOperand(TQBFunctionDef* Item, TQBTableDef*& TableDef,
 
     auto* const field = ModelCast<TQBFieldDef>(Item);
     // The operand as written: a parameter keeps its colon.
-    FLastOperandText = (kind == fkParameter ? ":" : "") + functionName + expression;
+    if (kind == fkParameter) FLastOperandText += ':';
+    FLastOperandText += functionName;
+    FLastOperandText += expression;
     if (Item->ArgumentCount() > 0) Item->Arguments().Clear();
     // The base SetKind: the select list gives aliases itself, numbered over all tables.
     if (kind == fkFunction && expression.empty()) {

@@ -107,6 +107,8 @@ public:
     // --- text normalisation of the operand reader ---
     std::string FormatToken(const std::string& Token, TQBTokenKinds Kinds) const;
     std::string QuoteToken(const std::string& Text, TQBTokenKinds Kinds) const;
+    // Appends QuoteToken(Text, Kinds) to Out.
+    void AppendQuotedToken(std::string& Out, const std::string& Text, TQBTokenKinds Kinds) const;
     bool NeedSpace(const std::string& PrevToken, const std::string& Token, TQBTokenKinds Kinds,
                    TQBTokenKinds PrevKinds) const;
     TQBFunctionKind KindOfToken(TQBTokenKinds Kinds) const;

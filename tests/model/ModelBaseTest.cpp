@@ -50,6 +50,39 @@ TEST(ModelBase, ItemsTakeTheCollectionParserAndFollowItsChanges) {
     EXPECT_EQ(argument->GetParser(), q.get());
 }
 
+TEST(ModelBase, ListsMadeOnFirstUseTakeTheOwnersParser) {
+    auto p = BaseParser();
+    TQBTableDefs tables;
+    tables.SetParser(p.get());
+    TQBFieldDef* field = tables.Add()->Fields().Add();
+    TQBCriterions where;
+    where.SetParser(p.get());
+    TQBCriterion* criterion = where.Add();
+    // Asking for the counts makes nothing.
+    EXPECT_EQ(field->ArgumentCount(), 0);
+    EXPECT_EQ(criterion->SubCriteriaCount(), 0);
+    EXPECT_EQ(field->Arguments().GetParser(), p.get());
+    EXPECT_EQ(criterion->SubCriteria().GetParser(), p.get());
+    EXPECT_EQ(criterion->SubCriteria().Add()->GetParser(), p.get());
+    EXPECT_EQ(criterion->SubCriteriaCount(), 1);
+}
+
+TEST(ModelBase, AssignFromANodeWithoutListsEmptiesTheTargetsLists) {
+    auto p = BaseParser();
+    TQBFunctionDef target, bare;
+    target.SetParser(p.get());
+    target.Arguments().Add()->Name = "x";
+    target.Assign(bare);
+    EXPECT_EQ(target.ArgumentCount(), 0);
+    TQBCriterions group;
+    group.SetParser(p.get());
+    TQBCriterion* nested = group.Add();
+    nested->SubCriteria().Add();
+    const TQBCriterion plain;
+    nested->Assign(plain);
+    EXPECT_EQ(nested->SubCriteriaCount(), 0);
+}
+
 TEST(ModelBase, SetParserWithTheSameParserDoesNotVisitItems) {
     auto p = BaseParser();
     auto q = BaseParser();

@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -75,7 +76,12 @@ INSTANTIATE_TEST_SUITE_P(
         EditCase{"move_forward", [](TNamedItems& c) { c.Move(0, 2); }, "bcad"},
         EditCase{"move_backward", [](TNamedItems& c) { c.Move(3, 0); }, "dabc"},
         EditCase{"set_index", [](TNamedItems& c) { c.GetItem(1)->SetIndex(3); }, "acdb"},
-        EditCase{"clear", [](TNamedItems& c) { c.Clear(); }, ""}),
+        EditCase{"clear", [](TNamedItems& c) { c.Clear(); }, ""},
+        EditCase{"extract_and_reinsert", [](TNamedItems& c) { c.InsertItem(0, c.Extract(2)); }, "cabd"},
+        EditCase{"reinsert_past_end_clamps", [](TNamedItems& c) { c.InsertItem(99, c.Extract(0)); }, "bcda"},
+        EditCase{"extract_out_of_range_is_null",
+                 [](TNamedItems& c) { EXPECT_EQ(c.Extract(4), nullptr); EXPECT_EQ(c.InsertItem(0, nullptr), nullptr); },
+                 "abcd"}),
     [](const auto& info) { return std::string(info.param.name); });
 
 TEST(Collection, ClearFreesLastFirstWhileItemsAreStillIndexed) {
@@ -100,6 +106,22 @@ TEST(Collection, AssignCopiesItemsAndRefusesForeignItems) {
     EXPECT_NE(target.GetItem(0), source.GetItem(0));
     TCollectionItem plain;
     EXPECT_THROW(target.GetItem(0)->Assign(plain), EQBException);
+}
+
+TEST(Collection, ExtractedItemIsFreeAndSkipsItsCleanUp) {
+    gLog.clear();
+    TNamedItems items, other;
+    for (const char* n : {"a", "b"}) items.AddNamed(n);
+    std::unique_ptr<TCollectionItem> taken = items.Extract(0);
+    ASSERT_NE(taken, nullptr);
+    EXPECT_EQ(taken->GetCollection(), nullptr);
+    EXPECT_EQ(taken->GetIndex(), -1);
+    EXPECT_TRUE(gLog.empty());  // moved out, not destroyed
+    TCollectionItem* moved = other.InsertItem(0, std::move(taken));
+    EXPECT_EQ(moved->GetCollection(), &other);
+    EXPECT_EQ(other.Names(), "a");
+    EXPECT_EQ(items.Names(), "b");
+    EXPECT_TRUE(items.IndicesConsistent());
 }
 
 TEST(Collection, OutOfRangeAccessThrows) {
