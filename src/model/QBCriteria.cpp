@@ -5,6 +5,7 @@
 #include "lexer/QBScanner.h"
 #include "lexer/QBUtils.h"
 #include "model/QBOrderItems.h"
+#include "model/QBSQLText.h"
 #include "parser/QBParser.h"
 #include "resources/QBResource.h"
 #include "toolkit/Exceptions.h"
@@ -20,6 +21,19 @@ const char* GroupKindCaption(int Kind) {
     default: return "";
     }
 }
+
+namespace {
+
+// FindByCaption's answer without a call per operator whose caption differs in length.
+const TQBOperator* FindOperator(const TQBOperators& Operators, const std::string& Caption) {
+    for (int i = 0; i < Operators.Count(); ++i) {
+        const TQBOperator* op = Operators.Items(i);
+        if (op->Caption.size() == Caption.size() && SameText(op->Caption, Caption)) return op;
+    }
+    return nullptr;
+}
+
+}  // namespace
 
 // --- TQBCriterion ---
 
@@ -60,61 +74,93 @@ void TQBCriterion::Assign(const TCollectionItem& Source) {
 }
 
 std::string TQBCriterion::QuoteName(const std::string& Text) const {
-    const TQBSelectParser* parser = GetParser();
-    if (!parser || !parser->GetScanner()) return TQBCollectionItem::QuoteName(Text);
-    const char open = parser->GetScanner()->IdentQuoteChar();
-    const char close = parser->GetScanner()->ClosingQuote(open);
-    const std::string qualifier = ExtractQualifier(Text, open, close);
-    const std::string last = ExtractLastName(Text, open, close);
-    const bool hasQualifier = !Trim(qualifier).empty();
-    const bool hasLast = !Trim(last).empty();
-    if (hasQualifier && hasLast)
-        return TQBCollectionItem::QuoteName(qualifier) + "." + TQBCollectionItem::QuoteName(last);
-    if (hasQualifier) return TQBCollectionItem::QuoteName(qualifier);
-    if (hasLast) return TQBCollectionItem::QuoteName(last);
-    return TQBCollectionItem::QuoteName(Text);
+    std::string quoted;
+    AppendQuoted(quoted, Text);
+    return quoted;
 }
 
-std::string TQBCriterion::OperandSQL(const TQBFunctionDef& Operand) const {
-    if (Operand.Kind == fkField && Operand.ArgumentCount() == 0) return QuoteName(Operand.Name);
-    return Operand.GetSQL();
+void TQBCriterion::AppendQuoted(std::string& Out, const std::string& Text) const {
+    const TQBSQLScanner* names = CollectionScanner(*this);
+    const TQBSelectParser* parser = GetParser();
+    // Without a point there is no qualifier: the name is quoted whole either way.
+    if (!parser || !parser->GetScanner() || Text.find('.') == std::string::npos) {
+        AppendQuotedName(Out, names, Text);
+        return;
+    }
+    const char open = parser->GetScanner()->IdentQuoteChar();
+    const char close = parser->GetScanner()->ClosingQuote(open);
+    const TQBNameParts parts = SplitQualifiedName(Text, open, close);
+    const bool hasQualifier = !IsBlankText(parts.Qualifier);
+    const bool hasLast = !IsBlankText(parts.Last);
+    if (hasQualifier && hasLast) {
+        AppendQuotedName(Out, names, parts.Qualifier);
+        Out += '.';
+        AppendQuotedName(Out, names, parts.Last);
+    } else {
+        AppendQuotedName(Out, names, hasQualifier ? parts.Qualifier : hasLast ? parts.Last : Text);
+    }
+}
+
+void TQBCriterion::AppendOperand(std::string& Out, const TQBFunctionDef& Operand) const {
+    if (Operand.Kind == fkField && Operand.ArgumentCount() == 0)
+        AppendQuoted(Out, Operand.Name);
+    else
+        Operand.AppendSQL(Out);
 }
 
 std::string TQBCriterion::GetSQL() const {
+    std::string sql;
+    AppendSQL(sql);
+    return sql;
+}
+
+void TQBCriterion::AppendSQL(std::string& Out) const {
+    if (SubCriteriaCount() > 0) {
+        FSubCriteria->AppendSQL(Out);
+        return;
+    }
     const TQBCollection* group = GetQBCollection();
     const TQBSelectParser* parser = group ? group->GetParser() : nullptr;
     const TQBOperators* operators = parser ? parser->GetOperators() : nullptr;
-    const TQBOperator* op = nullptr;
-    std::string operands;
-    std::string operatorText;
+    const TQBOperator* op = operators ? FindOperator(*operators, OperatorCaption) : nullptr;
+    const TQBSelectParser* format = GetParser();
+
+    AppendOperand(Out, FExpression);
+    const std::size_t afterLeft = Out.size();
+    Out += ' ';
+    static const std::string none;
+    AppendKeyword(Out, format, !operators ? none : op ? op->Name : OperatorCaption);
+    const std::size_t afterOperator = Out.size();
+    Out += ' ';
+    const std::size_t operands = Out.size();
     if (!operators) {
-        operands = FOperands->GetSQL();
-    } else if (op = operators->FindByCaption(OperatorCaption); !op) {
-        operatorText = OperatorCaption;
-    } else {
-        operatorText = op->Name;
+        FOperands->AppendSQL(Out);
+    } else if (op) {
         const int count = FOperands->Count();
-        std::string text;
+        Out += op->Prefix;
         if (op->CommaList) {
             for (int i = 0; i < count; ++i) {
-                if (i > 0) text += ",";
-                text += OperandSQL(*FOperands->Items(i));
+                if (i > 0) Out += ',';
+                AppendOperand(Out, *FOperands->Items(i));
             }
         } else {
             for (int i = 0; i < op->Count; ++i) {
-                text += i < count ? OperandSQL(*FOperands->Items(i)) : std::string(" ");
-                if (i < count - 1) text += " " + FormatKeyword(op->Relate) + " ";
+                if (i < count)
+                    AppendOperand(Out, *FOperands->Items(i));
+                else
+                    Out += ' ';
+                if (i < count - 1) {
+                    Out += ' ';
+                    AppendKeyword(Out, format, op->Relate);
+                    Out += ' ';
+                }
             }
         }
-        operands = op->Prefix + text + op->Postfix;
+        Out += op->Postfix;
     }
-    if (SubCriteriaCount() > 0) return FSubCriteria->GetSQL();
-    const std::string left = FExpression.Kind == fkField && FExpression.ArgumentCount() == 0
-                                 ? QuoteName(FExpression.Name)
-                                 : FExpression.GetSQL();
-    if (!Trim(operands).empty()) return left + " " + FormatKeyword(operatorText) + " " + operands;
-    if (op && op->Count == 1) return left;
-    return left + " " + FormatKeyword(operatorText);
+    // Blank operands are left out; a one-operand operator then goes too.
+    if (IsBlankText(std::string_view(Out).substr(operands)))
+        Out.resize(op && op->Count == 1 ? afterLeft : afterOperator);
 }
 
 // --- TQBCriterions ---
@@ -130,35 +176,63 @@ void TQBCriterions::Assign(const TCollection& Source) {
 }
 
 std::string TQBCriterions::GetSQL() const {
+    const TQBQuoteScope quoting(Parser ? Parser->GetScanner() : nullptr);
+    std::string sql;
+    AppendSQL(sql);
+    return sql;
+}
+
+void TQBCriterions::AppendSQL(std::string& Out) const {
     const bool bracketAll = !Parser || Parser->GetScriptFormat().AlwaysBracketConditions;
     const char* joinWord = GroupKind == gkAny || GroupKind == gkNone ? "OR" : "AND";
-    std::string result;
+    const std::size_t start = Out.size();
     for (int i = 0; i < Count(); ++i) {
         const TQBCriterion* item = Items(i);
-        const std::string sql = item->GetSQL();
-        if (sql.empty()) continue;
-        if (!result.empty()) result += " " + FormatKeyword(joinWord) + " \r\n  ";
-        const bool anyGroup =
-            item->SubCriteriaCount() >= 2 && item->SubCriteria().GroupKind == gkAny;
-        result += bracketAll || anyGroup ? "(" + sql + ")" : sql;
+        const std::size_t mark = Out.size();
+        if (mark != start) {
+            Out += ' ';
+            AppendKeyword(Out, Parser, joinWord);
+            Out += " \r\n  ";
+        }
+        const bool bracket = bracketAll || (item->SubCriteriaCount() >= 2 &&
+                                            item->SubCriteria().GroupKind == gkAny);
+        if (bracket) Out += '(';
+        const std::size_t text = Out.size();
+        item->AppendSQL(Out);
+        if (Out.size() == text) {
+            Out.resize(mark);  // an item without text is left out
+            continue;
+        }
+        if (bracket) Out += ')';
     }
-    if (!result.empty() && (GroupKind == gkNone || GroupKind == gkNotAll || GroupKind == gkNot)) {
-        const std::string prefix = FormatKeyword("NOT");
-        result = Count() < 2 ? prefix + " " + result : prefix + " (" + result + ")";
+    if (Out.size() == start) return;
+    if (GroupKind == gkNone || GroupKind == gkNotAll || GroupKind == gkNot) {
+        std::string prefix;
+        AppendKeyword(prefix, Parser, "NOT");
+        prefix += Count() < 2 ? " " : " (";
+        Out.insert(start, prefix);
+        if (Count() >= 2) Out += ')';
     }
-    if (!result.empty() && !OwnerCriterion) result += "\r\n";
-    return result;
+    if (!OwnerCriterion) Out += "\r\n";
 }
 
-std::string TQBWhereItems::GetSQL() const {
-    const std::string text = TQBCriterions::GetSQL();
-    return text.empty() ? text : FormatKeyword("WHERE") + "\r\n  " + text;
+void TQBWhereItems::AppendSQL(std::string& Out) const {
+    const std::size_t start = Out.size();
+    AppendKeyword(Out, Parser, "WHERE");
+    Out += "\r\n  ";
+    const std::size_t text = Out.size();
+    TQBCriterions::AppendSQL(Out);
+    if (Out.size() == text) Out.resize(start);
 }
 
-std::string TQBHavingItems::GetSQL() const {
-    if (!Parser || !Parser->GetGroupByItems() || Parser->GetGroupByItems()->Count() == 0) return {};
-    const std::string text = TQBCriterions::GetSQL();
-    return text.empty() ? text : FormatKeyword("HAVING") + "\r\n  " + text;
+void TQBHavingItems::AppendSQL(std::string& Out) const {
+    if (!Parser || !Parser->GetGroupByItems() || Parser->GetGroupByItems()->Count() == 0) return;
+    const std::size_t start = Out.size();
+    AppendKeyword(Out, Parser, "HAVING");
+    Out += "\r\n  ";
+    const std::size_t text = Out.size();
+    TQBCriterions::AppendSQL(Out);
+    if (Out.size() == text) Out.resize(start);
 }
 
 // --- TQBOperator, TQBOperators ---

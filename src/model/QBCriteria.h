@@ -37,7 +37,9 @@ public:
     TQBFunctionDef& Expression() const { return FExpression; }
 
     // The comparison, or the nested group's SQL when SubCriteria is not empty.
-    virtual std::string GetSQL() const;
+    std::string GetSQL() const;
+    // Appends GetSQL's text to Out.
+    virtual void AppendSQL(std::string& Out) const;
     // Binds the parts; a caption unknown to P's operator table becomes its first operator's.
     void SetParser(TQBSelectParser* P) override;
     // Qualifier and last part quoted separately.
@@ -45,7 +47,9 @@ public:
     void Assign(const TCollectionItem& Source) override;
 
 private:
-    std::string OperandSQL(const TQBFunctionDef& Operand) const;
+    void AppendOperand(std::string& Out, const TQBFunctionDef& Operand) const;
+    // QuoteName's text appended to Out.
+    void AppendQuoted(std::string& Out, const std::string& Text) const;
     void MakeSubCriteria() const;
 
     mutable std::unique_ptr<TQBCriterions> FSubCriteria;
@@ -69,7 +73,9 @@ public:
     // Copies GroupKind from another group, then the items.
     void Assign(const TCollection& Source) override;
     // The items joined by the group's AND/OR, with the NOT prefix of None, Not all and Not.
-    virtual std::string GetSQL() const;
+    std::string GetSQL() const;
+    // Appends GetSQL's text to Out.
+    virtual void AppendSQL(std::string& Out) const;
 
 protected:
     std::unique_ptr<TCollectionItem> CreateItem() override;
@@ -79,13 +85,13 @@ protected:
 class TQBWhereItems : public TQBCriterions {
 public:
     // "WHERE", a line break and the conditions; empty for an empty group.
-    std::string GetSQL() const override;
+    void AppendSQL(std::string& Out) const override;
 };
 
 class TQBHavingItems : public TQBCriterions {
 public:
     // "HAVING" and the conditions; empty unless the parser's GROUP BY list has items.
-    std::string GetSQL() const override;
+    void AppendSQL(std::string& Out) const override;
 };
 
 class TQBOperator : public TCollectionItem {

@@ -3,6 +3,7 @@
 #include "lexer/QBScanner.h"
 #include "model/QBJoinDefs.h"
 #include "model/QBJoinOrder.h"
+#include "model/QBSQLText.h"
 #include "model/QBTableDefs.h"
 #include "parser/QBParser.h"
 #include "resources/QBResource.h"
@@ -10,162 +11,233 @@
 #include "toolkit/TextCompare.h"
 
 #include <algorithm>
+#include <optional>
+#include <span>
 #include <vector>
 
 namespace {
 
-// One join condition as the writer sees it: the two tables it links (B null when it has
-// no partner) and the table whose attachment exchanges LEFT and RIGHT.
+// One join condition as the writer sees it: the tables it links, as indices in the table
+// collection (B -1 when it has no partner), and the table whose attachment exchanges LEFT
+// and RIGHT (-1 when none).
 struct TLink {
     const TQBJoinDef* Join = nullptr;
-    TQBTableDef* A = nullptr;
-    TQBTableDef* B = nullptr;
-    TQBTableDef* SwapFor = nullptr;
+    int A = -1;
+    int B = -1;
+    int SwapFor = -1;
 };
 
-using TGroup = std::vector<TQBTableDef*>;
+using TGroup = std::vector<int>;
 
-bool Contains(const TGroup& Group, const TQBTableDef* Table) {
+bool Contains(const TGroup& Group, int Table) {
     return std::find(Group.begin(), Group.end(), Table) != Group.end();
 }
 
-int IndexIn(const TGroup& Group, const TQBTableDef* Table) {
+int IndexIn(const TGroup& Group, int Table) {
     const auto it = std::find(Group.begin(), Group.end(), Table);
     return it == Group.end() ? -1 : static_cast<int>(it - Group.begin());
 }
 
-std::string JoinKeyword(const TQBTableDefs& Tables, std::uint8_t Type) {
+void AppendJoinKeyword(std::string& Out, const TQBSelectParser* Parser, std::uint8_t Type) {
     static const char* const words[][3] = {
         {"INNER", "JOIN", nullptr}, {"LEFT", "OUTER", "JOIN"}, {"RIGHT", "OUTER", "JOIN"},
         {"FULL", "OUTER", "JOIN"}};
-    std::string result;
+    bool first = true;
     for (const char* word : words[Type <= 3 ? Type : 0]) {
         if (!word) break;
-        if (!result.empty()) result += " ";
-        result += Tables.FormatKeyword(word);
+        if (!first) Out += ' ';
+        first = false;
+        AppendKeyword(Out, Parser, word);
     }
-    return result;
 }
+
+// The working storage of one FROM clause, kept between writes so that a steady stream of
+// statements writes without allocating. A nested write (never expected) gets its own.
+struct TFromScratch {
+    std::vector<const TQBTableDef*> Tables;
+    std::vector<char> Blank;
+    std::vector<TLink> Links;
+    std::vector<TGroup> Groups;  // the first GroupCount are in use
+    std::size_t GroupCount = 0;
+    std::vector<TJoinOrderLink> OrderLinks;
+    std::vector<const TLink*> Pool;
+    std::vector<char> Used;
+    TJoinOrderResult Order;
+    bool Busy = false;
+};
+
+class TScratchLease {
+public:
+    TScratchLease() : FScratch(Shared().Busy ? FOwn.emplace() : Shared()) { FScratch.Busy = true; }
+    ~TScratchLease() { FScratch.Busy = false; }
+    TScratchLease(const TScratchLease&) = delete;
+    TScratchLease& operator=(const TScratchLease&) = delete;
+    TFromScratch& operator*() const { return FScratch; }
+
+private:
+    static TFromScratch& Shared() {
+        thread_local TFromScratch scratch;
+        return scratch;
+    }
+    std::optional<TFromScratch> FOwn;
+    TFromScratch& FScratch;
+};
 
 }  // namespace
 
-std::string TQBTableDefs::FromSQL() const {
+void TQBTableDefs::AppendFrom(std::string& Out) const {
+    const TScratchLease lease;
+    TFromScratch& scratch = *lease;
+    const int tableCount = Count();
+    std::vector<const TQBTableDef*>& tables = scratch.Tables;
+    std::vector<char>& blank = scratch.Blank;
+    tables.resize(static_cast<std::size_t>(tableCount));
+    blank.resize(static_cast<std::size_t>(tableCount));
+    for (int i = 0; i < tableCount; ++i) {
+        const TQBTableDef* table = Items(i);
+        tables[static_cast<std::size_t>(i)] = table;
+        blank[static_cast<std::size_t>(i)] =
+            IsBlankText(table->GetTableName()) && IsBlankText(table->GetAlias());
+    }
     // Only tables of this collection, never the blank one, take part in a join.
-    const auto usable = [this](TQBTableDef* table) -> TQBTableDef* {
-        for (int i = 0; table && i < Count(); ++i)
-            if (Items(i) == table) return table->IsBlank() ? nullptr : table;
-        return nullptr;
+    const auto usable = [&tables, &blank](const TQBTableDef* table) -> int {
+        if (!table) return -1;
+        const auto it = std::find(tables.begin(), tables.end(), table);
+        if (it == tables.end()) return -1;
+        const auto index = it - tables.begin();
+        return blank[static_cast<std::size_t>(index)] ? -1 : static_cast<int>(index);
     };
-    const auto resolve = [&](TQBTableDef* bound, const std::string& name) -> TQBTableDef* {
+    const auto resolve = [&](const TQBTableDef* bound, const std::string& name) -> int {
         if (bound) return usable(bound);
-        return Trim(name).empty() ? nullptr : usable(FindByAlias(name));
+        return IsBlankText(name) ? -1 : usable(FindByAlias(name));
     };
 
-    std::vector<TLink> links;
+    std::vector<TLink>& links = scratch.Links;
+    links.clear();
     if (const TQBJoinDefs* joins = Parser ? Parser->GetJoinDefs() : nullptr) {
         for (int i = 0; i < joins->Count(); ++i) {
             const TQBJoinDef* join = joins->Items(i);
-            TQBTableDef* left = resolve(join->LeftTableDef, join->LeftTable);
-            TQBTableDef* right = resolve(join->RightTableDef, join->RightTable);
-            if (left && right && left != right) {
+            const int left = resolve(join->LeftTableDef, join->LeftTable);
+            const int right = resolve(join->RightTableDef, join->RightTable);
+            if (left >= 0 && right >= 0 && left != right) {
                 links.push_back({join, left, right, left});
                 continue;
             }
-            TQBTableDef* own = left ? left : right;
-            if (!own) continue;
+            const int own = left >= 0 ? left : right;
+            if (own < 0) continue;
             // A condition on one table links it with the table of its JOIN clause.
-            TQBTableDef* partner = resolve(join->PreferredTableDef, join->PreferredTable);
-            if (partner && partner != own) {
-                TQBTableDef* first = join->PreferredFollowed ? partner : own;
-                TQBTableDef* second = first == own ? partner : own;
+            const int partner = resolve(join->PreferredTableDef, join->PreferredTable);
+            if (partner >= 0 && partner != own) {
+                const int first = join->PreferredFollowed ? partner : own;
+                const int second = first == own ? partner : own;
                 links.push_back({join, first, second, first});
             } else {
-                links.push_back({join, own, nullptr, nullptr});
+                links.push_back({join, own, -1, -1});
             }
         }
     }
 
-    std::vector<TGroup> groups;
+    // The groups in use are a prefix of the kept ones, so their storage is reused.
+    std::size_t& groupCount = scratch.GroupCount;
+    groupCount = 0;
+    const auto inUse = [&scratch, &groupCount] { return std::span<TGroup>(scratch.Groups.data(), groupCount); };
     for (const TLink& link : links) {
-        if (!link.B) continue;
+        if (link.B < 0) continue;
         bool found = false;
-        for (TGroup& group : groups)
+        for (TGroup& group : inUse())
             if (Contains(group, link.A)) {
                 found = true;
                 if (!Contains(group, link.B)) group.push_back(link.B);
             }
-        for (TGroup& group : groups)
+        for (TGroup& group : inUse())
             if (Contains(group, link.B)) {
                 found = true;
                 if (!Contains(group, link.A)) group.push_back(link.A);
             }
-        if (!found) groups.push_back({link.A, link.B});
+        if (!found) {
+            if (groupCount == scratch.Groups.size()) scratch.Groups.emplace_back();
+            TGroup& group = scratch.Groups[groupCount++];
+            group.clear();
+            group.push_back(link.A);
+            group.push_back(link.B);
+        }
     }
+    const std::span<TGroup> groups = inUse();
     for (int n = static_cast<int>(groups.size()) - 1; n >= 1; --n) {
         TGroup& later = groups[static_cast<std::size_t>(n)];
         for (int k = 0; k < n; ++k) {
             TGroup& earlier = groups[static_cast<std::size_t>(k)];
             const bool shares = std::any_of(later.begin(), later.end(),
-                                            [&earlier](TQBTableDef* t) { return Contains(earlier, t); });
+                                            [&earlier](int t) { return Contains(earlier, t); });
             if (!shares) continue;
-            for (TQBTableDef* table : later)
+            for (const int table : later)
                 if (!Contains(earlier, table)) earlier.push_back(table);
             later.clear();
             break;
         }
     }
-    for (int i = 0; i < Count(); ++i) {
-        TQBTableDef* table = Items(i);
-        if (table->IsBlank()) continue;
-        const bool grouped = std::any_of(groups.begin(), groups.end(),
-                                         [table](const TGroup& g) { return Contains(g, table); });
-        if (!grouped) groups.push_back({table});
-    }
 
-    std::string result;
+    const std::size_t start = Out.size();
+    const auto separate = [&Out, start] {
+        if (Out.size() != start) Out += ",\r\n";
+    };
+    std::vector<TJoinOrderLink>& orderLinks = scratch.OrderLinks;
+    std::vector<const TLink*>& pool = scratch.Pool;
+    std::vector<char>& used = scratch.Used;
+    TJoinOrderResult& order = scratch.Order;
     for (const TGroup& group : groups) {
         if (group.empty()) continue;
-        std::string chain;
-        if (group.size() == 1) {
-            chain = " " + group.front()->GetSQL();
-        } else {
-            std::vector<const TLink*> pool;
-            std::vector<TJoinOrderLink> orderLinks;
-            for (const TLink& link : links) {
-                if (!Contains(group, link.A) && !(link.B && Contains(group, link.B))) continue;
-                pool.push_back(&link);
-                orderLinks.push_back({IndexIn(group, link.A), link.B ? IndexIn(group, link.B) : -1,
-                                      link.SwapFor ? IndexIn(group, link.SwapFor) : -1,
-                                      link.Join->JoinType});
-            }
-            const TJoinOrderResult order = SearchJoinOrder(static_cast<int>(group.size()), orderLinks);
-            if (!order.Found) throw EQBException(QBResource::SCannotBuildJoin);
-            std::vector<std::vector<int>> attached = order.Attached;
-            // A condition without partner on the first table would have no place: it goes
-            // into the first ON clause.
-            std::vector<bool> used(pool.size(), false);
-            for (const auto& step : attached)
-                for (int id : step) used[static_cast<std::size_t>(id)] = true;
-            for (std::size_t id = 0; id < pool.size(); ++id)
-                if (!used[id] && !pool[id]->B) attached[1].push_back(static_cast<int>(id));
+        separate();
+        Out += ' ';
+        pool.clear();
+        orderLinks.clear();
+        for (const TLink& link : links) {
+            if (!Contains(group, link.A) && !(link.B >= 0 && Contains(group, link.B))) continue;
+            pool.push_back(&link);
+            orderLinks.push_back({IndexIn(group, link.A), link.B >= 0 ? IndexIn(group, link.B) : -1,
+                                  link.SwapFor >= 0 ? IndexIn(group, link.SwapFor) : -1,
+                                  link.Join->JoinType});
+        }
+        SearchJoinOrder(static_cast<int>(group.size()), orderLinks, order);
+        if (!order.Found) throw EQBException(QBResource::SCannotBuildJoin);
+        // A condition without partner on the first table would have no place: it goes
+        // into the first ON clause.
+        used.assign(pool.size(), 0);
+        for (const auto& step : order.Attached)
+            for (int id : step) used[static_cast<std::size_t>(id)] = 1;
+        for (std::size_t id = 0; id < pool.size(); ++id)
+            if (!used[id] && pool[id]->B < 0) order.Attached[1].push_back(static_cast<int>(id));
 
-            chain = " " + group[static_cast<std::size_t>(order.Order.front())]->GetSQL();
-            for (std::size_t i = 1; i < order.Order.size(); ++i) {
-                const int table = order.Order[i];
-                const std::vector<int>& step = attached[i];
-                const TJoinOrderLink& decisive = orderLinks[static_cast<std::size_t>(step.front())];
-                std::string condition;
-                for (std::size_t k = 0; k < step.size(); ++k) {
-                    if (k > 0) condition += "\r\n  " + FormatKeyword("AND") + " ";
-                    condition += pool[static_cast<std::size_t>(step[k])]->Join->GetSQL();
+        tables[static_cast<std::size_t>(group[static_cast<std::size_t>(order.Order.front())])]->AppendSQL(Out);
+        for (std::size_t i = 1; i < order.Order.size(); ++i) {
+            const int table = order.Order[i];
+            const std::vector<int>& step = order.Attached[i];
+            const TJoinOrderLink& decisive = orderLinks[static_cast<std::size_t>(step.front())];
+            Out += "\r\n ";
+            AppendJoinKeyword(Out, Parser, EffectiveJoinType(decisive, table));
+            Out += ' ';
+            tables[static_cast<std::size_t>(group[static_cast<std::size_t>(table)])]->AppendSQL(Out);
+            Out += ' ';
+            AppendKeyword(Out, Parser, "ON");
+            Out += ' ';
+            for (std::size_t k = 0; k < step.size(); ++k) {
+                if (k > 0) {
+                    Out += "\r\n  ";
+                    AppendKeyword(Out, Parser, "AND");
+                    Out += ' ';
                 }
-                chain += "\r\n " + JoinKeyword(*this, EffectiveJoinType(decisive, table)) + " " +
-                         group[static_cast<std::size_t>(table)]->GetSQL() + " " + FormatKeyword("ON") +
-                         " " + condition;
+                pool[static_cast<std::size_t>(step[k])]->Join->AppendSQL(Out);
             }
         }
-        if (!result.empty()) result += ",\r\n";
-        result += chain;
     }
-    return result;
+    // Tables in no group stand alone, in collection order.
+    for (int i = 0; i < tableCount; ++i) {
+        if (blank[static_cast<std::size_t>(i)]) continue;
+        const bool grouped = std::any_of(groups.begin(), groups.end(),
+                                         [i](const TGroup& g) { return Contains(g, i); });
+        if (grouped) continue;
+        separate();
+        Out += ' ';
+        tables[static_cast<std::size_t>(i)]->AppendSQL(Out);
+    }
 }

@@ -5,6 +5,7 @@
 
 #include "lexer/QBScanner.h"
 #include "model/QBOrderItems.h"
+#include "model/QBSQLText.h"
 #include "model/QBTableDefs.h"
 #include "parser/QBParser.h"
 #include "toolkit/TextCompare.h"
@@ -21,6 +22,18 @@ TQBTableDef* TableOfList(const TCollection* List) {
 TQBTableDefs* TableDefsOfField(const TQBFieldDef& Field) {
     const TQBTableDef* table = TableOfList(Field.GetCollection());
     return table ? table->GetTableDefs() : nullptr;
+}
+
+// OwningTable's answer, found from the top: a list whose owner is a table ends the walk at
+// once instead of asking the table's own collection whether it is a node list.
+const TQBTableDef* OwningTableFast(const TQBFunctionDef& Node) {
+    const TQBCollectionItem* node = &Node;
+    while (const auto* list = ModelCast<const TQBFunctionDefs>(node->GetCollection())) {
+        node = list->GetOwner();
+        if (!node) return nullptr;
+        if (const auto* table = ModelCast<const TQBTableDef>(node)) return table;
+    }
+    return ModelCast<const TQBTableDef>(node);
 }
 
 }  // namespace
@@ -87,51 +100,80 @@ TQBTableDef* TQBFunctionDef::OwningTable() const {
     return ModelCast<TQBTableDef>(const_cast<TQBCollectionItem*>(node));
 }
 
-std::string TQBFunctionDef::ColumnSQL() const {
-    std::string qualifier;
-    if (const TQBTableDef* table = OwningTable())
-        qualifier = table->GetAlias().empty() ? table->GetTableName() : table->GetAlias();
-    if (!qualifier.empty()) {
+void TQBFunctionDef::AppendColumnSQL(std::string& Out) const {
+    const TQBTableDef* table = OwningTableFast(*this);
+    const std::string* qualifier = nullptr;
+    if (table) qualifier = table->GetAlias().empty() ? &table->GetTableName() : &table->GetAlias();
+    const TQBSQLScanner* names = CollectionScanner(*this);
+    if (qualifier && !qualifier->empty()) {
         const TQBSelectParser* parser = GetParser();
+        const std::size_t start = Out.size();
         // An alias is written as the user gave it unless the dialect quotes aliases; a table
         // name may need quotes.
         if (parser && ((parser->GetScanner() && parser->GetScanner()->QuoteAliases()) ||
-                       (OwningTable() && qualifier == OwningTable()->GetTableName())))
-            qualifier = QuoteName(qualifier);
+                       *qualifier == table->GetTableName()))
+            AppendQuotedName(Out, names, *qualifier);
+        else
+            Out += *qualifier;
+        if (Out.size() != start) Out += '.';
     }
-    const std::string column = Name == "*" ? Name : QuoteName(Name);
-    return qualifier.empty() ? column : qualifier + "." + column;
+    if (Name == "*")
+        Out += Name;
+    else
+        AppendQuotedName(Out, names, Name);
 }
 
-std::string TQBFunctionDef::StringSQL() const {
-    std::string result;
+void TQBFunctionDef::AppendStringSQL(std::string& Out) const {
+    const std::size_t start = Out.size();
     const TQBSelectParser* parser = GetParser();
     if (parser && parser->GetScanner()) {
-        result = parser->GetScanner()->QuoteString(Name);
+        Out += parser->GetScanner()->QuoteString(Name);
     } else if (Name.size() >= 2 && (Name.front() == '\'' || Name.front() == '"') &&
                Name.back() == Name.front()) {
-        result = Name;
+        Out += Name;
     } else {
-        result = "'";
-        for (char ch : Name) result += ch == '\'' ? std::string("''") : std::string(1, ch);
-        result += "'";
+        Out += '\'';
+        for (const char ch : Name) {
+            Out += ch;
+            if (ch == '\'') Out += ch;
+        }
+        Out += '\'';
     }
-    return result.empty() ? "''" : result;
+    if (Out.size() == start) Out += "''";
 }
 
 std::string TQBFunctionDef::GetSQL() const {
-    if (ArgumentCount() > 0) return FormatFunctionName(Name) + "(" + FArguments->GetSQL() + ")";
+    std::string sql;
+    AppendSQL(sql);
+    return sql;
+}
+
+void TQBFunctionDef::AppendSQL(std::string& Out) const {
+    if (ArgumentCount() > 0) {
+        AppendFunctionName(Out, GetParser(), Name);
+        Out += '(';
+        FArguments->AppendSQL(Out);
+        Out += ')';
+        return;
+    }
     switch (Kind) {
     case fkFunction:
-        return FormatFunctionName(Name) + "()";
+        AppendFunctionName(Out, GetParser(), Name);
+        Out += "()";
+        break;
     case fkField:
-        return ColumnSQL();
+        AppendColumnSQL(Out);
+        break;
     case fkString:
-        return StringSQL();
+        AppendStringSQL(Out);
+        break;
     case fkParameter:
-        return ":" + Name;
+        Out += ':';
+        Out += Name;
+        break;
     default:
-        return Name;
+        Out += Name;
+        break;
     }
 }
 
@@ -150,12 +192,16 @@ TQBFunctionDef* TQBFunctionDefs::FindByName(const std::string& Text) const {
 }
 
 std::string TQBFunctionDefs::GetSQL() const {
-    std::string result;
+    std::string sql;
+    AppendSQL(sql);
+    return sql;
+}
+
+void TQBFunctionDefs::AppendSQL(std::string& Out) const {
     for (int i = 0; i < Count(); ++i) {
-        if (i > 0) result += ", ";
-        result += Items(i)->GetSQL();
+        if (i > 0) Out += ", ";
+        Items(i)->AppendSQL(Out);
     }
-    return result;
 }
 
 // --- TQBFieldDef ---
@@ -170,10 +216,14 @@ std::string TQBFieldDef::FormatAlias(const std::string& Text) const {
     return FormatAliasFor(GetParser(), Text);
 }
 
-std::string TQBFieldDef::GetSQL() const {
-    std::string sql = TQBFunctionDef::GetSQL();
-    if (!Alias.empty() && Alias != Name) sql += " " + FormatKeyword("AS") + " " + FormatAlias(Alias);
-    return sql;
+void TQBFieldDef::AppendSQL(std::string& Out) const {
+    TQBFunctionDef::AppendSQL(Out);
+    if (Alias.empty() || Alias == Name) return;
+    const TQBSelectParser* parser = GetParser();
+    Out += ' ';
+    AppendKeyword(Out, parser, "AS");
+    Out += ' ';
+    AppendAlias(Out, parser, Alias);
 }
 
 void TQBFieldDef::SetKind(TQBFunctionKind K) {
@@ -261,13 +311,13 @@ TQBFieldDef* TQBFieldDefs::FindByAlias(const std::string& Text) const {
     return nullptr;
 }
 
-std::string TQBFieldDefs::GetSQL() const {
-    std::string result;
+void TQBFieldDefs::AppendSQL(std::string& Out) const {
+    const std::size_t start = Out.size();
     for (int i = 0; i < Count(); ++i) {
         const TQBFieldDef* field = Items(i);
         if (field->IsInputParam()) continue;
-        if (!result.empty()) result += ",\r\n";
-        result += "  " + field->GetSQL();
+        if (Out.size() != start) Out += ",\r\n";
+        Out += "  ";
+        field->AppendSQL(Out);
     }
-    return result;
 }

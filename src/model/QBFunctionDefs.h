@@ -40,7 +40,9 @@ public:
     // A new argument list owned by this node.
     virtual std::unique_ptr<TQBFunctionDefs> CreateArguments();
     // The node's SQL text (a call, a qualified column, a literal, a parameter or the text).
-    virtual std::string GetSQL() const;
+    std::string GetSQL() const;
+    // Appends GetSQL's text to Out.
+    virtual void AppendSQL(std::string& Out) const;
     virtual void SetName(const std::string& Text);
     virtual void SetKind(TQBFunctionKind K);
     // Empty, unclassified node without arguments.
@@ -52,8 +54,8 @@ public:
     TQBTableDef* OwningTable() const;
 
 protected:
-    std::string ColumnSQL() const;
-    std::string StringSQL() const;
+    void AppendColumnSQL(std::string& Out) const;
+    void AppendStringSQL(std::string& Out) const;
 
 private:
     void MakeArguments() const;
@@ -75,7 +77,9 @@ public:
     // First item whose Name is the same name as Text, or null.
     TQBFunctionDef* FindByName(const std::string& Text) const;
     // The items' SQL joined by ", ".
-    virtual std::string GetSQL() const;
+    std::string GetSQL() const;
+    // Appends GetSQL's text to Out.
+    virtual void AppendSQL(std::string& Out) const;
 
 protected:
     std::unique_ptr<TCollectionItem> CreateItem() override;
@@ -93,7 +97,7 @@ public:
     // A unique alias built from Prefix (numbered when ForceNumber).
     virtual std::string MakeUniqueAlias(const std::string& Prefix, bool ForceNumber) const;
     // Node SQL, then "AS alias" when the alias differs from the name.
-    std::string GetSQL() const override;
+    void AppendSQL(std::string& Out) const override;
     // Sets the kind; a computed item without its own alias gets FIELD_n.
     void SetKind(TQBFunctionKind K) override;
     void Clear() override;
@@ -121,7 +125,7 @@ public:
     // First field whose Alias is the same name as Text, or null.
     TQBFieldDef* FindByAlias(const std::string& Text) const;
     // The output fields, each indented by two blanks, separated by "," and a line break.
-    std::string GetSQL() const override;
+    void AppendSQL(std::string& Out) const override;
 
 protected:
     std::unique_ptr<TCollectionItem> CreateItem() override;

@@ -2,28 +2,42 @@
 #include "model/QBJoinDefs.h"
 #include "model/QBModelCast.h"
 
+#include "model/QBSQLText.h"
 #include "model/QBTableDefs.h"
 #include "parser/QBParser.h"
 #include "resources/QBResource.h"
 #include "toolkit/Exceptions.h"
 #include "toolkit/TextCompare.h"
 
-std::string TQBJoinDef::SideSQL(const TQBTableDef* Def, const std::string& Table,
-                                const std::string& Field, bool IsColumn) const {
+void TQBJoinDef::AppendSide(std::string& Out, const TQBTableDef* Def, const std::string& Table,
+                            const std::string& Field, bool IsColumn) const {
     // A literal, a call or an expression is written as it stands.
-    if (!IsColumn) return Field;
-    std::string qualifier;
+    if (!IsColumn) {
+        Out += Field;
+        return;
+    }
+    const TQBSQLScanner* names = CollectionScanner(*this);
+    const std::size_t start = Out.size();
     if (Def)
-        qualifier = QuoteName(Def->GetAlias().empty() ? Def->GetTableName() : Def->GetAlias());
-    else if (!Trim(Table).empty())
-        qualifier = QuoteName(Table);
-    const std::string column = QuoteName(Field);
-    return qualifier.empty() ? column : qualifier + "." + column;
+        AppendQuotedName(Out, names, Def->GetAlias().empty() ? Def->GetTableName() : Def->GetAlias());
+    else if (!IsBlankText(Table))
+        AppendQuotedName(Out, names, Table);
+    if (Out.size() != start) Out += '.';
+    AppendQuotedName(Out, names, Field);
 }
 
 std::string TQBJoinDef::GetSQL() const {
-    return "(" + SideSQL(LeftTableDef, LeftTable, LeftField, LeftIsColumn()) + Operator +
-           SideSQL(RightTableDef, RightTable, RightField, RightIsColumn()) + ")";
+    std::string sql;
+    AppendSQL(sql);
+    return sql;
+}
+
+void TQBJoinDef::AppendSQL(std::string& Out) const {
+    Out += '(';
+    AppendSide(Out, LeftTableDef, LeftTable, LeftField, LeftIsColumn());
+    Out += Operator;
+    AppendSide(Out, RightTableDef, RightTable, RightField, RightIsColumn());
+    Out += ')';
 }
 
 void TQBJoinDef::Assign(const TCollectionItem& Source) {

@@ -42,7 +42,9 @@ public:
     bool PreferredFollowed = false;
 
     // "(left<op>right)".
-    virtual std::string GetSQL() const;
+    std::string GetSQL() const;
+    // Appends GetSQL's text to Out.
+    virtual void AppendSQL(std::string& Out) const;
     // Copies type, sides (names, fields, kinds) and operator; never the bound references.
     void Assign(const TCollectionItem& Source) override;
     // Resolves LeftTable, RightTable and PreferredTable; throws EQBException for a name
@@ -55,8 +57,8 @@ public:
     void Unbind(const TQBTableDef* Table);
 
 private:
-    std::string SideSQL(const TQBTableDef* Def, const std::string& Table, const std::string& Field,
-                        bool IsColumn) const;
+    void AppendSide(std::string& Out, const TQBTableDef* Def, const std::string& Table,
+                    const std::string& Field, bool IsColumn) const;
 };
 
 class TQBJoinDefs : public TQBCollection {

@@ -1,5 +1,5 @@
-// Join-order search of the FROM writer: the plain backtracking search and the fast search
-// that returns the same result.
+// Join-order search of the FROM writer: the plain backtracking search, the same search
+// under a step budget, and the memoising search that returns the same result.
 #include "model/QBJoinOrder.h"
 
 #include <algorithm>
@@ -88,6 +88,136 @@ private:
     std::vector<int> FPool;
     TJoinOrderResult FResult;
     int FN;
+};
+
+// --- the plain search under a step budget, without allocations while it runs ---
+
+class TBoundedSearch {
+public:
+    static constexpr int kMaxTables = 64;
+    static constexpr std::size_t kMaxLinks = 64;
+
+    TBoundedSearch(int N, const std::vector<TJoinOrderLink>& Links)
+        : FLinks(Links.data()), FN(N), FPoolSize(static_cast<int>(Links.size())) {
+        std::iota(FPool, FPool + FPoolSize, 0);
+    }
+
+    // Runs the plain search into Result; false when the budget ran out before it ended
+    // (Result is then left as it was).
+    bool Run(TJoinOrderResult& Result) {
+        if (HasConflictingPair()) return NoOrder(Result);
+        for (int first = 0; first < FN; ++first) {
+            FPlaced = std::uint64_t{1} << first;
+            FOrder[0] = first;
+            if (FN == 1 || Place(1)) {
+                if (FAborted) return false;
+                Result.Found = true;
+                Result.Order.assign(FOrder, FOrder + FN);
+                Result.Attached.resize(static_cast<std::size_t>(FN));
+                Result.Attached[0].clear();
+                for (int i = 1; i < FN; ++i)
+                    Result.Attached[static_cast<std::size_t>(i)].assign(
+                        FTaken + FStepStart[i], FTaken + FStepStart[i] + FStepCount[i]);
+                return true;
+            }
+            if (FAborted) return false;
+        }
+        return NoOrder(Result);
+    }
+
+private:
+    // Pool entries looked at before the memoising search takes over: far beyond what a
+    // group that needs no long backtracking takes, small next to that search's set-up.
+    static constexpr long kWorkBudget = 4'000;
+
+    bool IsPlaced(int T) const { return (FPlaced >> T) & 1u; }
+
+    bool Place(int I) {
+        const int start = I == 1 ? 0 : FStepStart[I - 1] + FStepCount[I - 1];
+        for (int p = 0; p < FN; ++p) {
+            if (IsPlaced(p)) continue;
+            FWork += FPoolSize + 1;
+            if (FWork > kWorkBudget) {
+                FAborted = true;
+                return false;
+            }
+            // The links attaching p must all have one type; only then are they taken out of
+            // the pool (the rest keeps its order).
+            int count = 0;
+            std::uint8_t type = 0;
+            bool same = true;
+            for (int k = 0; k < FPoolSize && same; ++k) {
+                const TJoinOrderLink& link = FLinks[FPool[k]];
+                if (!Attaches(link, p)) continue;
+                const std::uint8_t t = EffectiveJoinType(link, p);
+                if (count++ == 0)
+                    type = t;
+                else
+                    same = t == type;
+            }
+            if (count == 0 || !same) continue;
+            count = 0;
+            int rest = 0;
+            for (int k = 0; k < FPoolSize; ++k) {
+                const int id = FPool[k];
+                if (Attaches(FLinks[id], p))
+                    FTaken[start + count++] = id;
+                else
+                    FPool[rest++] = id;
+            }
+            FPoolSize = rest;
+            FPlaced |= std::uint64_t{1} << p;
+            FOrder[I] = p;
+            FStepStart[I] = start;
+            FStepCount[I] = count;
+            if (I == FN - 1 || Place(I + 1)) return true;
+            if (FAborted) return false;
+            FPlaced &= ~(std::uint64_t{1} << p);
+            // The links of the abandoned attempt go to the end of the pool.
+            for (int k = 0; k < count; ++k) FPool[FPoolSize++] = FTaken[start + k];
+        }
+        return false;
+    }
+
+    static bool NoOrder(TJoinOrderResult& Result) {
+        Result.Found = false;
+        Result.Order.clear();
+        Result.Attached.clear();
+        return true;
+    }
+
+    // Two links between the same two tables with different types: whichever table comes
+    // later would need both, so no order exists and the search need not be run.
+    bool HasConflictingPair() const {
+        for (int i = 0; i < FPoolSize; ++i) {
+            const TJoinOrderLink& a = FLinks[i];
+            if (a.A < 0 || a.B < 0 || a.A == a.B) continue;
+            const int low = std::min(a.A, a.B);
+            for (int k = i + 1; k < FPoolSize; ++k) {
+                const TJoinOrderLink& b = FLinks[k];
+                if (b.A < 0 || b.B < 0 || std::min(b.A, b.B) != low || std::max(b.A, b.B) != std::max(a.A, a.B))
+                    continue;
+                if (EffectiveJoinType(a, low) != EffectiveJoinType(b, low)) return true;
+            }
+        }
+        return false;
+    }
+
+    bool Attaches(const TJoinOrderLink& L, int P) const {
+        return (L.A == P && (L.B < 0 || IsPlaced(L.B))) || (L.B == P && (L.A < 0 || IsPlaced(L.A)));
+    }
+
+    const TJoinOrderLink* FLinks;
+    int FN;
+    int FPool[kMaxLinks];
+    int FPoolSize;
+    int FTaken[kMaxLinks];  // the links attached per position, position after position
+    int FOrder[kMaxTables];
+    int FStepStart[kMaxTables] = {};
+    int FStepCount[kMaxTables] = {};
+    std::uint64_t FPlaced = 0;
+    long FWork = 0;
+    bool FAborted = false;
 };
 
 // --- the fast search ---
@@ -326,6 +456,21 @@ TJoinOrderResult SearchJoinOrderPlain(int TableCount, const std::vector<TJoinOrd
 }
 
 TJoinOrderResult SearchJoinOrder(int TableCount, const std::vector<TJoinOrderLink>& Links) {
+    TJoinOrderResult result;
+    SearchJoinOrder(TableCount, Links, result);
+    return result;
+}
+
+void SearchJoinOrder(int TableCount, const std::vector<TJoinOrderLink>& Links, TJoinOrderResult& Result) {
+    // Most groups are settled by the plain search in a few steps; the memoising search is
+    // only worth its set-up when backtracking runs long.
+    if (TableCount > 0 && TableCount <= TBoundedSearch::kMaxTables &&
+        Links.size() <= TBoundedSearch::kMaxLinks && TBoundedSearch(TableCount, Links).Run(Result))
+        return;
+    Result = SearchJoinOrderMemo(TableCount, Links);
+}
+
+TJoinOrderResult SearchJoinOrderMemo(int TableCount, const std::vector<TJoinOrderLink>& Links) {
     TJoinOrderResult result = TFastSearch(TableCount, Links).Run();
     if (result.Found) result.Attached.resize(static_cast<std::size_t>(TableCount));
     return result;

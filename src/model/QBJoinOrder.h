@@ -34,5 +34,12 @@ std::uint8_t EffectiveJoinType(const TJoinOrderLink& Link, int Table);
 // pool order). Exponential; used to check the fast search.
 TJoinOrderResult SearchJoinOrderPlain(int TableCount, const std::vector<TJoinOrderLink>& Links);
 
-// The same result as SearchJoinOrderPlain without its factorial worst case.
+// The same result as SearchJoinOrderPlain without its factorial worst case: the plain
+// search under a small step budget, then the memoising search when that runs out.
 TJoinOrderResult SearchJoinOrder(int TableCount, const std::vector<TJoinOrderLink>& Links);
+
+// The same, into Result, whose storage is reused.
+void SearchJoinOrder(int TableCount, const std::vector<TJoinOrderLink>& Links, TJoinOrderResult& Result);
+
+// The memoising search alone (the fallback of SearchJoinOrder), open to checks.
+TJoinOrderResult SearchJoinOrderMemo(int TableCount, const std::vector<TJoinOrderLink>& Links);

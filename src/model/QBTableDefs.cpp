@@ -8,6 +8,7 @@
 #include "model/QBCriteria.h"
 #include "model/QBJoinDefs.h"
 #include "model/QBOrderItems.h"
+#include "model/QBSQLText.h"
 #include "parser/QBParser.h"
 #include "toolkit/TextCompare.h"
 
@@ -135,15 +136,22 @@ bool TQBTableDef::IsBlank() const { return IsBlankText(FTableName) && IsBlankTex
 std::string TQBTableDef::FormatAlias(const std::string& Text) const { return FormatAliasFor(GetParser(), Text); }
 
 std::string TQBTableDef::GetSQL() const {
-    std::string sql = QuoteName(FTableName);
-    if (IsProcedure) sql += GetParamsSQL();
-    if (!FAlias.empty() && FAlias != FTableName) {
-        if (const TQBSelectParser* parser = GetParser())
-            sql += FormatKeyword(parser->TableAliasSeparator()) + FormatAlias(FAlias);
-        else
-            sql += " " + FAlias;
-    }
+    std::string sql;
+    AppendSQL(sql);
     return sql;
+}
+
+void TQBTableDef::AppendSQL(std::string& Out) const {
+    AppendQuotedName(Out, CollectionScanner(*this), FTableName);
+    if (IsProcedure) Out += GetParamsSQL();
+    if (FAlias.empty() || FAlias == FTableName) return;
+    if (const TQBSelectParser* parser = GetParser()) {
+        AppendKeyword(Out, parser, parser->TableAliasSeparator());
+        AppendAlias(Out, parser, FAlias);
+    } else {
+        Out += ' ';
+        Out += FAlias;
+    }
 }
 
 std::string TQBTableDef::GetParamsSQL() const {
@@ -379,28 +387,55 @@ void TQBTableDefs::EndUpdate() {
     FixDuplicateAliases();
 }
 
-std::string TQBTableDefs::SelectListSQL() const {
-    std::string result;
+void TQBTableDefs::AppendSelectList(std::string& Out) const {
+    // The fields by select position, first holder of a position first, found in one pass.
     const int count = FieldCount();
-    for (int n = 0; n < count; ++n) {
-        const TQBFieldDef* field = FieldBySelectIndex(n);
-        if (!field || field->IsInputParam()) continue;
-        const std::string sql = field->GetSQL();
-        if (sql.empty()) continue;
-        if (!result.empty()) result += ",\r\n";
-        result += "  " + sql;
+    std::vector<const TQBFieldDef*> bySelect(static_cast<std::size_t>(count), nullptr);
+    for (int i = 0; i < Count(); ++i) {
+        const TQBFieldDefs& fields = Items(i)->Fields();
+        for (int j = 0; j < fields.Count(); ++j) {
+            const TQBFieldDef* field = fields.Items(j);
+            if (field->SelectIndex < 0 || field->SelectIndex >= count) continue;
+            const TQBFieldDef*& slot = bySelect[static_cast<std::size_t>(field->SelectIndex)];
+            if (!slot) slot = field;
+        }
     }
-    return result;
+    const std::size_t start = Out.size();
+    for (const TQBFieldDef* field : bySelect) {
+        if (!field || field->IsInputParam()) continue;
+        const std::size_t mark = Out.size();
+        if (Out.size() != start) Out += ",\r\n";
+        Out += "  ";
+        const std::size_t text = Out.size();
+        field->AppendSQL(Out);
+        if (Out.size() == text) Out.resize(mark);  // a field without text is left out
+    }
 }
 
 std::string TQBTableDefs::GetSQL() const {
-    const std::string select = SelectListSQL();
-    const std::string from = FromSQL();
-    std::string result;
-    if (!select.empty())
-        result = "\r\n" + select;
-    else if (!from.empty())
-        result = "*";
-    if (!from.empty()) result += "\r\n" + FormatKeyword("FROM") + "\r\n" + from + "\r\n";
-    return result;
+    std::string sql;
+    AppendSQL(sql);
+    return sql;
+}
+
+void TQBTableDefs::AppendSQL(std::string& Out) const {
+    const TQBQuoteScope quoting(Parser ? Parser->GetScanner() : nullptr);
+    const std::size_t start = Out.size();
+    Out += "\r\n";
+    AppendSelectList(Out);
+    const bool noSelect = Out.size() == start + 2;
+    if (noSelect) Out.resize(start);
+    const std::size_t fromAt = Out.size();
+    Out += "\r\n";
+    AppendKeyword(Out, Parser, "FROM");
+    Out += "\r\n";
+    const std::size_t fromText = Out.size();
+    AppendFrom(Out);
+    if (Out.size() == fromText) {
+        Out.resize(fromAt);
+        return;
+    }
+    Out += "\r\n";
+    // Without a select list every column is selected.
+    if (noSelect) Out.insert(fromAt, 1, '*');
 }

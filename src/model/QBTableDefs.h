@@ -25,7 +25,9 @@ public:
 
     virtual std::unique_ptr<TQBFieldDefs> CreateFields();
     // Quoted table name, procedure parameters, then the alias when it differs from the name.
-    virtual std::string GetSQL() const;
+    std::string GetSQL() const;
+    // Appends GetSQL's text to Out.
+    virtual void AppendSQL(std::string& Out) const;
     // "(params)" of a procedure table: its input parameters written by value and type.
     virtual std::string GetParamsSQL() const;
     void SetParser(TQBSelectParser* P) override;
@@ -86,14 +88,16 @@ public:
     void EndUpdate() override;
     // The select list and the FROM clause; throws EQBException when the joins of a group
     // cannot be ordered.
-    virtual std::string GetSQL() const;
+    std::string GetSQL() const;
+    // Appends GetSQL's text to Out (what was appended is unspecified when it throws).
+    virtual void AppendSQL(std::string& Out) const;
 
 protected:
     std::unique_ptr<TCollectionItem> CreateItem() override;
 
 private:
-    std::string SelectListSQL() const;
-    std::string FromSQL() const;
+    void AppendSelectList(std::string& Out) const;
+    void AppendFrom(std::string& Out) const;
     // Text with every whole qualifier OldKey followed by "." replaced by NewAlias.
     std::string RenameQualifier(const std::string& Text, const std::string& OldKey,
                                 const std::string& NewAlias) const;

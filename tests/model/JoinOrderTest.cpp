@@ -64,6 +64,8 @@ TEST_P(JoinOrderAgreement, FastSearchEqualsPlainSearch) {
         const TJoinOrderResult plain = SearchJoinOrderPlain(n, links);
         const TJoinOrderResult fast = SearchJoinOrder(n, links);
         ASSERT_EQ(Describe(fast), Describe(plain)) << Describe(n, links);
+        // Small cases never reach the memoising fallback through SearchJoinOrder.
+        ASSERT_EQ(Describe(SearchJoinOrderMemo(n, links)), Describe(plain)) << Describe(n, links);
         found += plain.Found;
     }
     // Both outcomes must have been exercised.
@@ -121,6 +123,17 @@ TEST(JoinOrder, OrderBehindAHopelessFirstTableIsFound) {
     for (int t = 2; t < 38; ++t) expected.push_back(t);
     EXPECT_EQ(result.Order, expected);
     EXPECT_EQ(result.Attached[1], std::vector<int>{37});  // the condition of its own
+}
+
+TEST(JoinOrder, LongBacktrackingGivesThePlainResultThroughTheFallback) {
+    // Eight spokes and a table that can never follow the hub: the plain search tries every
+    // order of the spokes first, far more steps than the quick search may take.
+    std::vector<TJoinOrderLink> links = Star(9, false);
+    links.push_back({9, -1, -1, 1});
+    links.push_back({9, 0, 9, 0});
+    const TJoinOrderResult plain = SearchJoinOrderPlain(10, links);
+    ASSERT_TRUE(plain.Found);
+    EXPECT_EQ(Describe(SearchJoinOrder(10, links)), Describe(plain));
 }
 
 TEST(JoinOrder, StarIsWrittenHubFirst) {

@@ -1,0 +1,53 @@
+// Small services of the model's SQL writers: appending keywords, function names, aliases
+// and quoted names to one output text instead of building a temporary string per piece,
+// and a per-write memory of quoted names so that a qualifier written ten times is judged
+// by the scanner once.
+#pragma once
+
+#include "parser/QBScriptFormat.h"
+
+#include <cstdint>
+#include <string>
+#include <string_view>
+
+class TQBSelectParser;
+class TQBSQLScanner;
+class TQBCollectionItem;
+
+// Appends Text in the letter case of Mode.
+void AppendFormatted(std::string& Out, std::string_view Text, TQBFormatMode Mode);
+// Appends Text as Parser->FormatKeyword writes it (unchanged without a parser).
+void AppendKeyword(std::string& Out, const TQBSelectParser* Parser, std::string_view Text);
+// Appends Name as Parser->FormatFunctionName writes it (unchanged without a parser).
+void AppendFunctionName(std::string& Out, const TQBSelectParser* Parser, std::string_view Name);
+// Appends Scanner->QuoteName(Name), or Name without a scanner.
+void AppendQuotedName(std::string& Out, const TQBSQLScanner* Scanner, const std::string& Name);
+void AppendQuotedName(std::string& Out, const TQBSQLScanner* Scanner, std::string_view Name);
+// Appends Scanner->QuoteIdentifier(Name), or Name without a scanner.
+void AppendQuotedIdentifier(std::string& Out, const TQBSQLScanner* Scanner, std::string_view Name);
+// Appends Text as FormatAliasFor(Parser, Text) writes it.
+void AppendAlias(std::string& Out, const TQBSelectParser* Parser, const std::string& Text);
+
+// The scanner an item's QuoteName goes to: that of its model collection's parser; null
+// when the item is in no model collection or there is no parser or scanner.
+const TQBSQLScanner* CollectionScanner(const TQBCollectionItem& Item);
+
+// The qualifier and last name of a dotted name, as ExtractQualifier and ExtractLastName
+// split it (the qualifier empty when there is none; the last name then the whole name).
+// Both view Name.
+struct TQBNameParts {
+    std::string_view Qualifier;
+    std::string_view Last;
+};
+TQBNameParts SplitQualifiedName(std::string_view Name, char Open, char Close);
+
+// While one is alive on a thread, AppendQuotedName and AppendQuotedIdentifier remember the
+// answers of the outermost scope's scanner. Scopes nest; only the outermost one clears the memory.
+// The scanner must not change its quoting rules while a scope is alive (writing never does).
+class TQBQuoteScope {
+public:
+    explicit TQBQuoteScope(const TQBSQLScanner* Scanner);
+    ~TQBQuoteScope();
+    TQBQuoteScope(const TQBQuoteScope&) = delete;
+    TQBQuoteScope& operator=(const TQBQuoteScope&) = delete;
+};
