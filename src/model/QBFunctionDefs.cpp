@@ -218,7 +218,9 @@ std::string TQBFieldDef::FormatAlias(const std::string& Text) const {
 
 void TQBFieldDef::AppendSQL(std::string& Out) const {
     TQBFunctionDef::AppendSQL(Out);
-    if (Alias.empty() || Alias == Name) return;
+    // An alias equal to the name goes without saying only for a column (read back, a
+    // column takes its name as alias); any other item would come back as FIELD_n.
+    if (Alias.empty() || (Alias == Name && (Kind == fkField || Kind == fkUnknown))) return;
     const TQBSelectParser* parser = GetParser();
     Out += ' ';
     AppendKeyword(Out, parser, "AS");

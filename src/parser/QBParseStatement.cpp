@@ -17,6 +17,7 @@ using namespace qbparse;
 
 void TQBSelectParser::ParseSQL(const std::string& Text) {
     FErrorCode = 0;
+    FErrorLine = 0;
     try {
         FScanner->SetText(Text);
         if (AtEnd(*FScanner)) {
@@ -146,6 +147,11 @@ void TQBSelectParser::Parse() {
         // A quote left open at the end of the text is reported as such (error 3).
         if (FScanner->GetInQuote() && FScanner->GetPosition() > FScanner->GetLength())
             Next(*FScanner);
+        if (FErrorLine != 0) {
+            ReportError(FErrorCode != 0 ? FErrorCode : ErrorCodeForToken(FErrorToken), FErrorToken,
+                        FErrorLine, FErrorColumn);
+            return;
+        }
         const std::string token = FScanner->GetToken();
         ReportError(FErrorCode != 0 ? FErrorCode : ErrorCodeForToken(token), token,
                     FScanner->GetLine(), FScanner->GetColumn());
@@ -280,6 +286,11 @@ TQBTableDef* TQBSelectParser::ParseTableRef() {
     }
     TQBTableDef temp;
     temp.SetParser(this);
+    // The token that names the reference (its alias, else its last name part), kept for
+    // an error found after it.
+    std::string keyToken = scanner.GetToken();
+    int keyLine = scanner.GetLine();
+    int keyColumn = scanner.GetColumn();
     std::vector<std::string> parts{scanner.GetToken()};
     Next(scanner);
     while (IsSymbol(scanner, ".")) {
@@ -289,6 +300,9 @@ TQBTableDef* TQBSelectParser::ParseTableRef() {
             return nullptr;
         }
         parts.push_back(scanner.GetToken());
+        keyToken = scanner.GetToken();
+        keyLine = scanner.GetLine();
+        keyColumn = scanner.GetColumn();
         Next(scanner);
     }
     const std::string tableName = JoinNameParts(scanner, parts);
@@ -318,6 +332,9 @@ TQBTableDef* TQBSelectParser::ParseTableRef() {
     if (scanner.GetTokenKinds().Contains(qtkIdentifier)) {
         // A dialect that writes aliases as they are keeps one that needs quotes quoted.
         rawAlias = scanner.GetToken();
+        keyToken = rawAlias;
+        keyLine = scanner.GetLine();
+        keyColumn = scanner.GetColumn();
         temp.SetAlias(!scanner.QuoteAliases() && scanner.NeedsQuotes(rawAlias)
                           ? scanner.QuoteIdentifier(rawAlias)
                           : rawAlias);
@@ -347,6 +364,15 @@ TQBTableDef* TQBSelectParser::ParseTableRef() {
                     table = candidate;
             }
         }
+    }
+    if (table && std::find(FFromTables.begin(), FFromTables.end(), table) != FFromTables.end()) {
+        // The FROM clause names this table a second time by the same name. SQL refuses
+        // that, and taking both references for one table would lose one of them.
+        FState = psError;
+        FErrorToken = keyToken;
+        FErrorLine = keyLine;
+        FErrorColumn = keyColumn;
+        return nullptr;
     }
     if (table) {
         for (int i = 0; i < temp.Fields().Count(); ++i)

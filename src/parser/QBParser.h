@@ -184,6 +184,11 @@ protected:
     std::uint8_t FLastJoinType = 0;
     bool FCaseSensitive = false;
     int FErrorCode = 0;
+    // Where a reader that found its fault after reading on wants the error reported; used
+    // when FErrorLine is not 0.
+    std::string FErrorToken;
+    int FErrorLine = 0;
+    int FErrorColumn = 0;
 
     // Scratch state of one parse kept by the statement and operand readers: the joined table
     // of the JOIN clause being read and the table that clause follows, the full rebuilt text

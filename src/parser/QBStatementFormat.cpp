@@ -59,16 +59,20 @@ std::unique_ptr<TQBSelectParser> MakeFormatParser(const TQBFormatOptions& Option
     return parser;
 }
 
-TQBFormatResult FormatStatement(TQBSelectParser& Parser, const std::string& Text) {
+TQBFormatResult FormatStatement(TQBSelectParser& Parser, const std::string& Text, int LinesBefore) {
     TQBFormatResult result;
     try {
         Parser.ParseSQL(Text);
         result.Text = Parser.GetSQL();
         result.Ok = true;
     } catch (const EQBParserError& error) {
+        const int line = error.LineNo + LinesBefore;
+        const std::string message =
+            LinesBefore == 0 ? std::string(error.what())
+                             : EQBParserError::MessageFor(error.ErrorCode, error.Token, line, error.LinePos);
         result.Error = "error " + std::to_string(error.ErrorCode) + " at line " +
-                       std::to_string(error.LineNo) + ", position " + std::to_string(error.LinePos) +
-                       ": " + error.what();
+                       std::to_string(line) + ", position " + std::to_string(error.LinePos) +
+                       ": " + message;
     } catch (const std::exception& error) {
         result.Error = std::string("error: ") + error.what();
     }
@@ -78,10 +82,12 @@ TQBFormatResult FormatStatement(TQBSelectParser& Parser, const std::string& Text
 std::string FormatBatch(TQBSelectParser& Parser, const std::string& Text) {
     std::string output, statement;
     bool first = true;
+    int lines = 0;           // lines of Text read so far
+    int statementStart = 0;  // lines of Text before the statement being collected
     const auto flush = [&] {
         if (!first) output += "GO\r\n";
         first = false;
-        const TQBFormatResult result = FormatStatement(Parser, statement);
+        const TQBFormatResult result = FormatStatement(Parser, statement, statementStart);
         output += result.Ok ? result.Text : "-- " + result.Error + "\r\n";
         statement.clear();
     };
@@ -91,10 +97,13 @@ std::string FormatBatch(TQBSelectParser& Parser, const std::string& Text) {
         const std::size_t next = end == std::string::npos ? Text.size() : end + 1;
         if (end == std::string::npos) end = Text.size();
         const std::string_view line(Text.data() + start, end - start);
-        if (IsGoLine(line))
+        ++lines;
+        if (IsGoLine(line)) {
             flush();
-        else
+            statementStart = lines;
+        } else {
             statement.append(Text, start, next - start);
+        }
         start = next;
     }
     flush();

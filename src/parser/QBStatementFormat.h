@@ -35,9 +35,12 @@ struct TQBFormatResult {
     std::string Error;
 };
 
-// Parses Text with Parser and writes it back.
-TQBFormatResult FormatStatement(TQBSelectParser& Parser, const std::string& Text);
+// Parses Text with Parser and writes it back. Text begins after LinesBefore lines of a
+// longer text: error lines count from the start of that text.
+TQBFormatResult FormatStatement(TQBSelectParser& Parser, const std::string& Text,
+                                int LinesBefore = 0);
 
 // Formats every statement of Text (separated by lines holding only GO) and joins the results
-// with "GO" lines; a statement in error becomes the line "-- <error>".
+// with "GO" lines; a statement in error becomes the line "-- <error>", its line counted in
+// the whole of Text.
 std::string FormatBatch(TQBSelectParser& Parser, const std::string& Text);

@@ -79,8 +79,9 @@ TEST(GoldenBatch, StatementsSeparatedByGoLinesKeepTheirSeparatorsAndErrors) {
     EXPECT_EQ(output,
               "SELECT \r\n  a\r\nFROM\r\n t\r\n"
               "GO\r\n"
-              "-- error 1 at line 1, position 8: \xE6\x97\xA0\xE6\x95\x88 'FROM' "
-              "\xE4\xBD\x8D\xE7\xBD\xAE 8 \xE8\xA1\x8C 1\r\n"
+              // Lines count from the start of the whole text.
+              "-- error 1 at line 3, position 8: \xE6\x97\xA0\xE6\x95\x88 'FROM' "
+              "\xE4\xBD\x8D\xE7\xBD\xAE 8 \xE8\xA1\x8C 3\r\n"
               "GO\r\n"
               "SELECT TOP 1 \r\n  b\r\nFROM\r\n u\r\n");
 }
