@@ -91,6 +91,37 @@ TQBTableDef* TQBSelectParser::FindQualifierTable(const std::string& Qualifier) c
         if (ExtractQualifier(name, open, close).empty()) continue;
         if (FTableDefs->SameName(ExtractLastName(name, open, close), Qualifier)) return table;
     }
+    return FindTableByParts(Qualifier);
+}
+
+namespace {
+
+// The parts of a dotted name without their quotes, joined by a byte no name holds.
+std::string PartsKey(const TQBSQLScanner& Scanner, const std::string& Name) {
+    const char open = Scanner.IdentQuoteChar();
+    const char close = Scanner.ClosingQuote(open);
+    std::vector<std::string> parts;
+    std::string rest = Name;
+    for (std::string qualifier = ExtractQualifier(rest, open, close); !qualifier.empty();
+         qualifier = ExtractQualifier(rest, open, close)) {
+        parts.push_back(Scanner.UnquoteName(ExtractLastName(rest, open, close)));
+        rest = std::move(qualifier);
+    }
+    std::string key = Scanner.UnquoteName(rest);
+    for (auto part = parts.rbegin(); part != parts.rend(); ++part) key += '\x1F' + *part;
+    return key;
+}
+
+}  // namespace
+
+TQBTableDef* TQBSelectParser::FindTableByParts(const std::string& Name) const {
+    if (IsBlankText(Name)) return nullptr;
+    const std::string key = PartsKey(*FScanner, Name);
+    for (int i = 0; i < FTableDefs->Count(); ++i) {
+        TQBTableDef* table = FTableDefs->Items(i);
+        if (!table->IsBlank() && FTableDefs->SameName(PartsKey(*FScanner, table->Key()), key))
+            return table;
+    }
     return nullptr;
 }
 
@@ -349,6 +380,8 @@ TQBTableDef* TQBSelectParser::ParseTableRef() {
         const std::string quoted = scanner.QuoteIdentifier(temp.GetAlias());
         if (quoted != temp.GetAlias()) table = FTableDefs->FindByAlias(quoted);
     }
+    // The select list may hold the name with other quotes (`[a#].[s]` for `[a#].s`).
+    if (!table) table = FindTableByParts(temp.GetAlias());
     if (!table && !aliasWritten) {
         // The select list may have met this table by its bare name (`Orders.x` before
         // `FROM dbo.Orders`): complete that definition instead of adding a second table.
@@ -518,8 +551,11 @@ void TQBSelectParser::ParseJoin() {
     // comparison, when only the right side names a table, or when the left side names the
     // joined table and the right side one read before it. An outer join keeps its meaning.
     const TQBTableDef* joinedTable = FTableDefs->FindByAlias(FJoinTableKey);
-    if ((!a.Table && b.Table) ||
-        (a.Table && b.Table && a.Table == joinedTable && b.Table != joinedTable)) {
+    const auto readBefore = [this](const TQBTableDef* Table) {
+        return std::find(FFromTables.begin(), FFromTables.end(), Table) != FFromTables.end();
+    };
+    if ((!a.Table && b.Table) || (a.Table && b.Table && a.Table == joinedTable &&
+                                  b.Table != joinedTable && readBefore(b.Table))) {
         std::swap(a, b);
         op = MirrorComparison(op);
     }

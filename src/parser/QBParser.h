@@ -129,6 +129,9 @@ public:
     // The table a qualifier names: its alias, or the bare last name of a table written with its
     // schema and no alias; null when none.
     TQBTableDef* FindQualifierTable(const std::string& Qualifier) const;
+    // The table whose alias is the dotted name Name part by part, whatever quotes either
+    // holds its parts in (`[a#].[s]` and `[a#].s`), or null.
+    TQBTableDef* FindTableByParts(const std::string& Name) const;
 
     // Parse error handler; when set, errors are handed to it instead of being thrown.
     TQBParserErrorEvent OnParserError;
