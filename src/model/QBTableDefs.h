@@ -41,7 +41,7 @@ public:
     bool IsBlank() const;
     std::string FormatAlias(const std::string& Text) const;
     // Alias, or the table name when the alias is empty: the key the model knows the table by.
-    std::string Key() const { return FAlias.empty() ? FTableName : FAlias; }
+    const std::string& Key() const { return FAlias.empty() ? FTableName : FAlias; }
     // Moves plain columns of the blank table definition that HasField accepts into this table.
     void AdoptQueryFields(const std::function<bool(const std::string&)>& HasField);
 
