@@ -50,19 +50,8 @@ std::size_t HashName(std::string_view Name) {
 
 }  // namespace
 
-void AppendFormatted(std::string& Out, std::string_view Text, TQBFormatMode Mode) {
-    if (Mode == qfmAsIs)
-        Out += Text;
-    else
-        Out += ApplyFormatMode(Text, Mode);
-}
-
-void AppendKeyword(std::string& Out, const TQBSelectParser* Parser, std::string_view Text) {
-    AppendFormatted(Out, Text, Parser ? Parser->GetScriptFormat().KeywordsFormat : qfmAsIs);
-}
-
-void AppendFunctionName(std::string& Out, const TQBSelectParser* Parser, std::string_view Name) {
-    AppendFormatted(Out, Name, Parser ? Parser->GetScriptFormat().FunctionsFormat : qfmAsIs);
+void AppendRecased(std::string& Out, std::string_view Text, TQBFormatMode Mode) {
+    Out += ApplyFormatMode(Text, Mode);
 }
 
 namespace {

@@ -4,22 +4,33 @@
 // by the scanner once.
 #pragma once
 
+#include "parser/QBParser.h"
 #include "parser/QBScriptFormat.h"
 
 #include <cstdint>
 #include <string>
 #include <string_view>
 
-class TQBSelectParser;
 class TQBSQLScanner;
 class TQBCollectionItem;
 
+// Appends Text in a letter case other than as-is.
+void AppendRecased(std::string& Out, std::string_view Text, TQBFormatMode Mode);
 // Appends Text in the letter case of Mode.
-void AppendFormatted(std::string& Out, std::string_view Text, TQBFormatMode Mode);
+inline void AppendFormatted(std::string& Out, std::string_view Text, TQBFormatMode Mode) {
+    if (Mode == qfmAsIs)
+        Out.append(Text);
+    else
+        AppendRecased(Out, Text, Mode);
+}
 // Appends Text as Parser->FormatKeyword writes it (unchanged without a parser).
-void AppendKeyword(std::string& Out, const TQBSelectParser* Parser, std::string_view Text);
+inline void AppendKeyword(std::string& Out, const TQBSelectParser* Parser, std::string_view Text) {
+    AppendFormatted(Out, Text, Parser ? Parser->GetScriptFormat().KeywordsFormat : qfmAsIs);
+}
 // Appends Name as Parser->FormatFunctionName writes it (unchanged without a parser).
-void AppendFunctionName(std::string& Out, const TQBSelectParser* Parser, std::string_view Name);
+inline void AppendFunctionName(std::string& Out, const TQBSelectParser* Parser, std::string_view Name) {
+    AppendFormatted(Out, Name, Parser ? Parser->GetScriptFormat().FunctionsFormat : qfmAsIs);
+}
 // Appends Scanner->QuoteName(Name), or Name without a scanner.
 void AppendQuotedName(std::string& Out, const TQBSQLScanner* Scanner, const std::string& Name);
 void AppendQuotedName(std::string& Out, const TQBSQLScanner* Scanner, std::string_view Name);

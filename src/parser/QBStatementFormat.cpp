@@ -17,9 +17,14 @@ bool ParseFormatMode(const std::string& Value, TQBFormatMode& Mode) {
     return true;
 }
 
-// True when Line (without its line end) holds only GO, blanks around it allowed.
+// True when Line (without its line end) holds only GO, blanks around it allowed. Looked at
+// in place: every line of a batch passes here.
 bool IsGoLine(std::string_view Line) {
-    return SameText(Trim(Line), "GO");
+    std::size_t first = 0;
+    std::size_t last = Line.size();
+    while (first < last && static_cast<unsigned char>(Line[first]) <= ' ') ++first;
+    while (last > first && static_cast<unsigned char>(Line[last - 1]) <= ' ') --last;
+    return SameText(Line.substr(first, last - first), "GO");
 }
 
 }  // namespace
@@ -81,6 +86,7 @@ TQBFormatResult FormatStatement(TQBSelectParser& Parser, const std::string& Text
 
 std::string FormatBatch(TQBSelectParser& Parser, const std::string& Text) {
     std::string output, statement;
+    output.reserve(Text.size() + Text.size() / 4);
     bool first = true;
     int lines = 0;           // lines of Text read so far
     int statementStart = 0;  // lines of Text before the statement being collected
