@@ -281,6 +281,8 @@ void TQBFieldDef::AfterInsertion() {
 }
 
 void TQBFieldDef::BeforeDestruction() {
+    // While the whole model is emptied nothing is left to renumber or to clean.
+    if (const TQBSelectParser* parser = GetParser(); parser && parser->IsClearing()) return;
     if (const TQBTableDefs* tables = TableDefsOfField(*this)) {
         const int count = tables->FieldCount();
         for (int i = SelectIndex + 1; i < count; ++i)

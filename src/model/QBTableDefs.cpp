@@ -196,7 +196,8 @@ void TQBTableDef::AdoptQueryFields(const std::function<bool(const std::string&)>
 }
 
 void TQBTableDef::BeforeDestruction() {
-    if (TQBTableDefs* tables = GetTableDefs()) {
+    const TQBSelectParser* owner = GetParser();
+    if (TQBTableDefs* tables = GetTableDefs(); tables && !(owner && owner->IsClearing())) {
         tables->RemoveOrphanJoins(this);
         const TQBSelectParser* parser = GetParser();
         if (parser && parser->GetJoinDefs()) {

@@ -102,8 +102,13 @@ bool TQBSelectParser::WriteEmptyParams() const { return true; }
 bool TQBSelectParser::LowerCaseAliases() const { return false; }
 
 void TQBSelectParser::Clear() {
+    // Everything that refers to tables goes first; then the tables skip their clean-up.
+    struct TClearing {
+        bool& Flag;
+        explicit TClearing(bool& F) : Flag(F) { Flag = true; }
+        ~TClearing() { Flag = false; }
+    } clearing(FClearing);
     if (FJoinDefs) FJoinDefs->Clear();
-    if (FTableDefs) FTableDefs->Clear();
     if (FWhereItems) {
         FWhereItems->Clear();
         FWhereItems->GroupKind = gkAll;
@@ -114,6 +119,7 @@ void TQBSelectParser::Clear() {
         FHavingItems->GroupKind = gkAll;
     }
     if (FOrderByItems) FOrderByItems->Clear();
+    if (FTableDefs) FTableDefs->Clear();
     if (FScanner) FScanner->SetText("");
     Valid = true;
 }

@@ -84,6 +84,9 @@ public:
     virtual std::string GetSQL();
     // Empties the model and the scanner's text; Valid becomes true.
     virtual void Clear();
+    // True while Clear empties the whole model: items that go need not clean up what
+    // refers to them, since all of it goes too.
+    bool IsClearing() const { return FClearing; }
     virtual bool GetDistinct() const;
     virtual void SetDistinct(bool Value);
     virtual bool GetCaseSensitiveIdentifiers() const;
@@ -210,6 +213,7 @@ protected:
     // True while a statement is read: only tables the FROM clause has named so far are
     // found by their bare name then.
     bool FReading = false;
+    bool FClearing = false;
 };
 
 // Makes a parser of class T and runs its two-step construction.

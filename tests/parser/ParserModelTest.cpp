@@ -283,6 +283,28 @@ TEST(SelectParser, EmptyTextOnlyClears) {
     EXPECT_EQ(parser->GetSQL(), "");
 }
 
+TEST(SelectParser, ClearEmptiesEverythingAndLeavesTheTablesOwnCleanUpOn) {
+    auto parser = MakeDialect(true);
+    parser->ParseSQL("SELECT o.a, c.b, SUM(o.x) AS s FROM o JOIN c ON o.k = c.k "
+                     "WHERE c.b > 1 GROUP BY o.a, c.b HAVING SUM(o.x) > 2 ORDER BY c.b");
+    parser->Clear();
+    EXPECT_FALSE(parser->IsClearing());
+    EXPECT_EQ(parser->GetTableDefs()->Count(), 0);
+    EXPECT_EQ(parser->GetJoinDefs()->Count(), 0);
+    EXPECT_EQ(parser->GetWhereItems()->Count(), 0);
+    EXPECT_EQ(parser->GetHavingItems()->Count(), 0);
+    EXPECT_EQ(parser->GetGroupByItems()->Count(), 0);
+    EXPECT_EQ(parser->GetOrderByItems()->Count(), 0);
+    // A table removed on its own still takes along what names it.
+    parser->ParseSQL("SELECT o.a, c.b FROM o, c WHERE c.b > 1 ORDER BY c.b");
+    TQBTableDefs& tables = *parser->GetTableDefs();
+    tables.Delete(tables.IndexOf(tables.FindByAlias("c")));
+    EXPECT_EQ(parser->GetWhereItems()->Count(), 0);
+    EXPECT_EQ(parser->GetOrderByItems()->Count(), 0);
+    ASSERT_NE(tables.FindByAlias("o"), nullptr);
+    EXPECT_EQ(tables.FindByAlias("o")->Fields().Items(0)->SelectIndex, 0);
+}
+
 TEST(SelectParser, ProcedureParameters) {
     for (const bool ms : {true, false}) {
         auto parser = MakeDialect(ms);
