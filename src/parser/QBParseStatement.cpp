@@ -530,7 +530,13 @@ void TQBSelectParser::ParseJoin() {
         ExtendedSyntax() ? (leftTable || rightTable) : (leftTable && rightTable);
     TQBTableDef* leftReal = leftTable && !leftTable->IsBlank() ? leftTable : nullptr;
     TQBTableDef* rightReal = rightTable && !rightTable->IsBlank() ? rightTable : nullptr;
-    if (!found || leftText.empty() || rightText.empty() || (!leftReal && !rightReal)) {
+    // A condition may name only tables the FROM clause has read so far (the joined one
+    // included): a table met elsewhere alone cannot be joined here, and SQL refuses it too.
+    const auto readSoFar = [this](const TQBTableDef* Table) {
+        return !Table || std::find(FFromTables.begin(), FFromTables.end(), Table) != FFromTables.end();
+    };
+    if (!found || leftText.empty() || rightText.empty() || (!leftReal && !rightReal) ||
+        !readSoFar(leftReal) || !readSoFar(rightReal)) {
         FErrorCode = qpeInvalidJoin;
         return fail();
     }
@@ -551,11 +557,8 @@ void TQBSelectParser::ParseJoin() {
     // comparison, when only the right side names a table, or when the left side names the
     // joined table and the right side one read before it. An outer join keeps its meaning.
     const TQBTableDef* joinedTable = FTableDefs->FindByAlias(FJoinTableKey);
-    const auto readBefore = [this](const TQBTableDef* Table) {
-        return std::find(FFromTables.begin(), FFromTables.end(), Table) != FFromTables.end();
-    };
-    if ((!a.Table && b.Table) || (a.Table && b.Table && a.Table == joinedTable &&
-                                  b.Table != joinedTable && readBefore(b.Table))) {
+    if ((!a.Table && b.Table) ||
+        (a.Table && b.Table && a.Table == joinedTable && b.Table != joinedTable)) {
         std::swap(a, b);
         op = MirrorComparison(op);
     }

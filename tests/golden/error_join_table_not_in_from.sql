@@ -1,0 +1,1 @@
+SELECT o.a, d.b FROM Orders x JOIN d ON d.k = o.k
