@@ -380,6 +380,11 @@ void TQBSelectParser::ParseOperand(TQBFunctionDef* Item, TQBTableDef*& TableDef,
         Item->TQBFunctionDef::SetKind(kind);
     }
 
+    // A blank qualifier (`[ ].a`) would name the blank table, the one of no name.
+    if (!qualifier.empty() && IsBlankText(scanner.UnquoteName(qualifier))) {
+        FState = psError;
+        return;
+    }
     if (field) {
         if (!name.empty() && (kind == fkField || kind == fkFunction)) {
             TableDef = FindQualifierTable(qualifier);

@@ -337,6 +337,14 @@ TQBTableDef* TQBSelectParser::ParseTableRef() {
         Next(scanner);
     }
     const std::string tableName = JoinNameParts(scanner, parts);
+    // A blank name (`[ ]`) would be taken for the blank table, the one of no name.
+    if (IsBlankText(scanner.UnquoteName(tableName))) {
+        FState = psError;
+        FErrorToken = keyToken;
+        FErrorLine = keyLine;
+        FErrorColumn = keyColumn;
+        return nullptr;
+    }
     temp.SetTableName(tableName);
     if (!(AtEnd(scanner) || IsSymbol(scanner, ",") || IsSymbol(scanner, "(") ||
           scanner.GetTokenKinds().ContainsAny(qtkIdentifier | qtkKeyword))) {

@@ -92,9 +92,7 @@ inline bool IsUnwritableName(const TQBSQLScanner& Scanner, bool AsName = false) 
     const char ownClose = Scanner.IsIdentQuote(Scanner.GetQuoteChar())
                               ? Scanner.ClosingQuote(Scanner.GetQuoteChar())
                               : close;
-    // An empty or blank quoted name (`[]`, `[ ]`) would be written as nothing: the model
-    // takes a blank name for no name.
-    if (IsBlankText(token)) return true;
+    if (token.empty()) return true;  // an empty quoted name would be written as nothing
     for (std::size_t i = first; i < last; ++i) {
         const char c = token[i];
         if (c == close || c == ownClose || c == open || Scanner.IsIdentQuote(c)) return true;

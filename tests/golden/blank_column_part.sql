@@ -1,0 +1,1 @@
+SELECT t.[ ] AS b FROM t
