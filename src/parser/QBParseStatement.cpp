@@ -128,14 +128,7 @@ TQBTableDef* TQBSelectParser::FindTableByParts(const std::string& Name) const {
 void TQBSelectParser::Parse() {
     Valid = true;
     const std::string text = FScanner->GetText();
-    // Empty what refers to tables first: a table that goes looks through the fields of the
-    // other tables, the criteria and the ORDER BY items for references to it.
-    FJoinDefs->Clear();
-    FWhereItems->Clear();
-    FHavingItems->Clear();
-    FOrderByItems->Clear();
-    FGroupByItems->Clear();
-    for (int i = FTableDefs->Count() - 1; i >= 0; --i) FTableDefs->Items(i)->Fields().Clear();
+    // Clear empties what refers to tables before the tables themselves.
     Clear();
     FState = psSelect;
     FLastTableName.clear();
