@@ -129,15 +129,11 @@ std::string DecodeCharCodes(const std::string& S, char Quote, char CodeChar) {
     return UnquoteText(result, Quote, Quote);
 }
 
-namespace {
-
-// Length of the qualifier of Name (the index of the separating point), or npos when the
-// name has none.
-std::size_t QualifierLength(const std::string& Name, char Open, char Close) {
+std::size_t QualifierLength(std::string_view Name, char Open, char Close) {
     // Without quotes the last point separates.
-    if (Name.find(Open) == std::string::npos && Name.find(Close) == std::string::npos) {
+    if (Name.find(Open) == std::string_view::npos && Name.find(Close) == std::string_view::npos) {
         const std::size_t point = Name.rfind('.');
-        return point == 0 ? std::string::npos : point;
+        return point == 0 ? std::string_view::npos : point;
     }
     // i is 1-based as in the name; it stops on the separating point.
     std::size_t i = Name.size();
@@ -163,10 +159,8 @@ std::size_t QualifierLength(const std::string& Name, char Open, char Close) {
         if (ch == '.' && nesting == 0) break;
         --i;
     }
-    return i <= 1 ? std::string::npos : i - 1;
+    return i <= 1 ? std::string_view::npos : i - 1;
 }
-
-}  // namespace
 
 std::string ExtractQualifier(const std::string& Name, char Open, char Close) {
     const std::size_t length = QualifierLength(Name, Open, Close);

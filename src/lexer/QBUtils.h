@@ -8,6 +8,7 @@
 #include "toolkit/Geometry.h"
 
 #include <string>
+#include <string_view>
 #include <vector>
 
 class TStringList;
@@ -29,6 +30,10 @@ std::string EncodeCharCodes(const std::string& S, char Quote, char CodeChar);
 
 // Inverse of EncodeCharCodes once its outermost Quote pair has been removed.
 std::string DecodeCharCodes(const std::string& S, char Quote, char CodeChar);
+
+// Length of the qualifier of Name: the index of its last point outside the quotes Open and
+// Close, or npos when the name has no qualifier (no such point, or only a leading one).
+std::size_t QualifierLength(std::string_view Name, char Open, char Close);
 
 // The part of a dotted name before its last unquoted point (quotes kept); empty when none.
 std::string ExtractQualifier(const std::string& Name, char Open, char Close);

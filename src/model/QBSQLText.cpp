@@ -2,6 +2,7 @@
 #include "model/QBSQLText.h"
 
 #include "lexer/QBScanner.h"
+#include "lexer/QBUtils.h"
 #include "model/QBModelBase.h"
 #include "parser/QBParser.h"
 
@@ -142,38 +143,9 @@ const TQBSQLScanner* CollectionScanner(const TQBCollectionItem& Item) {
 }
 
 TQBNameParts SplitQualifiedName(std::string_view Name, char Open, char Close) {
-    // The separating point is the last one outside identifier quotes; i is 1-based and
-    // stops on it. A name that starts with its only point has no qualifier.
-    std::size_t i = Name.size();
-    if (Name.find(Open) == std::string_view::npos && Name.find(Close) == std::string_view::npos) {
-        const std::size_t point = Name.rfind('.');
-        i = point == std::string_view::npos ? 0 : point + 1;
-    } else {
-        int nesting = 0;
-        if (!Name.empty() && Name.back() == Close) {
-            --i;
-            nesting = 1;
-        }
-        while (i > 0) {
-            const char ch = Name[i - 1];
-            if (Open == Close) {
-                if (ch == Open && nesting > 0) {
-                    if (i == 1 || Name[i - 2] != Open)
-                        --nesting;
-                    else
-                        ++nesting;
-                }
-            } else if (ch == Close) {
-                ++nesting;
-            } else if (ch == Open) {
-                --nesting;
-            }
-            if (ch == '.' && nesting == 0) break;
-            --i;
-        }
-    }
-    if (i <= 1) return {std::string_view(), Name};
-    return {Name.substr(0, i - 1), Name.substr(i)};
+    const std::size_t length = QualifierLength(Name, Open, Close);
+    if (length == std::string_view::npos) return {std::string_view(), Name};
+    return {Name.substr(0, length), Name.substr(length + 1)};
 }
 
 TQBQuoteScope::TQBQuoteScope(const TQBSQLScanner* Scanner) {
