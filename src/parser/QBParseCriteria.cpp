@@ -170,11 +170,13 @@ void TQBSelectParser::ParseCriteria(TQBCriterions* Target) {
                     return;
                 }
                 pushCode(ocNot);
-            } else if (IsWord(scanner, "AND")) {
-                pushCode(ocAnd);
-                afterOperand = false;
-            } else if (IsWord(scanner, "OR")) {
-                pushCode(ocOr);
+            } else if (IsWord(scanner, "AND") || IsWord(scanner, "OR")) {
+                // AND and OR join two conditions: one must stand before them.
+                if (!afterOperand) {
+                    FState = psError;
+                    return;
+                }
+                pushCode(IsWord(scanner, "AND") ? ocAnd : ocOr);
                 afterOperand = false;
             } else {
                 break;
@@ -186,6 +188,11 @@ void TQBSelectParser::ParseCriteria(TQBCriterions* Target) {
             }
             pushCode(ocOpen);
         } else if (IsSymbol(scanner, ")")) {
+            // A bracket closes a condition, never an empty one or a dangling AND, OR, NOT.
+            if (!afterOperand) {
+                FState = psError;
+                return;
+            }
             pushCode(ocClose);
         } else {
             // Anything else would be lost from the condition: an error, not a silent drop.
@@ -197,6 +204,11 @@ void TQBSelectParser::ParseCriteria(TQBCriterions* Target) {
             return;
         }
         Next(scanner);
+    }
+    // A condition that ends after AND, OR, NOT or an opening bracket is unfinished.
+    if (!afterOperand && (!postfix.empty() || !stack.empty())) {
+        FState = psError;
+        return;
     }
     while (!stack.empty()) {
         emit(stack.back());
@@ -288,8 +300,15 @@ void TQBSelectParser::ParseCriteria(TQBCriterions* Target) {
     if (operands.size() == 1) {
         FillGroup(*Target, root, leaves);
     } else {
+        // Operands left over are joined as by AND, which absorbs their own AND groups as
+        // it does above: read back, the written text gives the same tree.
         Target->GroupKind = gkAll;
-        for (const auto& node : operands) AddNode(*Target, *node, leaves);
+        for (const auto& node : operands) {
+            if (node->IsGroup() && node->Kind == gkAll && !node->Children.empty())
+                for (const auto& child : node->Children) AddNode(*Target, *child, leaves);
+            else
+                AddNode(*Target, *node, leaves);
+        }
     }
 }
 
