@@ -445,6 +445,12 @@ void TQBSelectParser::ParseParams(TQBTableDef* TableDef) {
         // Parameters name no table: no table definition is made for a dotted value.
         ParseOperand(field, scratch, TQBTokenKinds(), "NULL", 0);
         if (FState == psError) return;
+        // An empty parameter (`f(1,,2)`, `f(1, )`) is no value: SQL refuses it, and a
+        // trailing one would be lost when the call is read back.
+        if (FLastOperandText.empty()) {
+            FState = psError;
+            return;
+        }
         if (named) {
             field->Value = TVariant();
         } else if (SameText(field->Name, "NULL") && field->Kind != fkString) {
@@ -461,7 +467,13 @@ void TQBSelectParser::ParseParams(TQBTableDef* TableDef) {
             field->DataType = field->Kind == fkString ? ftString : ftUnknown;
         }
         field->ParamType = ptInput;
-        if (IsSymbol(scanner, ",")) Next(scanner);
+        if (IsSymbol(scanner, ",")) {
+            Next(scanner);
+            if (IsSymbol(scanner, ")")) {  // a comma before the closing bracket
+                FState = psError;
+                return;
+            }
+        }
         if (scanner.GetPosition() == position) {
             FState = psError;
             return;

@@ -73,7 +73,7 @@ inline bool IsNationalString(const TQBSQLScanner& Scanner, const std::string& Pr
 // True when the current token is a quoted name that cannot be written back as read: names
 // are written between the dialect's own identifier quotes, which have no escape, and dotted
 // names are split at points outside quotes, so a name holding an identifier quote
-// character (`[a[b]`, `"a""b"`) or nothing at all is refused.
+// character (`[a[b]`, `"a""b"`), a control character or nothing at all is refused.
 // AsName: the token stands for a name whatever quotes it was read between (a table name
 // written as a string).
 inline bool IsUnwritableName(const TQBSQLScanner& Scanner, bool AsName = false) {
@@ -96,6 +96,9 @@ inline bool IsUnwritableName(const TQBSQLScanner& Scanner, bool AsName = false) 
     for (std::size_t i = first; i < last; ++i) {
         const char c = token[i];
         if (c == close || c == ownClose || c == open || Scanner.IsIdentQuote(c)) return true;
+        // Control characters (line breaks, NUL) do not survive writing: names are trimmed
+        // and blank ones taken for no name.
+        if (static_cast<unsigned char>(c) < ' ') return true;
     }
     return false;
 }

@@ -1,0 +1,1 @@
+SELECT [R].[], SUM(x) AS s FROM R

@@ -1,0 +1,1 @@
+SELECT a FROM proc1(1,,2) p
