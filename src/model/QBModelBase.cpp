@@ -83,8 +83,11 @@ void TQBCollection::SetParser(TQBSelectParser* P) {
 }
 
 bool TQBCollection::SameName(const std::string& A, const std::string& B) const {
-    if (!Parser || Parser->GetCaseSensitiveIdentifiers()) return A == B;
-    return SameText(A, B);
+    return NameRule().Same(A, B);
+}
+
+TQBNameRule TQBCollection::NameRule() const {
+    return TQBNameRule(Parser && !Parser->GetCaseSensitiveIdentifiers());
 }
 
 std::string TQBCollection::QuoteName(const std::string& Name) const {

@@ -248,14 +248,16 @@ TQBTableDef* TQBTableDefs::FindByAlias(const std::string& Text) const {
             if (Items(i)->IsBlank()) return Items(i);
         return nullptr;
     }
+    const TQBNameRule rule = NameRule();
     for (int i = 0; i < Count(); ++i)
-        if (SameName(Items(i)->GetAlias(), Text)) return Items(i);
+        if (rule.Same(Items(i)->GetAlias(), Text)) return Items(i);
     return nullptr;
 }
 
 TQBTableDef* TQBTableDefs::FindByTableName(const std::string& Text) const {
+    const TQBNameRule rule = NameRule();
     for (int i = 0; i < Count(); ++i)
-        if (SameName(Items(i)->GetTableName(), Text)) return Items(i);
+        if (rule.Same(Items(i)->GetTableName(), Text)) return Items(i);
     return nullptr;
 }
 
@@ -280,10 +282,11 @@ TQBFieldDef* TQBTableDefs::FieldBySelectIndex(int N) const {
 }
 
 bool TQBTableDefs::AliasInUse(const std::string& Text) const {
+    const TQBNameRule rule = NameRule();
     for (int i = 0; i < Count(); ++i) {
         const TQBFieldDefs& fields = Items(i)->Fields();
         for (int j = 0; j < fields.Count(); ++j)
-            if (SameName(fields.Items(j)->Alias, Text)) return true;
+            if (rule.Same(fields.Items(j)->Alias, Text)) return true;
     }
     return false;
 }

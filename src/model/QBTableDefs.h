@@ -64,6 +64,11 @@ public:
     TQBTableDef* Insert(int Index) { return static_cast<TQBTableDef*>(TCollection::Insert(Index)); }
     TQBTableDef* Items(int Index) const { return static_cast<TQBTableDef*>(GetItem(Index)); }
 
+    // Final: the lookups below compare by the same rule without a call per table.
+    bool SameName(const std::string& A, const std::string& B) const final {
+        return TQBCollection::SameName(A, B);
+    }
+
     // First table whose alias is the same name as Text; "" finds the blank table definition.
     TQBTableDef* FindByAlias(const std::string& Text) const;
     TQBTableDef* FindByTableName(const std::string& Text) const;
