@@ -16,14 +16,12 @@ std::string FormatAliasFor(const TQBSelectParser* Parser, const std::string& Tex
 
 // --- TQBCollectionItem ---
 
-TQBCollection* TQBCollectionItem::GetQBCollection() const {
+TQBCollection* TQBCollectionItem::FindQBCollection() const {
     // An item stays in one collection from its insertion to its deletion: the cast is done
     // once per collection. The collection's destructor drops the answer for what is left.
     const TCollection* collection = GetCollection();
-    if (collection != FCastFrom) {
-        FCastTo = ModelCast<TQBCollection>(const_cast<TCollection*>(collection));
-        FCastFrom = collection;
-    }
+    FCastTo = ModelCast<TQBCollection>(const_cast<TCollection*>(collection));
+    FCastFrom = collection;
     return FCastTo;
 }
 

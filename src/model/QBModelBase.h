@@ -33,7 +33,9 @@ public:
     void Assign(const TCollectionItem& Source) override;
 
     // The owning collection when it is a model collection.
-    TQBCollection* GetQBCollection() const;
+    TQBCollection* GetQBCollection() const {
+        return GetCollection() == FCastFrom ? FCastTo : FindQBCollection();
+    }
 
 protected:
     TQBSelectParser* Parser = nullptr;
@@ -41,6 +43,8 @@ protected:
 
 private:
     friend class TQBCollection;
+    // GetQBCollection for a collection other than the one asked about last.
+    TQBCollection* FindQBCollection() const;
     // GetQBCollection's last answer and the collection it was found for.
     mutable const TCollection* FCastFrom = nullptr;
     mutable TQBCollection* FCastTo = nullptr;
@@ -54,6 +58,9 @@ public:
     // Equal with letter case, or ignoring it (ASCII letters); names of other lengths never are.
     bool Same(std::string_view A, std::string_view B) const {
         if (A.size() != B.size()) return false;
+        if (A.empty()) return true;
+        // Bytes equal but for letter case differ at most in bit 0x20: a cheap first test.
+        if (((A[0] ^ B[0]) & ~0x20) != 0) return false;
         return FIgnoreCase ? SameText(A, B) : A == B;
     }
 

@@ -113,7 +113,7 @@ void TQBTableDef::SetAlias(const std::string& NewAlias) {
     const TQBSelectParser* parser = GetParser();
     TQBOrderByItems* order = parser ? parser->GetOrderByItems() : nullptr;
     const TQBSQLScanner* scanner = parser ? parser->GetScanner() : nullptr;
-    if (order && scanner) {
+    if (order && scanner && order->Count() > 0) {
         const char open = scanner->IdentQuoteChar();
         const char close = scanner->ClosingQuote(open);
         for (int i = 0; i < order->Count(); ++i) {
