@@ -60,7 +60,9 @@ void TQBCollectionItem::Assign(const TCollectionItem& Source) {
 }
 
 void TQBCollectionItem::AfterInsertion() {
-    if (const TQBCollection* collection = GetQBCollection()) SetParser(collection->GetParser());
+    // Found afresh: a collection freed since the last answer may have left its address to
+    // the one the item has just joined.
+    if (const TQBCollection* collection = FindQBCollection()) SetParser(collection->GetParser());
 }
 
 // --- TQBCollection ---
