@@ -43,25 +43,6 @@ TEST(Lookup, TablesAreFoundByAliasAndNameUnderTheCurrentCaseRule) {
     }
 }
 
-TEST(Lookup, BlankTextFindsOnlyTheBlankTableDefinition) {
-    auto parser = BaseParser();
-    AddTable(*parser, "Orders", "o");
-    TQBTableDefs& tables = *parser->GetTableDefs();
-    EXPECT_EQ(tables.FindByAlias(""), nullptr);
-    TQBTableDef* blank = tables.Add();
-    EXPECT_EQ(tables.FindByAlias(""), blank);
-    EXPECT_EQ(tables.FindByAlias("  "), blank);
-}
-
-TEST(Lookup, TablesWithoutParserCompareWithLetterCase) {
-    TQBTableDefs tables;
-    TQBTableDef* table = tables.Add();
-    table->SetTableName("Orders");
-    EXPECT_EQ(tables.FindByAlias("Orders"), table);
-    EXPECT_EQ(tables.FindByAlias("orders"), nullptr);
-    EXPECT_EQ(tables.FindByTableName("ORDERS"), nullptr);
-}
-
 TEST(Lookup, FieldAliasesInUseFollowTheCaseRule) {
     auto parser = BaseParser();
     AddField(*AddTable(*parser, "Orders", "o"), "OrderID", fkField, "Id");

@@ -1,8 +1,6 @@
 // The remembering down-cast: whatever it has seen before, it answers as dynamic_cast does,
 // for casts that fail as well as for casts that succeed.
-#include "model/QBModelBase.h"
 #include "model/QBModelCast.h"
-#include "model/QBTableDefs.h"
 
 #include <gtest/gtest.h>
 
@@ -102,18 +100,6 @@ TEST(ModelCast, ObjectsUnderConstructionAnswerForThePartBuilt) {
     EXPECT_EQ(ModelCast<Built>(static_cast<Root*>(&second)), &second);
     LateLeft late;
     EXPECT_EQ(late.Self, &late);
-}
-
-TEST(ModelCast, ModelCollectionsAreToldFromOtherCollections) {
-    TQBTableDefs tables;
-    TQBTableDef* table = tables.Add();
-    TCollection* lists[] = {&tables, &table->Fields(), &tables, &table->Fields()};
-    for (TCollection* list : lists) {
-        EXPECT_EQ(ModelCast<TQBTableDefs>(list), dynamic_cast<TQBTableDefs*>(list));
-        EXPECT_EQ(ModelCast<TQBCollection>(list), dynamic_cast<TQBCollection*>(list));
-    }
-    EXPECT_EQ(table->GetTableDefs(), &tables);
-    EXPECT_EQ(ModelCast<TQBTableDefs>(static_cast<TCollection*>(&table->Fields())), nullptr);
 }
 
 }  // namespace
