@@ -55,6 +55,21 @@ TEST(Lookup, FieldAliasesInUseFollowTheCaseRule) {
     EXPECT_EQ(tables.MakeUniqueAlias("id", false), "id");
 }
 
+TEST(Lookup, JoinSidesAndPreferredTableBindEachByItsOwnName) {
+    auto parser = BaseParser();
+    TQBTableDef* orders = AddTable(*parser, "Orders", "o");
+    TQBTableDef* customers = AddTable(*parser, "Customers", "c");
+    TQBJoinDef* join = AddJoin(*parser, "o", "cid", "C", "id");
+    join->PreferredTable = "c";
+    join->Bind();
+    EXPECT_EQ(join->LeftTableDef, orders);
+    EXPECT_EQ(join->RightTableDef, customers);
+    EXPECT_EQ(join->PreferredTableDef, customers);
+    join->PreferredTable = "o";
+    join->Bind();
+    EXPECT_EQ(join->PreferredTableDef, orders);
+}
+
 TEST(Lookup, AggregatesAreWholeNamesOfTheDialectsList) {
     auto base = BaseParser();
     auto ms = MakeParser<TQBMSSelectParser>();
