@@ -59,14 +59,15 @@ TEST(Lookup, JoinSidesAndPreferredTableBindEachByItsOwnName) {
     auto parser = BaseParser();
     TQBTableDef* orders = AddTable(*parser, "Orders", "o");
     TQBTableDef* customers = AddTable(*parser, "Customers", "c");
+    // AddJoin binds with the right side as the preferred table.
     TQBJoinDef* join = AddJoin(*parser, "o", "cid", "C", "id");
-    join->PreferredTable = "c";
-    join->Bind();
     EXPECT_EQ(join->LeftTableDef, orders);
     EXPECT_EQ(join->RightTableDef, customers);
     EXPECT_EQ(join->PreferredTableDef, customers);
-    join->PreferredTable = "o";
+    const std::string left = join->LeftTable;
+    join->PreferredTable = left;
     join->Bind();
+    EXPECT_EQ(join->RightTableDef, customers);
     EXPECT_EQ(join->PreferredTableDef, orders);
 }
 
