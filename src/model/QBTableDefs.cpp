@@ -83,7 +83,16 @@ TQBTableDef::~TQBTableDef() = default;
 
 std::unique_ptr<TQBFieldDefs> TQBTableDef::CreateFields() { return std::make_unique<TQBFieldDefs>(this); }
 
-TQBTableDefs* TQBTableDef::GetTableDefs() const { return ModelCast<TQBTableDefs>(GetCollection()); }
+TQBTableDefs* TQBTableDef::FindTableDefs() const {
+    FTablesFrom = GetCollection();
+    FTablesTo = ModelCast<TQBTableDefs>(const_cast<TCollection*>(FTablesFrom));
+    return FTablesTo;
+}
+
+void TQBTableDef::AfterInsertion() {
+    FindTableDefs();
+    TQBCollectionItem::AfterInsertion();
+}
 
 void TQBTableDef::SetParser(TQBSelectParser* P) {
     TQBCollectionItem::SetParser(P);
