@@ -6,7 +6,6 @@
 
 #include "toolkit/TCollection.h"
 #include "toolkit/TStringList.h"
-
 #include "toolkit/TextCompare.h"
 
 #include <string>

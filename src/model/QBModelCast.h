@@ -74,9 +74,9 @@ template <class To, class From>
     const std::type_info* type = &typeid(*P);
     const std::ptrdiff_t offset = CastOffset(P);
     To* result = dynamic_cast<To*>(P);
-    const std::ptrdiff_t delta = result ? static_cast<const char*>(static_cast<const void*>(result)) -
-                                              static_cast<const char*>(static_cast<const void*>(P))
-                                        : CastFails;
+    const auto* const from = static_cast<const char*>(static_cast<const void*>(P));
+    const auto* const to = static_cast<const char*>(static_cast<const void*>(result));
+    const std::ptrdiff_t delta = result ? to - from : CastFails;
     TCastSlots& slots = SlotsFor<To, From>();
     if (const TCastAnswer* answer = RecordCast(&slots, type, offset, delta)) {
         const unsigned home = CastSlot(type, offset);

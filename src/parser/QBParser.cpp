@@ -145,8 +145,9 @@ bool TQBSelectParser::IsAggregate(const std::string& Name) const {
     // A dozen names, most of another length than Name: a scan by the list's own comparison
     // costs less than the sorted search, which compares letter by letter at every step.
     const bool exact = FAggregates.GetCaseSensitive();
-    for (const std::string& aggregate : FAggregates)
-        if (aggregate.size() == Name.size() && (exact ? aggregate == Name : SameText(aggregate, Name)))
-            return true;
+    for (const std::string& aggregate : FAggregates) {
+        if (aggregate.size() != Name.size()) continue;
+        if (exact ? aggregate == Name : SameText(aggregate, Name)) return true;
+    }
     return false;
 }
