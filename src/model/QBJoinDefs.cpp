@@ -57,9 +57,17 @@ void TQBJoinDef::Assign(const TCollectionItem& Source) {
 void TQBJoinDef::Bind() {
     const TQBSelectParser* parser = GetParser();
     const TQBTableDefs* tables = parser ? parser->GetTableDefs() : nullptr;
-    const auto bind = [tables](const std::string& name, TQBTableDef*& target, const char* message) {
+    // The preferred table is mostly one of the sides: the same text finds the same table,
+    // so the last name looked up and its answer are kept.
+    const std::string* lastName = nullptr;
+    TQBTableDef* lastTable = nullptr;
+    const auto bind = [&](const std::string& name, TQBTableDef*& target, const char* message) {
         if (name.empty()) return;
-        target = tables ? tables->FindByAlias(name) : nullptr;
+        if (!lastName || *lastName != name) {
+            lastTable = tables ? tables->FindByAlias(name) : nullptr;
+            lastName = &name;
+        }
+        target = lastTable;
         if (!target) throw EQBException(message);
     };
     bind(LeftTable, LeftTableDef, QBResource::SCantBindLeftTable);

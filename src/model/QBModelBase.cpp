@@ -16,14 +16,12 @@ std::string FormatAliasFor(const TQBSelectParser* Parser, const std::string& Tex
 
 // --- TQBCollectionItem ---
 
-TQBCollection* TQBCollectionItem::GetQBCollection() const {
+TQBCollection* TQBCollectionItem::FindQBCollection() const {
     // An item stays in one collection from its insertion to its deletion: the cast is done
     // once per collection. The collection's destructor drops the answer for what is left.
     const TCollection* collection = GetCollection();
-    if (collection != FCastFrom) {
-        FCastTo = ModelCast<TQBCollection>(const_cast<TCollection*>(collection));
-        FCastFrom = collection;
-    }
+    FCastTo = ModelCast<TQBCollection>(const_cast<TCollection*>(collection));
+    FCastFrom = collection;
     return FCastTo;
 }
 
@@ -62,7 +60,9 @@ void TQBCollectionItem::Assign(const TCollectionItem& Source) {
 }
 
 void TQBCollectionItem::AfterInsertion() {
-    if (const TQBCollection* collection = GetQBCollection()) SetParser(collection->GetParser());
+    // Found afresh: a collection freed since the last answer may have left its address to
+    // the one the item has just joined.
+    if (const TQBCollection* collection = FindQBCollection()) SetParser(collection->GetParser());
 }
 
 // --- TQBCollection ---
@@ -83,8 +83,11 @@ void TQBCollection::SetParser(TQBSelectParser* P) {
 }
 
 bool TQBCollection::SameName(const std::string& A, const std::string& B) const {
-    if (!Parser || Parser->GetCaseSensitiveIdentifiers()) return A == B;
-    return SameText(A, B);
+    return NameRule().Same(A, B);
+}
+
+TQBNameRule TQBCollection::NameRule() const {
+    return TQBNameRule(Parser && !Parser->GetCaseSensitiveIdentifiers());
 }
 
 std::string TQBCollection::QuoteName(const std::string& Name) const {

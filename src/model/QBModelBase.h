@@ -6,8 +6,10 @@
 
 #include "toolkit/TCollection.h"
 #include "toolkit/TStringList.h"
+#include "toolkit/TextCompare.h"
 
 #include <string>
+#include <string_view>
 
 class TQBSelectParser;
 class TQBCollection;
@@ -30,7 +32,9 @@ public:
     void Assign(const TCollectionItem& Source) override;
 
     // The owning collection when it is a model collection.
-    TQBCollection* GetQBCollection() const;
+    TQBCollection* GetQBCollection() const {
+        return GetCollection() == FCastFrom ? FCastTo : FindQBCollection();
+    }
 
 protected:
     TQBSelectParser* Parser = nullptr;
@@ -38,9 +42,29 @@ protected:
 
 private:
     friend class TQBCollection;
+    // GetQBCollection for a collection other than the one asked about last.
+    TQBCollection* FindQBCollection() const;
     // GetQBCollection's last answer and the collection it was found for.
     mutable const TCollection* FCastFrom = nullptr;
     mutable TQBCollection* FCastTo = nullptr;
+};
+
+// The rule by which a collection finds two names equal, taken once for a run of comparisons
+// so that a search does not ask the parser again for every item.
+class TQBNameRule {
+public:
+    explicit TQBNameRule(bool IgnoreCase) : FIgnoreCase(IgnoreCase) {}
+    // Equal with letter case, or ignoring it (ASCII letters); names of other lengths never are.
+    bool Same(std::string_view A, std::string_view B) const {
+        if (A.size() != B.size()) return false;
+        if (A.empty()) return true;
+        // Bytes equal but for letter case differ at most in bit 0x20: a cheap first test.
+        if (((A[0] ^ B[0]) & ~0x20) != 0) return false;
+        return FIgnoreCase ? SameText(A, B) : A == B;
+    }
+
+private:
+    bool FIgnoreCase;
 };
 
 class TQBCollection : public TCollection {
@@ -52,6 +76,8 @@ public:
     virtual void SetParser(TQBSelectParser* P);
     // Equal with letter case when there is no parser or it is case sensitive; else ignoring it.
     virtual bool SameName(const std::string& A, const std::string& B) const;
+    // The rule of the base SameName as it stands now.
+    TQBNameRule NameRule() const;
     // The parser scanner's quoting of a possibly dotted name; unchanged without a parser.
     std::string QuoteName(const std::string& Name) const;
     std::string FormatFunctionName(const std::string& Name) const;

@@ -83,7 +83,16 @@ TQBTableDef::~TQBTableDef() = default;
 
 std::unique_ptr<TQBFieldDefs> TQBTableDef::CreateFields() { return std::make_unique<TQBFieldDefs>(this); }
 
-TQBTableDefs* TQBTableDef::GetTableDefs() const { return ModelCast<TQBTableDefs>(GetCollection()); }
+TQBTableDefs* TQBTableDef::FindTableDefs() const {
+    FTablesFrom = GetCollection();
+    FTablesTo = ModelCast<TQBTableDefs>(const_cast<TCollection*>(FTablesFrom));
+    return FTablesTo;
+}
+
+void TQBTableDef::AfterInsertion() {
+    FindTableDefs();
+    TQBCollectionItem::AfterInsertion();
+}
 
 void TQBTableDef::SetParser(TQBSelectParser* P) {
     TQBCollectionItem::SetParser(P);
@@ -113,7 +122,7 @@ void TQBTableDef::SetAlias(const std::string& NewAlias) {
     const TQBSelectParser* parser = GetParser();
     TQBOrderByItems* order = parser ? parser->GetOrderByItems() : nullptr;
     const TQBSQLScanner* scanner = parser ? parser->GetScanner() : nullptr;
-    if (order && scanner) {
+    if (order && scanner && order->Count() > 0) {
         const char open = scanner->IdentQuoteChar();
         const char close = scanner->ClosingQuote(open);
         for (int i = 0; i < order->Count(); ++i) {
@@ -248,14 +257,16 @@ TQBTableDef* TQBTableDefs::FindByAlias(const std::string& Text) const {
             if (Items(i)->IsBlank()) return Items(i);
         return nullptr;
     }
+    const TQBNameRule rule = NameRule();
     for (int i = 0; i < Count(); ++i)
-        if (SameName(Items(i)->GetAlias(), Text)) return Items(i);
+        if (rule.Same(Items(i)->GetAlias(), Text)) return Items(i);
     return nullptr;
 }
 
 TQBTableDef* TQBTableDefs::FindByTableName(const std::string& Text) const {
+    const TQBNameRule rule = NameRule();
     for (int i = 0; i < Count(); ++i)
-        if (SameName(Items(i)->GetTableName(), Text)) return Items(i);
+        if (rule.Same(Items(i)->GetTableName(), Text)) return Items(i);
     return nullptr;
 }
 
@@ -280,10 +291,11 @@ TQBFieldDef* TQBTableDefs::FieldBySelectIndex(int N) const {
 }
 
 bool TQBTableDefs::AliasInUse(const std::string& Text) const {
+    const TQBNameRule rule = NameRule();
     for (int i = 0; i < Count(); ++i) {
         const TQBFieldDefs& fields = Items(i)->Fields();
         for (int j = 0; j < fields.Count(); ++j)
-            if (SameName(fields.Items(j)->Alias, Text)) return true;
+            if (rule.Same(fields.Items(j)->Alias, Text)) return true;
     }
     return false;
 }

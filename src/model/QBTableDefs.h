@@ -45,12 +45,21 @@ public:
     // Moves plain columns of the blank table definition that HasField accepts into this table.
     void AdoptQueryFields(const std::function<bool(const std::string&)>& HasField);
 
-    TQBTableDefs* GetTableDefs() const;
+    // The owning table collection, or null.
+    TQBTableDefs* GetTableDefs() const {
+        return GetCollection() == FTablesFrom ? FTablesTo : FindTableDefs();
+    }
 
 protected:
     void BeforeDestruction() override;
+    void AfterInsertion() override;
 
 private:
+    // GetTableDefs' last answer and the collection it was found for; found afresh on every
+    // insertion, so that an address left by a freed collection is never trusted.
+    TQBTableDefs* FindTableDefs() const;
+    mutable const TCollection* FTablesFrom = nullptr;
+    mutable TQBTableDefs* FTablesTo = nullptr;
     std::string FAlias;
     std::string FTableName;
     std::unique_ptr<TQBFieldDefs> FFields;
@@ -63,6 +72,11 @@ public:
     TQBTableDef* Add() { return static_cast<TQBTableDef*>(TCollection::Add()); }
     TQBTableDef* Insert(int Index) { return static_cast<TQBTableDef*>(TCollection::Insert(Index)); }
     TQBTableDef* Items(int Index) const { return static_cast<TQBTableDef*>(GetItem(Index)); }
+
+    // Final: the lookups below compare by the same rule without a call per table.
+    bool SameName(const std::string& A, const std::string& B) const final {
+        return TQBCollection::SameName(A, B);
+    }
 
     // First table whose alias is the same name as Text; "" finds the blank table definition.
     TQBTableDef* FindByAlias(const std::string& Text) const;

@@ -111,8 +111,12 @@ int TStringList::IndexOf(std::string_view S) const {
         int index = 0;
         return Find(S, index) ? index : -1;
     }
-    for (std::size_t i = 0; i < FItems.size(); ++i)
-        if (CompareStrings(FItems[i], S) == 0) return static_cast<int>(i);
+    // Equal by either comparison means equal length: most entries are passed over on that.
+    for (std::size_t i = 0; i < FItems.size(); ++i) {
+        const std::string& item = FItems[i];
+        if (item.size() == S.size() && (FCaseSensitive ? item == S : SameText(item, S)))
+            return static_cast<int>(i);
+    }
     return -1;
 }
 
