@@ -116,11 +116,19 @@ std::string PartsKey(const TQBSQLScanner& Scanner, const std::string& Name) {
 
 TQBTableDef* TQBSelectParser::FindTableByParts(const std::string& Name) const {
     if (IsBlankText(Name)) return nullptr;
-    const std::string key = PartsKey(*FScanner, Name);
+    const char open = FScanner->IdentQuoteChar();
+    const char close = FScanner->ClosingQuote(open);
+    const auto quoted = [open, close](const std::string& Text) {
+        return Text.find(open) != std::string::npos || Text.find(close) != std::string::npos;
+    };
+    // Two names without quotes compare as they are, which the plain lookups have done.
+    const bool nameQuoted = quoted(Name);
+    std::string key;
     for (int i = 0; i < FTableDefs->Count(); ++i) {
         TQBTableDef* table = FTableDefs->Items(i);
-        if (!table->IsBlank() && FTableDefs->SameName(PartsKey(*FScanner, table->Key()), key))
-            return table;
+        if (table->IsBlank() || (!nameQuoted && !quoted(table->Key()))) continue;
+        if (key.empty()) key = PartsKey(*FScanner, Name);
+        if (FTableDefs->SameName(PartsKey(*FScanner, table->Key()), key)) return table;
     }
     return nullptr;
 }
