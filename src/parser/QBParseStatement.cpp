@@ -133,6 +133,13 @@ TQBTableDef* TQBSelectParser::FindTableByParts(const std::string& Name) const {
     return nullptr;
 }
 
+void TQBSelectParser::FailAt(const std::string& Token, int Line, int Column) {
+    FState = psError;
+    FErrorToken = Token;
+    FErrorLine = Line;
+    FErrorColumn = Column;
+}
+
 void TQBSelectParser::Parse() {
     Valid = true;
     const std::string text = FScanner->GetText();
@@ -340,10 +347,7 @@ TQBTableDef* TQBSelectParser::ParseTableRef() {
     const std::string tableName = JoinNameParts(scanner, parts);
     // A blank name (`[ ]`) would be taken for the blank table, the one of no name.
     if (IsBlankText(scanner.UnquoteName(tableName))) {
-        FState = psError;
-        FErrorToken = keyToken;
-        FErrorLine = keyLine;
-        FErrorColumn = keyColumn;
+        FailAt(keyToken, keyLine, keyColumn);
         return nullptr;
     }
     temp.SetTableName(tableName);
@@ -410,10 +414,7 @@ TQBTableDef* TQBSelectParser::ParseTableRef() {
     if (table && std::find(FFromTables.begin(), FFromTables.end(), table) != FFromTables.end()) {
         // The FROM clause names this table a second time by the same name. SQL refuses
         // that, and taking both references for one table would lose one of them.
-        FState = psError;
-        FErrorToken = keyToken;
-        FErrorLine = keyLine;
-        FErrorColumn = keyColumn;
+        FailAt(keyToken, keyLine, keyColumn);
         return nullptr;
     }
     if (table) {

@@ -132,6 +132,9 @@ public:
     // The table a qualifier names: its alias, or the bare last name of a table written with its
     // schema and no alias; null when none.
     TQBTableDef* FindQualifierTable(const std::string& Qualifier) const;
+    // Ends the reading in error, reported at Token (its line and the column after it)
+    // rather than at the token the reader stands on.
+    void FailAt(const std::string& Token, int Line, int Column);
     // The table whose alias is the dotted name Name part by part, whatever quotes either
     // holds its parts in (`[a#].[s]` and `[a#].s`), or null.
     TQBTableDef* FindTableByParts(const std::string& Name) const;
