@@ -216,23 +216,20 @@ void TQBCriterions::AppendSQL(std::string& Out) const {
     if (!OwnerCriterion) Out += "\r\n";
 }
 
-void TQBWhereItems::AppendSQL(std::string& Out) const {
+void TQBCriterions::AppendClause(std::string& Out, const char* Keyword) const {
     const std::size_t start = Out.size();
-    AppendKeyword(Out, Parser, "WHERE");
+    AppendKeyword(Out, Parser, Keyword);
     Out += "\r\n  ";
     const std::size_t text = Out.size();
     TQBCriterions::AppendSQL(Out);
     if (Out.size() == text) Out.resize(start);
 }
 
+void TQBWhereItems::AppendSQL(std::string& Out) const { AppendClause(Out, "WHERE"); }
+
 void TQBHavingItems::AppendSQL(std::string& Out) const {
     if (!Parser || !Parser->GetGroupByItems() || Parser->GetGroupByItems()->Count() == 0) return;
-    const std::size_t start = Out.size();
-    AppendKeyword(Out, Parser, "HAVING");
-    Out += "\r\n  ";
-    const std::size_t text = Out.size();
-    TQBCriterions::AppendSQL(Out);
-    if (Out.size() == text) Out.resize(start);
+    AppendClause(Out, "HAVING");
 }
 
 // --- TQBOperator, TQBOperators ---

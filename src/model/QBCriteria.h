@@ -79,6 +79,8 @@ public:
 
 protected:
     std::unique_ptr<TCollectionItem> CreateItem() override;
+    // Keyword, a line break and the conditions; nothing when the conditions write nothing.
+    void AppendClause(std::string& Out, const char* Keyword) const;
     TQBCriterion* OwnerCriterion = nullptr;
 };
 
