@@ -119,9 +119,10 @@ std::string TQBSelectParser::QuoteToken(const std::string& Text, TQBTokenKinds K
 
 void TQBSelectParser::AppendQuotedToken(std::string& Out, const std::string& Text,
                                         TQBTokenKinds Kinds) const {
-    // The scanner's current unquoted identifier needs no quotes (see QuoteToken): appended
-    // as it is, without a copy.
-    if (Kinds.Contains(qtkIdentifier) && !FScanner->GetInQuote() && FScanner->GetToken() == Text)
+    // Outside quotes, the scanner's current identifier and every token that is no identifier
+    // and no string come back from QuoteToken as they are: appended without a copy.
+    if (!FScanner->GetInQuote() && !Kinds.Contains(qtkString) &&
+        (!Kinds.Contains(qtkIdentifier) || FScanner->GetToken() == Text))
         Out += Text;
     else
         Out += QuoteToken(Text, Kinds);
@@ -175,6 +176,9 @@ void TQBSelectParser::ParseOperand(TQBFunctionDef* Item, TQBTableDef*& TableDef,
     int depth = 0;
     bool first = true;
     bool expectAlias = false;
+    // Set when the token before may be followed by an implicit alias: decided by the kind of
+    // the next token once it is read, which spares a look ahead.
+    bool aliasMayFollow = false;
     bool nameBroken = false;
     int tokenCount = 0;
     std::string alias, name, expression, functionName, prevToken, stringValue, formatted;
@@ -189,8 +193,12 @@ void TQBSelectParser::ParseOperand(TQBFunctionDef* Item, TQBTableDef*& TableDef,
         // The current token stays in place until Next (peeking restores it).
         const std::string& token = scanner.GetToken();
         const bool plain = !kinds.ContainsAny(qtkIdentifier | qtkString);
+        if (aliasMayFollow) {
+            expectAlias = kinds.Contains(qtkIdentifier);
+            aliasMayFollow = false;
+        }
         if (depth == 0) {
-            if (plain && token == ",") break;
+            if (plain && IsChar(token, ',')) break;
             if (kinds.ContainsAny(StopKinds) && !InWordList(token, AllowedWords) &&
                 (kinds != keywordFunction || stopOnBoth))
                 break;
@@ -209,9 +217,9 @@ void TQBSelectParser::ParseOperand(TQBFunctionDef* Item, TQBTableDef*& TableDef,
         }
 
         // 1. Brackets.
-        if (plain && token == "(") {
+        if (plain && IsChar(token, '(')) {
             ++depth;
-        } else if (plain && token == ")") {
+        } else if (plain && IsChar(token, ')')) {
             if (--depth < 0) {
                 depth = 0;
                 break;
@@ -236,11 +244,11 @@ void TQBSelectParser::ParseOperand(TQBFunctionDef* Item, TQBTableDef*& TableDef,
             }
         }
 
-        // 3. An implicit alias: `t.a b`, `sum(x) total` (never after a single token).
+        // 3. An implicit alias: `t.a b`, `sum(x) total` (never after a single token), when the
+        // next token is a name.
         if (allowAlias && !first && depth == 0 && kinds.ContainsAny(aliasBefore) &&
-            !kinds.Contains(qtkArithmetic) && !(plain && (token == "." || token == ":")) &&
-            scanner.NextTokenKinds().Contains(qtkIdentifier))
-            expectAlias = true;
+            !kinds.Contains(qtkArithmetic) && !(plain && (IsChar(token, '.') || IsChar(token, ':'))))
+            aliasMayFollow = true;
 
         // A national string literal keeps its prefix attached: N'x'.
         const bool attached = IsNationalString(scanner, prevToken, prevKinds);
@@ -252,15 +260,15 @@ void TQBSelectParser::ParseOperand(TQBFunctionDef* Item, TQBTableDef*& TableDef,
             if (kind == fkFunction) {
                 functionName = FormatToken(token, kinds);
             } else if (kind == fkUnknown) {
-                if (plain && token == ":")
+                if (plain && IsChar(token, ':'))
                     kind = fkParameter;
-                else if (token != "*")
+                else if (!IsChar(token, '*'))
                     kind = fkExpression;
             }
             if (kind != fkFunction && kind != fkParameter) {
                 name = FormatToken(token, kinds);
                 nameParts.push_back(name);
-                expression = QuoteToken(name, kinds);
+                AppendQuotedToken(expression, name, kinds);
             }
             if (kind == fkString) {
                 const char open = scanner.GetInQuote() && scanner.GetQuoteChar() != 0
@@ -272,20 +280,20 @@ void TQBSelectParser::ParseOperand(TQBFunctionDef* Item, TQBTableDef*& TableDef,
         } else {
             // 5. The dotted name.
             const bool prevPlain = !prevKinds.ContainsAny(qtkIdentifier | qtkString);
-            const bool identBeforeClose = prevKinds.Contains(qtkIdentifier) && plain && token == ")";
-            const bool callOpen = prevKinds.Contains(qtkFunction) && plain && token == "(";
+            const bool identBeforeClose = prevKinds.Contains(qtkIdentifier) && plain && IsChar(token, ')');
+            const bool callOpen = prevKinds.Contains(qtkFunction) && plain && IsChar(token, '(');
             // Only keywords and function names change their letter case.
-            if (kinds.Contains(qtkIdentifier) || !kinds.ContainsAny(qtkFunction | qtkKeyword))
-                formatted.assign(token);
-            else
-                formatted = FormatToken(token, kinds);
+            const bool keepsCase =
+                kinds.Contains(qtkIdentifier) || !kinds.ContainsAny(qtkFunction | qtkKeyword);
+            if (!keepsCase) formatted = FormatToken(token, kinds);
+            const std::string& text = keepsCase ? token : formatted;
             if (!nameBroken && !identBeforeClose && !callOpen) {
-                const bool prevPoint = prevPlain && prevToken == ".";
+                const bool prevPoint = prevPlain && IsChar(prevToken, '.');
                 if ((name.empty() && kinds.Contains(qtkIdentifier)) ||
-                    (prevPoint && (kinds.Contains(qtkIdentifier) || (plain && token == "*"))) ||
-                    (prevKinds.Contains(qtkIdentifier) && plain && token == ".")) {
-                    name += formatted;
-                    if (!(plain && token == ".")) nameParts.push_back(formatted);
+                    (prevPoint && (kinds.Contains(qtkIdentifier) || (plain && IsChar(token, '*')))) ||
+                    (prevKinds.Contains(qtkIdentifier) && plain && IsChar(token, '.'))) {
+                    name += text;
+                    if (!(plain && IsChar(token, '.'))) nameParts.push_back(text);
                 } else {
                     name.clear();
                     nameParts.clear();
@@ -293,7 +301,7 @@ void TQBSelectParser::ParseOperand(TQBFunctionDef* Item, TQBTableDef*& TableDef,
                 }
             }
             // 6. Kind changes.
-            if (kind == fkFunction && depth == 0 && !(plain && token == ")")) kind = fkExpression;
+            if (kind == fkFunction && depth == 0 && !(plain && IsChar(token, ')'))) kind = fkExpression;
             if ((kind == fkInteger || kind == fkFloat || kind == fkString) &&
                 !kinds.Contains(qtkArithmetic) && KindOfToken(kinds) != kind)
                 kind = fkExpression;
@@ -301,7 +309,7 @@ void TQBSelectParser::ParseOperand(TQBFunctionDef* Item, TQBTableDef*& TableDef,
             const bool textBefore = !expression.empty() || !functionName.empty();
             if (textBefore && !attached && NeedSpace(prevToken, token, kinds, prevKinds))
                 expression += ' ';
-            AppendQuotedToken(expression, formatted, kinds);
+            AppendQuotedToken(expression, text, kinds);
         }
         // 8. A quoted name left unclassified still spaces like a name.
         prevToken.assign(token);

@@ -12,6 +12,7 @@
 
 #include <algorithm>
 #include <charconv>
+#include <memory>
 
 using namespace qbparse;
 
@@ -323,14 +324,16 @@ TQBTableDef* TQBSelectParser::ParseTableRef() {
         FState = psError;
         return nullptr;
     }
-    TQBTableDef temp;
-    temp.SetParser(this);
+    // The parameters of a procedure call are read into a definition of their own, made
+    // only for a call.
+    std::unique_ptr<TQBTableDef> procedure;
     // The token that names the reference (its alias, else its last name part), kept for
     // an error found after it.
     std::string keyToken = scanner.GetToken();
     int keyLine = scanner.GetLine();
     int keyColumn = scanner.GetColumn();
-    std::vector<std::string> parts{scanner.GetToken()};
+    std::vector<std::string>& parts = FTableNameParts;
+    parts.assign(1, scanner.GetToken());
     Next(scanner);
     while (IsSymbol(scanner, ".")) {
         Next(scanner);
@@ -344,21 +347,23 @@ TQBTableDef* TQBSelectParser::ParseTableRef() {
         keyColumn = scanner.GetColumn();
         Next(scanner);
     }
-    const std::string tableName = JoinNameParts(scanner, parts);
+    const std::string tableName = parts.size() == 1 ? parts.front() : JoinNameParts(scanner, parts);
     // A blank name (`[ ]`) would be taken for the blank table, the one of no name.
     if (IsBlankText(scanner.UnquoteName(tableName))) {
         FailAt(keyToken, keyLine, keyColumn);
         return nullptr;
     }
-    temp.SetTableName(tableName);
     if (!(AtEnd(scanner) || IsSymbol(scanner, ",") || IsSymbol(scanner, "(") ||
           scanner.GetTokenKinds().ContainsAny(qtkIdentifier | qtkKeyword))) {
         FState = psError;
         return nullptr;
     }
     if (IsSymbol(scanner, "(")) {
+        procedure = std::make_unique<TQBTableDef>();
+        procedure->SetParser(this);
+        procedure->SetTableName(tableName);
         Next(scanner);
-        ParseParams(&temp);
+        ParseParams(procedure.get());
         // An unclosed parameter list is an error, not a statement.
         if (FState == psError || !IsSymbol(scanner, ")")) {
             FState = psError;
@@ -369,6 +374,7 @@ TQBTableDef* TQBSelectParser::ParseTableRef() {
     if (scanner.GetTokenKinds().Contains(qtkKeyword) && IsWord(scanner, "AS")) Next(scanner);
     bool aliasWritten = false;
     std::string rawAlias;
+    std::string alias = tableName;
     if (IsUnwritableName(scanner)) {
         FState = psError;
         return nullptr;
@@ -379,22 +385,22 @@ TQBTableDef* TQBSelectParser::ParseTableRef() {
         keyToken = rawAlias;
         keyLine = scanner.GetLine();
         keyColumn = scanner.GetColumn();
-        temp.SetAlias(!scanner.QuoteAliases() && scanner.NeedsQuotes(rawAlias)
-                          ? scanner.QuoteIdentifier(rawAlias)
-                          : rawAlias);
+        alias = !scanner.QuoteAliases() && scanner.NeedsQuotes(rawAlias)
+                    ? scanner.QuoteIdentifier(rawAlias)
+                    : rawAlias;
         aliasWritten = true;
         Next(scanner);
     }
 
-    TQBTableDef* table = FTableDefs->FindByAlias(temp.GetAlias());
-    if (!table && aliasWritten && rawAlias != temp.GetAlias()) table = FTableDefs->FindByAlias(rawAlias);
+    TQBTableDef* table = FTableDefs->FindByAlias(alias);
+    if (!table && aliasWritten && rawAlias != alias) table = FTableDefs->FindByAlias(rawAlias);
     if (!table) {
         // The select list may hold the name quoted (`[Order].[a.b]`).
-        const std::string quoted = scanner.QuoteIdentifier(temp.GetAlias());
-        if (quoted != temp.GetAlias()) table = FTableDefs->FindByAlias(quoted);
+        const std::string quoted = scanner.QuoteIdentifier(alias);
+        if (quoted != alias) table = FTableDefs->FindByAlias(quoted);
     }
     // The select list may hold the name with other quotes (`[a#].[s]` for `[a#].s`).
-    if (!table) table = FindTableByParts(temp.GetAlias());
+    if (!table) table = FindTableByParts(alias);
     if (!table && !aliasWritten) {
         // The select list may have met this table by its bare name (`Orders.x` before
         // `FROM dbo.Orders`): complete that definition instead of adding a second table.
@@ -418,14 +424,21 @@ TQBTableDef* TQBSelectParser::ParseTableRef() {
         return nullptr;
     }
     if (table) {
-        for (int i = 0; i < temp.Fields().Count(); ++i)
-            table->Fields().Add()->Assign(*temp.Fields().Items(i));
-        table->IsProcedure = temp.IsProcedure;
-        table->SetTableName(temp.GetTableName());
-        table->SetAlias(temp.GetAlias());
-    } else {
+        if (procedure)
+            for (int i = 0; i < procedure->Fields().Count(); ++i)
+                table->Fields().Add()->Assign(*procedure->Fields().Items(i));
+        table->IsProcedure = procedure != nullptr;
+        table->SetTableName(tableName);
+        table->SetAlias(alias);
+    } else if (procedure) {
         table = FTableDefs->Add();
-        table->Assign(temp);
+        procedure->SetAlias(alias);
+        table->Assign(*procedure);
+    } else {
+        // A table met first here: named as read, no joins or sorting refer to it yet.
+        table = FTableDefs->Add();
+        table->SetTableName(tableName);
+        table->SetAlias(alias);
     }
     FFromTables.push_back(table);
     FLastTableName = table->GetTableName();

@@ -17,6 +17,9 @@ inline void Next(TQBSQLScanner& Scanner) {
     Scanner.NextToken(token);
 }
 
+// True when S is the single character C.
+inline bool IsChar(const std::string& S, char C) { return S.size() == 1 && S[0] == C; }
+
 // True when the current token is the unquoted delimiter Symbol.
 inline bool IsSymbol(const TQBSQLScanner& Scanner, const char* Symbol) {
     return !Scanner.GetTokenKinds().ContainsAny(qtkIdentifier | qtkString) &&
