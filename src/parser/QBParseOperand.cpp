@@ -187,6 +187,48 @@ void TQBSelectParser::ParseOperand(TQBFunctionDef* Item, TQBTableDef*& TableDef,
     TQBFunctionKind kind = fkUnknown;
     TQBTokenKinds prevKinds;
 
+    // The common operand, a dotted name of plain words (`c`, `t.c`, `s.t.c`), read straight:
+    // the general loop below would do exactly this for these tokens, and takes over at the
+    // first token that is no such part (the state is the same at every token boundary).
+    const TQBTokenKinds word(qtkIdentifier), point(qtkSymbol);
+    const auto plainWord = [&scanner, &word] {
+        return scanner.GetTokenKinds() == word && !scanner.GetInQuote() &&
+               !scanner.IsDigit(scanner.GetToken().front());
+    };
+    if (!StopKinds.ContainsAny(qtkIdentifier | qtkSymbol) && plainWord()) {
+        const std::string& token = scanner.GetToken();
+        kind = fkField;
+        first = false;
+        tokenCount = 1;
+        name = token;
+        nameParts.push_back(token);
+        expression = token;
+        prevToken = token;
+        prevKinds = word;
+        Next(scanner);
+        while (scanner.GetTokenKinds() == point && !scanner.GetInQuote() &&
+               IsChar(scanner.GetToken(), '.')) {
+            // The point: the name and the text go on without a space.
+            name += '.';
+            expression += '.';
+            prevToken.assign(1, '.');
+            prevKinds = point;
+            ++tokenCount;
+            Next(scanner);
+            if (!plainWord()) break;
+            // The next part; after it an implicit alias may follow.
+            const std::string& part = scanner.GetToken();
+            name += part;
+            nameParts.push_back(part);
+            expression += part;
+            prevToken = part;
+            prevKinds = word;
+            ++tokenCount;
+            aliasMayFollow = allowAlias;
+            Next(scanner);
+        }
+    }
+
     for (;;) {
         const TQBTokenKinds kinds = scanner.GetTokenKinds();
         if (kinds.Contains(qtkEnd)) break;
