@@ -192,40 +192,44 @@ void TQBSelectParser::ParseOperand(TQBFunctionDef* Item, TQBTableDef*& TableDef,
     // first token that is no such part (the state is the same at every token boundary).
     const TQBTokenKinds word(qtkIdentifier), point(qtkSymbol);
     const auto plainWord = [&scanner, &word] {
-        return scanner.GetTokenKinds() == word && !scanner.GetInQuote() &&
-               !scanner.IsDigit(scanner.GetToken().front());
+        const std::string& token = scanner.GetToken();
+        return scanner.GetTokenKinds() == word && !scanner.GetInQuote() && !token.empty() &&
+               !scanner.IsDigit(token.front());
     };
     if (!StopKinds.ContainsAny(qtkIdentifier | qtkSymbol) && plainWord()) {
-        const std::string& token = scanner.GetToken();
         kind = fkField;
         first = false;
         tokenCount = 1;
-        name = token;
-        nameParts.push_back(token);
-        expression = token;
-        prevToken = token;
-        prevKinds = word;
+        name = scanner.GetToken();
+        nameParts.push_back(name);
         Next(scanner);
+        bool endsWithPoint = false;
         while (scanner.GetTokenKinds() == point && !scanner.GetInQuote() &&
                IsChar(scanner.GetToken(), '.')) {
-            // The point: the name and the text go on without a space.
+            // The point: the name goes on without a space, and no alias follows a point.
+            aliasMayFollow = false;
             name += '.';
-            expression += '.';
-            prevToken.assign(1, '.');
-            prevKinds = point;
             ++tokenCount;
             Next(scanner);
-            if (!plainWord()) break;
+            if (!plainWord()) {
+                endsWithPoint = true;
+                break;
+            }
             // The next part; after it an implicit alias may follow.
-            const std::string& part = scanner.GetToken();
-            name += part;
-            nameParts.push_back(part);
-            expression += part;
-            prevToken = part;
-            prevKinds = word;
+            name += scanner.GetToken();
+            nameParts.push_back(scanner.GetToken());
             ++tokenCount;
             aliasMayFollow = allowAlias;
             Next(scanner);
+        }
+        // Plain words need no quotes and no spaces: the text is the name.
+        expression = name;
+        if (endsWithPoint) {
+            prevToken.assign(1, '.');
+            prevKinds = point;
+        } else {
+            prevToken = nameParts.back();
+            prevKinds = word;
         }
     }
 
