@@ -181,11 +181,17 @@ void TQBSelectParser::ParseOperand(TQBFunctionDef* Item, TQBTableDef*& TableDef,
     bool aliasMayFollow = false;
     bool nameBroken = false;
     int tokenCount = 0;
-    std::string alias, name, expression, functionName, prevToken, stringValue, formatted;
+    std::string alias, name, functionName, prevToken, stringValue, formatted;
+    // The rebuilt text is made in place where the caller finds the operand as written.
+    std::string& expression = FLastOperandText;
+    // Set while the previous token is the last name part, not yet copied to prevToken.
+    bool prevIsLastPart = false;
     std::vector<std::string>& nameParts = FOperandNameParts;
     nameParts.clear();
     TQBFunctionKind kind = fkUnknown;
     TQBTokenKinds prevKinds;
+    // Whether a name part may have come quoted: only parts of plain words surely did not.
+    bool quotedParts = false;
 
     // The common operand, a dotted name of plain words (`c`, `t.c`, `s.t.c`), read straight:
     // the general loop below would do exactly this for these tokens, and takes over at the
@@ -228,7 +234,7 @@ void TQBSelectParser::ParseOperand(TQBFunctionDef* Item, TQBTableDef*& TableDef,
             prevToken.assign(1, '.');
             prevKinds = point;
         } else {
-            prevToken = nameParts.back();
+            prevIsLastPart = true;
             prevKinds = word;
         }
     }
@@ -257,6 +263,10 @@ void TQBSelectParser::ParseOperand(TQBFunctionDef* Item, TQBTableDef*& TableDef,
             }
         }
 
+        if (prevIsLastPart) {
+            prevToken = nameParts.back();
+            prevIsLastPart = false;
+        }
         if (IsUnwritableName(scanner)) {
             FState = psError;
             return;
@@ -314,6 +324,7 @@ void TQBSelectParser::ParseOperand(TQBFunctionDef* Item, TQBTableDef*& TableDef,
             if (kind != fkFunction && kind != fkParameter) {
                 name = FormatToken(token, kinds);
                 nameParts.push_back(name);
+                quotedParts = true;
                 AppendQuotedToken(expression, name, kinds);
             }
             if (kind == fkString) {
@@ -339,7 +350,10 @@ void TQBSelectParser::ParseOperand(TQBFunctionDef* Item, TQBTableDef*& TableDef,
                     (prevPoint && (kinds.Contains(qtkIdentifier) || (plain && IsChar(token, '*')))) ||
                     (prevKinds.Contains(qtkIdentifier) && plain && IsChar(token, '.'))) {
                     name += text;
-                    if (!(plain && IsChar(token, '.'))) nameParts.push_back(text);
+                    if (!(plain && IsChar(token, '.'))) {
+                        nameParts.push_back(text);
+                        quotedParts = true;
+                    }
                 } else {
                     name.clear();
                     nameParts.clear();
@@ -370,15 +384,16 @@ void TQBSelectParser::ParseOperand(TQBFunctionDef* Item, TQBTableDef*& TableDef,
         if (kind == fkField) kind = fkExpression;
     } else if (kind == fkField || kind == fkFunction) {
         bool wrapped = false;
-        for (const std::string& part : nameParts)
-            wrapped = wrapped || (!part.empty() && scanner.IsIdentQuote(part.front()));
+        if (quotedParts)
+            for (const std::string& part : nameParts)
+                wrapped = wrapped || (!part.empty() && scanner.IsIdentQuote(part.front()));
         const bool plainParts = !wrapped && !nameParts.empty() &&
                                 nameParts.back().find('.') == std::string::npos &&
                                 name.size() >= nameParts.back().size();
         if (plainParts) {
             // Parts read without quotes: the name is already the parts joined by points,
             // and the last part is the column.
-            fieldName = nameParts.back();
+            fieldName = std::move(nameParts.back());
             if (name.size() > fieldName.size())
                 qualifier.assign(name, 0, name.size() - fieldName.size() - 1);
         } else {
@@ -394,10 +409,7 @@ void TQBSelectParser::ParseOperand(TQBFunctionDef* Item, TQBTableDef*& TableDef,
     }
 
     auto* const field = ModelCast<TQBFieldDef>(Item);
-    // The operand as written: a parameter keeps its colon.
-    if (kind == fkParameter) FLastOperandText += ':';
-    FLastOperandText += functionName;
-    FLastOperandText += expression;
+    const bool parameter = kind == fkParameter;
     if (Item->ArgumentCount() > 0) Item->Arguments().Clear();
     // The base SetKind: the select list gives aliases itself, numbered over all tables.
     if (kind == fkFunction && expression.empty()) {
@@ -433,9 +445,15 @@ void TQBSelectParser::ParseOperand(TQBFunctionDef* Item, TQBTableDef*& TableDef,
         Item->SetName(functionName + expression);
         Item->TQBFunctionDef::SetKind(kind);
     }
+    // The operand as written: the function name before its arguments, and a parameter keeps
+    // its colon.
+    if (!functionName.empty()) expression.insert(0, functionName);
+    if (parameter) expression.insert(0, 1, ':');
 
     // A blank qualifier (`[ ].a`) would name the blank table, the one of no name.
-    if (!qualifier.empty() && IsBlankText(scanner.UnquoteName(qualifier))) {
+    if (!qualifier.empty() &&
+        (scanner.IsIdentQuote(qualifier.front()) ? IsBlankText(scanner.UnquoteName(qualifier))
+                                                 : IsBlankText(qualifier))) {
         FState = psError;
         return;
     }
