@@ -121,11 +121,27 @@ void TQBSelectParser::AppendQuotedToken(std::string& Out, const std::string& Tex
                                         TQBTokenKinds Kinds) const {
     // Outside quotes, the scanner's current identifier and every token that is no identifier
     // and no string come back from QuoteToken as they are: appended without a copy.
-    if (!FScanner->GetInQuote() && !Kinds.Contains(qtkString) &&
-        (!Kinds.Contains(qtkIdentifier) || FScanner->GetToken() == Text))
-        Out += Text;
-    else
-        Out += QuoteToken(Text, Kinds);
+    const TQBSQLScanner& scanner = *FScanner;
+    if (!scanner.GetInQuote()) {
+        if (!Kinds.Contains(qtkString) &&
+            (!Kinds.Contains(qtkIdentifier) || scanner.GetToken() == Text)) {
+            Out += Text;
+            return;
+        }
+    } else if (Kinds.Contains(qtkString) && !Kinds.Contains(qtkIdentifier) &&
+               scanner.GetToken() == Text) {
+        // The current string token between the dialect's own quotes, its quotes doubled:
+        // wrapped as it is (see QuoteToken), without the temporaries.
+        const char quote = scanner.StringQuoteChar();
+        const char open = scanner.GetQuoteChar();
+        if ((open == quote || open == 0) && EvenQuoteRuns(Text, quote)) {
+            Out += quote;
+            Out += Text;
+            Out += quote;
+            return;
+        }
+    }
+    Out += QuoteToken(Text, Kinds);
 }
 
 bool TQBSelectParser::NeedSpace(const std::string& PrevToken, const std::string& Token,

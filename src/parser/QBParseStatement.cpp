@@ -13,6 +13,7 @@
 #include <algorithm>
 #include <charconv>
 #include <memory>
+#include <utility>
 
 using namespace qbparse;
 
@@ -219,7 +220,10 @@ void TQBSelectParser::ParseReserved() { FState = psError; }
 void TQBSelectParser::ParseUnexpected() { FState = psError; }
 
 void TQBSelectParser::ParseSelectField() {
-    TQBFieldDef field;
+    // The item is read on its own, then moved into the field list of the table its
+    // qualifier names, which is known only once the item has been read.
+    auto owned = std::make_unique<TQBFieldDef>();
+    TQBFieldDef& field = *owned;
     field.SetParser(this);
     TQBTableDef* table = nullptr;
     ParseOperand(&field, table, qtkKeyword, "AS", poCreateTable | poAllowAlias);
@@ -230,7 +234,8 @@ void TQBSelectParser::ParseSelectField() {
         table = FTableDefs->FindByAlias("");
         if (!table) table = FTableDefs->Add();
     }
-    table->Fields().Add()->Assign(field);
+    TQBFieldDefs& fields = table->Fields();
+    fields.InsertItem(fields.Count(), std::move(owned));
 }
 
 void TQBSelectParser::ParseSelectList() {
@@ -531,12 +536,12 @@ void TQBSelectParser::ParseJoin() {
     // 4-5. The anchor and the joined table.
     if (FLastTableKey.empty() || !FTableDefs->FindByAlias(FLastTableKey)) return fail();
     if (!isAnd) {
-        const std::string anchor = FLastTableKey;
+        std::string anchor = FLastTableKey;
         TQBTableDef* joined = ParseTableRef();
         FLastTableKey = anchor;
         if (FState == psError || !joined || !IsWord(scanner, "ON")) return fail();
         FJoinTableKey = joined->Key();
-        FJoinFollowedKey = anchor;
+        FJoinFollowedKey = std::move(anchor);
     }
 
     // 6. The comparison.
@@ -547,7 +552,7 @@ void TQBSelectParser::ParseJoin() {
     left.SetParser(this);
     TQBTableDef* leftTable = nullptr;
     ParseOperand(&left, leftTable, stop, "", poStopAtJoinWords);
-    const std::string leftText = FLastOperandText;
+    std::string leftText = std::move(FLastOperandText);
     if (FState == psError || !scanner.GetTokenKinds().Contains(qtkComparison)) return fail();
     std::string op = scanner.GetToken();
     Next(scanner);
@@ -555,7 +560,7 @@ void TQBSelectParser::ParseJoin() {
     right.SetParser(this);
     TQBTableDef* rightTable = nullptr;
     ParseOperand(&right, rightTable, stop, "", poStopAtJoinWords);
-    const std::string rightText = FLastOperandText;
+    std::string rightText = std::move(FLastOperandText);
     if (FState == psError) return fail();
     while (IsSymbol(scanner, ")")) Next(scanner);
 
@@ -581,10 +586,11 @@ void TQBSelectParser::ParseJoin() {
         std::string Field;
         TQBFunctionKind Kind;
     };
-    const auto side = [](const TQBFieldDef& operand, TQBTableDef* table, const std::string& text) {
+    // The operands and their texts are not needed after this: their strings are moved.
+    const auto side = [](TQBFieldDef& operand, TQBTableDef* table, std::string& text) {
         if (operand.Kind == fkField && operand.ArgumentCount() == 0)
-            return TSide{table, operand.Name, fkField};
-        return TSide{table, text, operand.Kind == fkField ? fkExpression : operand.Kind};
+            return TSide{table, std::move(operand.Name), fkField};
+        return TSide{table, std::move(text), operand.Kind == fkField ? fkExpression : operand.Kind};
     };
     TSide a = side(left, leftReal, leftText);
     TSide b = side(right, rightReal, rightText);
@@ -602,12 +608,12 @@ void TQBSelectParser::ParseJoin() {
     FLastTableKey = a.Table->Key();
     TQBJoinDef* join = FJoinDefs->Add();
     join->LeftTable = a.Table->Key();
-    join->LeftField = a.Field;
+    join->LeftField = std::move(a.Field);
     join->LeftKind = a.Kind;
     join->RightTable = b.Table ? b.Table->Key() : std::string();
-    join->RightField = b.Field;
+    join->RightField = std::move(b.Field);
     join->RightKind = b.Kind;
-    join->Operator = op;
+    join->Operator = std::move(op);
     if (b.Table) {
         join->PreferredTable = b.Table->Key();
     } else if (a.Table == joinedTable) {
