@@ -208,6 +208,14 @@ void TQBSelectParser::ParseOperand(TQBFunctionDef* Item, TQBTableDef*& TableDef,
     TQBTokenKinds prevKinds;
     // Whether a name part may have come quoted: only parts of plain words surely did not.
     bool quotedParts = false;
+    // Set while the name parts are only in `name`: plain words hold no point, so the parts
+    // are the name split at its points, made only when the general loop needs them.
+    bool partsInName = false;
+    const auto lastPart = [&name] {
+        const std::size_t point = name.rfind('.');
+        return point == std::string::npos ? std::string_view(name)
+                                          : std::string_view(name).substr(point + 1);
+    };
 
     // The common operand, a dotted name of plain words (`c`, `t.c`, `s.t.c`), read straight:
     // the general loop below would do exactly this for these tokens, and takes over at the
@@ -223,7 +231,7 @@ void TQBSelectParser::ParseOperand(TQBFunctionDef* Item, TQBTableDef*& TableDef,
         first = false;
         tokenCount = 1;
         name = scanner.GetToken();
-        nameParts.push_back(name);
+        partsInName = true;
         Next(scanner);
         bool endsWithPoint = false;
         while (scanner.GetTokenKinds() == point && !scanner.GetInQuote() &&
@@ -239,7 +247,6 @@ void TQBSelectParser::ParseOperand(TQBFunctionDef* Item, TQBTableDef*& TableDef,
             }
             // The next part; after it an implicit alias may follow.
             name += scanner.GetToken();
-            nameParts.push_back(scanner.GetToken());
             ++tokenCount;
             aliasMayFollow = allowAlias;
             Next(scanner);
@@ -279,8 +286,17 @@ void TQBSelectParser::ParseOperand(TQBFunctionDef* Item, TQBTableDef*& TableDef,
             }
         }
 
+        if (partsInName) {
+            for (std::size_t start = 0; start < name.size();) {
+                std::size_t point = name.find('.', start);
+                if (point == std::string::npos) point = name.size();
+                nameParts.emplace_back(name, start, point - start);
+                start = point + 1;
+            }
+            partsInName = false;
+        }
         if (prevIsLastPart) {
-            prevToken = nameParts.back();
+            prevToken = lastPart();
             prevIsLastPart = false;
         }
         if (IsUnwritableName(scanner)) {
@@ -398,6 +414,11 @@ void TQBSelectParser::ParseOperand(TQBFunctionDef* Item, TQBTableDef*& TableDef,
     if (name.empty() || name.back() == '.') {
         name.clear();
         if (kind == fkField) kind = fkExpression;
+    } else if (partsInName) {
+        // Plain words only: the last part is the column, the rest its qualifier.
+        fieldName = lastPart();
+        if (name.size() > fieldName.size())
+            qualifier.assign(name, 0, name.size() - fieldName.size() - 1);
     } else if (kind == fkField || kind == fkFunction) {
         bool wrapped = false;
         if (quotedParts)
