@@ -144,8 +144,10 @@ void TQBSelectParser::FailAt(const std::string& Token, int Line, int Column) {
 
 void TQBSelectParser::Parse() {
     Valid = true;
-    const std::string text = FScanner->GetText();
-    // Clear empties what refers to tables before the tables themselves.
+    // Clearing empties the scanner's text too: it is kept aside, in storage reused by every
+    // parse. Clear empties what refers to tables before the tables themselves.
+    std::string& text = FParseText;
+    text.assign(FScanner->GetText());
     Clear();
     FState = psSelect;
     FLastTableName.clear();

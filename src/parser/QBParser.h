@@ -209,6 +209,8 @@ protected:
     // The parts of the dotted name the operand reader collects; kept to reuse its storage
     // (the reader never re-enters itself).
     std::vector<std::string> FOperandNameParts;
+    // The statement being read, kept aside while the model is cleared.
+    std::string FParseText;
     // The name parts of the table reference being read, kept to reuse their storage.
     std::vector<std::string> FTableNameParts;
     // The condition reader's postfix entries ({operator code or -1, comparison index}) and
