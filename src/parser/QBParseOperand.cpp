@@ -489,8 +489,7 @@ void TQBSelectParser::ParseOperand(TQBFunctionDef* Item, TQBTableDef*& TableDef,
 
     // A blank qualifier (`[ ].a`) would name the blank table, the one of no name.
     if (!qualifier.empty() &&
-        (scanner.IsIdentQuote(qualifier.front()) ? IsBlankText(scanner.UnquoteName(qualifier))
-                                                 : IsBlankText(qualifier))) {
+        IsBlankText(StartsQuoted(scanner, qualifier) ? scanner.UnquoteName(qualifier) : qualifier)) {
         FState = psError;
         return;
     }

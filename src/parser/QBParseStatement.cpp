@@ -70,12 +70,19 @@ TQBTableDef* TQBSelectParser::FindQualifierTable(const std::string& Qualifier) c
     if (TQBTableDef* table = FTableDefs->FindByAlias(Qualifier)) return table;
     if (Qualifier.empty()) return nullptr;
     // A qualifier held quoted (next to a part wrapped for its point) names the same table.
-    const std::string unquoted = FScanner->UnquoteName(Qualifier);
-    if (unquoted != Qualifier)
-        if (TQBTableDef* table = FTableDefs->FindByAlias(unquoted)) return table;
-    const std::string quoted = FScanner->QuoteIdentifier(Qualifier);
-    if (quoted != Qualifier)
-        if (TQBTableDef* table = FTableDefs->FindByAlias(quoted)) return table;
+    // Only a name that starts with a quote comes back changed without its quotes, and only
+    // such a name or one that needs quotes comes back changed with them.
+    const bool startsQuoted = StartsQuoted(*FScanner, Qualifier);
+    if (startsQuoted) {
+        const std::string unquoted = FScanner->UnquoteName(Qualifier);
+        if (unquoted != Qualifier)
+            if (TQBTableDef* table = FTableDefs->FindByAlias(unquoted)) return table;
+    }
+    if (startsQuoted || FScanner->NeedsQuotes(Qualifier)) {
+        const std::string quoted = FScanner->QuoteIdentifier(Qualifier);
+        if (quoted != Qualifier)
+            if (TQBTableDef* table = FTableDefs->FindByAlias(quoted)) return table;
+    }
     // An alias that needed quotes is held quoted where the dialect writes aliases as they are.
     if (!FScanner->QuoteAliases() && FScanner->NeedsQuotes(Qualifier))
         if (TQBTableDef* table = FTableDefs->FindByAlias(FScanner->QuoteIdentifier(Qualifier)))
@@ -356,7 +363,7 @@ TQBTableDef* TQBSelectParser::ParseTableRef() {
     }
     const std::string tableName = parts.size() == 1 ? parts.front() : JoinNameParts(scanner, parts);
     // A blank name (`[ ]`) would be taken for the blank table, the one of no name.
-    if (IsBlankText(scanner.UnquoteName(tableName))) {
+    if (IsBlankText(StartsQuoted(scanner, tableName) ? scanner.UnquoteName(tableName) : tableName)) {
         FailAt(keyToken, keyLine, keyColumn);
         return nullptr;
     }
@@ -401,7 +408,7 @@ TQBTableDef* TQBSelectParser::ParseTableRef() {
 
     TQBTableDef* table = FTableDefs->FindByAlias(alias);
     if (!table && aliasWritten && rawAlias != alias) table = FTableDefs->FindByAlias(rawAlias);
-    if (!table) {
+    if (!table && (StartsQuoted(scanner, alias) || scanner.NeedsQuotes(alias))) {
         // The select list may hold the name quoted (`[Order].[a.b]`).
         const std::string quoted = scanner.QuoteIdentifier(alias);
         if (quoted != alias) table = FTableDefs->FindByAlias(quoted);

@@ -20,6 +20,11 @@ inline void Next(TQBSQLScanner& Scanner) {
 // True when S is the single character C.
 inline bool IsChar(const std::string& S, char C) { return S.size() == 1 && S[0] == C; }
 
+// True when Name begins with an identifier quote: only then can taking quotes off change it.
+inline bool StartsQuoted(const TQBSQLScanner& Scanner, const std::string& Name) {
+    return !Name.empty() && Scanner.IsIdentQuote(Name.front());
+}
+
 // True when the current token is the unquoted delimiter Symbol.
 inline bool IsSymbol(const TQBSQLScanner& Scanner, const char* Symbol) {
     return !Scanner.GetTokenKinds().ContainsAny(qtkIdentifier | qtkString) &&
