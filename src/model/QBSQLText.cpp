@@ -1,12 +1,15 @@
 // The appending services of the SQL writers and the per-write memory of quoted names.
 #include "model/QBSQLText.h"
 
+#include "lexer/QBMSScanner.h"
 #include "lexer/QBScanner.h"
 #include "lexer/QBUtils.h"
 #include "model/QBModelBase.h"
 #include "parser/QBParser.h"
 
+#include <array>
 #include <cstring>
+#include <typeinfo>
 
 namespace {
 
@@ -69,12 +72,56 @@ std::string Quote(const TQBSQLScanner& Scanner, std::string_view Name, const std
     return Whole ? Quote(Scanner, *Whole, Kind) : Quote(Scanner, std::string(Name), Kind);
 }
 
-void AppendQuoted(std::string& Out, const TQBSQLScanner* Scanner, std::string_view Name,
-                  const std::string* Whole, TQuoting Kind) {
-    if (!Scanner) {
-        Out += Name;
-        return;
+// Reaches the scanner's one-probe word test, which is protected: a pointer to member
+// formed through a derived class may be applied to any scanner.
+struct TWordFlagsAccess : TQBSQLScanner {
+    static std::uint8_t Of(const TQBSQLScanner& Scanner, const std::string& Word) {
+        return (Scanner.*(&TWordFlagsAccess::WordFlags))(Word);
     }
+};
+
+// The scanners whose quoting rules are those of TQBSQLScanner itself, whatever else they
+// change: for them a plain name's answer is known without asking.
+bool HasBaseQuoting(const TQBSQLScanner& Scanner) {
+    const std::type_info& type = typeid(Scanner);
+    return type == typeid(TQBMSSQLScanner) || type == typeid(TQBSQLScanner);
+}
+
+// Classes of the bytes of a plain identifier: an ASCII letter, then ASCII letters, digits
+// and '_' (the letters and identifier characters of every scanner with base quoting).
+enum : std::uint8_t { pcLetter = 1, pcIdentChar = 2 };
+constexpr auto PlainClasses = [] {
+    std::array<std::uint8_t, 256> classes{};
+    for (int ch = 0; ch < 256; ++ch) {
+        const bool letter = (ch >= 'A' && ch <= 'Z') || (ch >= 'a' && ch <= 'z');
+        const bool identChar = letter || (ch >= '0' && ch <= '9') || ch == '_';
+        classes[static_cast<std::size_t>(ch)] =
+            static_cast<std::uint8_t>((letter ? pcLetter : 0) | (identChar ? pcIdentChar : 0));
+    }
+    return classes;
+}();
+
+bool IsPlainIdentifier(std::string_view Name) {
+    const auto classOf = [](char ch) { return PlainClasses[static_cast<unsigned char>(ch)]; };
+    if (Name.empty() || (classOf(Name[0]) & pcLetter) == 0) return false;
+    for (std::size_t i = 1; i < Name.size(); ++i)
+        if ((classOf(Name[i]) & pcIdentChar) == 0) return false;
+    return true;
+}
+
+// True when Name comes back unchanged from the scanner's QuoteName and QuoteIdentifier
+// without asking them: a plain identifier that is no keyword or function needs no quotes
+// and holds no quote to strip.
+bool KnownUnquoted(const TQBSQLScanner& Scanner, std::string_view Name, const std::string* Whole) {
+    if (!IsPlainIdentifier(Name) || !HasBaseQuoting(Scanner)) return false;
+    const std::uint8_t flags = Whole ? TWordFlagsAccess::Of(Scanner, *Whole)
+                                     : TWordFlagsAccess::Of(Scanner, std::string(Name));
+    return (flags & (qwfKeyword | qwfFunction)) == 0;
+}
+
+// The scanner's answer for Name, remembered while a quote scope is alive.
+[[gnu::noinline]] void AppendAsked(std::string& Out, const TQBSQLScanner* Scanner, std::string_view Name,
+                                   const std::string* Whole, TQuoting Kind) {
     TQuoteMemory& memory = Memory;
     const std::size_t size = Name.size();
     if (memory.Depth == 0 || Scanner != memory.Scanner || size >= TQuoteMemory::kNameBytes) {
@@ -112,6 +159,15 @@ void AppendQuoted(std::string& Out, const TQBSQLScanner* Scanner, std::string_vi
         entry.QuotedSize = static_cast<std::uint8_t>(quoted.size());
         std::memcpy(entry.Quoted, quoted.data(), quoted.size());
     }
+}
+
+// Kept apart from the scanner's answer so that the common plain name takes the short way.
+void AppendQuoted(std::string& Out, const TQBSQLScanner* Scanner, std::string_view Name,
+                  const std::string* Whole, TQuoting Kind) {
+    if (!Scanner || KnownUnquoted(*Scanner, Name, Whole))
+        Out += Name;
+    else
+        AppendAsked(Out, Scanner, Name, Whole, Kind);
 }
 
 }  // namespace
