@@ -161,6 +161,14 @@ bool KnownUnquoted(const TQBSQLScanner& Scanner, std::string_view Name, const st
     }
 }
 
+}  // namespace
+
+bool IsKnownUnquoted(const TQBSQLScanner& Scanner, const std::string& Name) {
+    return KnownUnquoted(Scanner, Name, &Name);
+}
+
+namespace {
+
 // Kept apart from the scanner's answer so that the common plain name takes the short way.
 void AppendQuoted(std::string& Out, const TQBSQLScanner* Scanner, std::string_view Name,
                   const std::string* Whole, TQuoting Kind) {

@@ -36,6 +36,10 @@ void AppendQuotedName(std::string& Out, const TQBSQLScanner* Scanner, const std:
 void AppendQuotedName(std::string& Out, const TQBSQLScanner* Scanner, std::string_view Name);
 // Appends Scanner->QuoteIdentifier(Name), or Name without a scanner.
 void AppendQuotedIdentifier(std::string& Out, const TQBSQLScanner* Scanner, std::string_view Name);
+// True when Scanner->QuoteName(Name) and Scanner->QuoteIdentifier(Name) are known to be
+// Name itself without asking them: a plain identifier, no keyword or function, and a
+// scanner with the base quoting rules. False when that is not known.
+bool IsKnownUnquoted(const TQBSQLScanner& Scanner, const std::string& Name);
 // Appends Text as FormatAliasFor(Parser, Text) writes it.
 void AppendAlias(std::string& Out, const TQBSelectParser* Parser, const std::string& Text);
 
