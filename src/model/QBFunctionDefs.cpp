@@ -112,7 +112,7 @@ void TQBFunctionDef::AppendColumnSQL(std::string& Out) const {
         // name may need quotes.
         if (parser && ((parser->GetScanner() && parser->GetScanner()->QuoteAliases()) ||
                        *qualifier == table->GetTableName()))
-            AppendQuotedName(Out, names, *qualifier);
+            AppendQuotedModelName(Out, names, *qualifier);
         else
             Out += *qualifier;
         if (Out.size() != start) Out += '.';

@@ -34,11 +34,23 @@ struct TQuoteMemory {
         char Quoted[kQuotedBytes] = {};
     };
 
+    // The answers for names held by the model, by the string's place: a qualifier written
+    // ten times is looked at once. One slot per place; a clash only costs a new look.
+    static constexpr std::size_t kPlacedSlots = 32;
+    struct TPlaced {
+        const std::string* Name = nullptr;
+        const char* Data = nullptr;
+        std::size_t Size = 0;
+        std::uint32_t Generation = 0;
+        bool Wrapped = false;  // the name goes between identifier quotes; else as it is
+    };
+
     const TQBSQLScanner* Scanner = nullptr;
     int Depth = 0;
     int Names = 0;
     std::uint32_t Generation = 1;
     TEntry Entries[kSlots] = {};
+    TPlaced Placed[kPlacedSlots] = {};
 };
 
 constinit thread_local TQuoteMemory Memory{};
@@ -87,36 +99,40 @@ bool HasBaseQuoting(const TQBSQLScanner& Scanner) {
     return type == typeid(TQBMSSQLScanner) || type == typeid(TQBSQLScanner);
 }
 
-// Classes of the bytes of a plain identifier: an ASCII letter, then ASCII letters, digits
-// and '_' (the letters and identifier characters of every scanner with base quoting).
-enum : std::uint8_t { pcLetter = 1, pcIdentChar = 2 };
-constexpr auto PlainClasses = [] {
+// Classes of the bytes of the names whose quoting is known here: ASCII letters, digits,
+// '_' and the blank, none of them a quote or a point for any scanner with base quoting.
+enum : std::uint8_t { bcLetter = 1, bcIdentChar = 2, bcSimple = 4 };
+constexpr auto ByteClasses = [] {
     std::array<std::uint8_t, 256> classes{};
     for (int ch = 0; ch < 256; ++ch) {
         const bool letter = (ch >= 'A' && ch <= 'Z') || (ch >= 'a' && ch <= 'z');
         const bool identChar = letter || (ch >= '0' && ch <= '9') || ch == '_';
-        classes[static_cast<std::size_t>(ch)] =
-            static_cast<std::uint8_t>((letter ? pcLetter : 0) | (identChar ? pcIdentChar : 0));
+        const bool simple = identChar || ch == ' ';
+        classes[static_cast<std::size_t>(ch)] = static_cast<std::uint8_t>(
+            (letter ? bcLetter : 0) | (identChar ? bcIdentChar : 0) | (simple ? bcSimple : 0));
     }
     return classes;
 }();
 
-bool IsPlainIdentifier(std::string_view Name) {
-    const auto classOf = [](char ch) { return PlainClasses[static_cast<unsigned char>(ch)]; };
-    if (Name.empty() || (classOf(Name[0]) & pcLetter) == 0) return false;
-    for (std::size_t i = 1; i < Name.size(); ++i)
-        if ((classOf(Name[i]) & pcIdentChar) == 0) return false;
-    return true;
-}
+// What QuoteName and QuoteIdentifier of a scanner with base quoting make of a name.
+enum TKnownQuoting { kqAsk, kqUnchanged, kqWrapped };
 
-// True when Name comes back unchanged from the scanner's QuoteName and QuoteIdentifier
-// without asking them: a plain identifier that is no keyword or function needs no quotes
-// and holds no quote to strip.
-bool KnownUnquoted(const TQBSQLScanner& Scanner, std::string_view Name, const std::string* Whole) {
-    if (!IsPlainIdentifier(Name) || !HasBaseQuoting(Scanner)) return false;
+// The answer for Name without asking the scanner, where it is known: a name of simple
+// bytes needs quotes unless it is a plain identifier (a letter, then letters, digits and
+// '_') that is no keyword or function, and it is then wrapped whole in the identifier
+// quotes (it has no point to split at, no quote to strip or double). kqAsk otherwise.
+[[gnu::always_inline]] inline TKnownQuoting KnownQuoting(const TQBSQLScanner& Scanner, std::string_view Name,
+                                                       const std::string* Whole) {
+    if (Name.empty()) return kqAsk;
+    const auto classOf = [](char ch) { return ByteClasses[static_cast<unsigned char>(ch)]; };
+    std::uint8_t all = bcLetter | bcIdentChar | bcSimple;
+    for (std::size_t i = 1; i < Name.size(); ++i) all &= classOf(Name[i]);
+    const std::uint8_t first = classOf(Name[0]);
+    if ((all & first & bcSimple) == 0 || !HasBaseQuoting(Scanner)) return kqAsk;
+    if ((first & bcLetter) == 0 || (all & bcIdentChar) == 0) return kqWrapped;
     const std::uint8_t flags = Whole ? TWordFlagsAccess::Of(Scanner, *Whole)
                                      : TWordFlagsAccess::Of(Scanner, std::string(Name));
-    return (flags & (qwfKeyword | qwfFunction)) == 0;
+    return (flags & (qwfKeyword | qwfFunction)) == 0 ? kqUnchanged : kqWrapped;
 }
 
 // The scanner's answer for Name, remembered while a quote scope is alive.
@@ -164,24 +180,65 @@ bool KnownUnquoted(const TQBSQLScanner& Scanner, std::string_view Name, const st
 }  // namespace
 
 bool IsKnownUnquoted(const TQBSQLScanner& Scanner, const std::string& Name) {
-    return KnownUnquoted(Scanner, Name, &Name);
+    return KnownQuoting(Scanner, Name, &Name) == kqUnchanged;
 }
 
 namespace {
 
+// Appends Name as a known answer (kqUnchanged or kqWrapped) gives it.
+[[gnu::always_inline]] inline void AppendKnown(std::string& Out, const TQBSQLScanner& Scanner, std::string_view Name,
+                                              TKnownQuoting Known) {
+    if (Known == kqUnchanged) {
+        Out += Name;
+        return;
+    }
+    const char open = Scanner.IdentQuoteChar();
+    Out += open;
+    Out += Name;
+    Out += Scanner.ClosingQuote(open);
+}
+
 // Kept apart from the scanner's answer so that the common plain name takes the short way.
 void AppendQuoted(std::string& Out, const TQBSQLScanner* Scanner, std::string_view Name,
                   const std::string* Whole, TQuoting Kind) {
-    if (!Scanner || KnownUnquoted(*Scanner, Name, Whole))
+    if (!Scanner) {
         Out += Name;
-    else
+        return;
+    }
+    const TKnownQuoting known = KnownQuoting(*Scanner, Name, Whole);
+    if (known == kqAsk)
         AppendAsked(Out, Scanner, Name, Whole, Kind);
+    else
+        AppendKnown(Out, *Scanner, Name, known);
 }
 
 }  // namespace
 
 void AppendQuotedName(std::string& Out, const TQBSQLScanner* Scanner, const std::string& Name) {
     AppendQuoted(Out, Scanner, Name, &Name, qtName);
+}
+
+void AppendQuotedModelName(std::string& Out, const TQBSQLScanner* Scanner, const std::string& Name) {
+    TQuoteMemory& memory = Memory;
+    if (!Scanner || memory.Depth == 0 || Scanner != memory.Scanner) {
+        AppendQuoted(Out, Scanner, Name, &Name, qtName);
+        return;
+    }
+    const auto place = reinterpret_cast<std::uintptr_t>(&Name);
+    // The top five bits of a multiplicative hash pick one of the 32 slots.
+    static_assert(TQuoteMemory::kPlacedSlots == 32);
+    TQuoteMemory::TPlaced& entry = memory.Placed[((place >> 4) * 0x9E3779B97F4A7C15u) >> 59];
+    // The text is compared by place and size only: the model does not change while writing.
+    if (entry.Generation != memory.Generation || entry.Name != &Name || entry.Data != Name.data() ||
+        entry.Size != Name.size()) {
+        const TKnownQuoting known = KnownQuoting(*Scanner, Name, &Name);
+        if (known == kqAsk) {
+            AppendAsked(Out, Scanner, Name, &Name, qtName);
+            return;
+        }
+        entry = {&Name, Name.data(), Name.size(), memory.Generation, known == kqWrapped};
+    }
+    AppendKnown(Out, *Scanner, Name, entry.Wrapped ? kqWrapped : kqUnchanged);
 }
 
 void AppendQuotedName(std::string& Out, const TQBSQLScanner* Scanner, std::string_view Name) {
@@ -200,16 +257,41 @@ void AppendAlias(std::string& Out, const TQBSelectParser* Parser, const std::str
         Out += Text;
 }
 
+void AppendModelAlias(std::string& Out, const TQBSelectParser* Parser, const std::string& Alias) {
+    const TQBSQLScanner* scanner = Parser ? Parser->GetScanner() : nullptr;
+    if (scanner && scanner->QuoteAliases())
+        AppendQuotedModelName(Out, scanner, Alias);
+    else
+        Out += Alias;
+}
+
 const TQBSQLScanner* CollectionScanner(const TQBCollectionItem& Item) {
     const TQBCollection* collection = Item.GetQBCollection();
     const TQBSelectParser* parser = collection ? collection->GetParser() : nullptr;
     return parser ? parser->GetScanner() : nullptr;
 }
 
+namespace {
+
+// Name split at the point after its first Length bytes; npos: no qualifier.
+TQBNameParts SplitAt(std::string_view Name, std::size_t Length) {
+    if (Length == std::string_view::npos) return {std::string_view(), Name};
+    return {Name.substr(0, Length), Name.substr(Length + 1)};
+}
+
+}  // namespace
+
 TQBNameParts SplitQualifiedName(std::string_view Name, char Open, char Close) {
-    const std::size_t length = QualifierLength(Name, Open, Close);
-    if (length == std::string_view::npos) return {std::string_view(), Name};
-    return {Name.substr(0, length), Name.substr(length + 1)};
+    // Without quotes the last point separates (one at the very start does not): one pass.
+    std::size_t point = 0;
+    for (std::size_t i = 0; i < Name.size(); ++i) {
+        const char ch = Name[i];
+        if (ch == '.')
+            point = i;
+        else if (ch == Open || ch == Close)
+            return SplitAt(Name, QualifierLength(Name, Open, Close));
+    }
+    return SplitAt(Name, point == 0 ? std::string_view::npos : point);
 }
 
 TQBQuoteScope::TQBQuoteScope(const TQBSQLScanner* Scanner) {

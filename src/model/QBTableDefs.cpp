@@ -151,12 +151,12 @@ std::string TQBTableDef::GetSQL() const {
 }
 
 void TQBTableDef::AppendSQL(std::string& Out) const {
-    AppendQuotedName(Out, CollectionScanner(*this), FTableName);
+    AppendQuotedModelName(Out, CollectionScanner(*this), FTableName);
     if (IsProcedure) Out += GetParamsSQL();
     if (FAlias.empty() || FAlias == FTableName) return;
     if (const TQBSelectParser* parser = GetParser()) {
         AppendKeyword(Out, parser, parser->TableAliasSeparator());
-        AppendAlias(Out, parser, FAlias);
+        AppendModelAlias(Out, parser, FAlias);
     } else {
         Out += ' ';
         Out += FAlias;
