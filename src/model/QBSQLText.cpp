@@ -46,6 +46,7 @@ struct TQuoteMemory {
     };
 
     const TQBSQLScanner* Scanner = nullptr;
+    bool BaseQuoting = false;  // HasBaseQuoting(*Scanner)
     int Depth = 0;
     int Names = 0;
     std::uint32_t Generation = 1;
@@ -124,11 +125,15 @@ enum TKnownQuoting { kqAsk, kqUnchanged, kqWrapped };
 [[gnu::always_inline]] inline TKnownQuoting KnownQuoting(const TQBSQLScanner& Scanner, std::string_view Name,
                                                        const std::string* Whole) {
     if (Name.empty()) return kqAsk;
-    const auto classOf = [](char ch) { return ByteClasses[static_cast<unsigned char>(ch)]; };
-    std::uint8_t all = bcLetter | bcIdentChar | bcSimple;
-    for (std::size_t i = 1; i < Name.size(); ++i) all &= classOf(Name[i]);
-    const std::uint8_t first = classOf(Name[0]);
-    if ((all & first & bcSimple) == 0 || !HasBaseQuoting(Scanner)) return kqAsk;
+    const auto* byte = reinterpret_cast<const unsigned char*>(Name.data());
+    const auto* end = byte + Name.size();
+    const std::uint8_t first = ByteClasses[*byte];
+    std::uint8_t all = first;
+    while (++byte != end) all &= ByteClasses[*byte];
+    if ((all & bcSimple) == 0) return kqAsk;
+    const TQuoteMemory& memory = Memory;
+    const bool base = memory.Depth > 0 && &Scanner == memory.Scanner ? memory.BaseQuoting : HasBaseQuoting(Scanner);
+    if (!base) return kqAsk;
     if ((first & bcLetter) == 0 || (all & bcIdentChar) == 0) return kqWrapped;
     const std::uint8_t flags = Whole ? TWordFlagsAccess::Of(Scanner, *Whole)
                                      : TWordFlagsAccess::Of(Scanner, std::string(Name));
@@ -299,6 +304,7 @@ TQBQuoteScope::TQBQuoteScope(const TQBSQLScanner* Scanner) {
     // An inner scope keeps the memory of the outer one.
     if (memory.Depth++ > 0) return;
     memory.Scanner = Scanner;
+    memory.BaseQuoting = Scanner && HasBaseQuoting(*Scanner);
     memory.Names = 0;
     if (++memory.Generation == 0) {
         // After 2^32 writes a stale generation could match again: wipe them once.
