@@ -34,11 +34,6 @@ bool Contains(const TGroup& Group, int Table) {
     return std::find(Group.begin(), Group.end(), Table) != Group.end();
 }
 
-// Whether keywords are written as they stand (they are then appended phrase by phrase).
-bool KeywordsAsIs(const TQBSelectParser* Parser) {
-    return !Parser || Parser->GetScriptFormat().KeywordsFormat == qfmAsIs;
-}
-
 void AppendJoinKeyword(std::string& Out, const TQBSelectParser* Parser, std::uint8_t Type) {
     if (KeywordsAsIs(Parser)) {
         static constexpr std::string_view phrases[] = {"INNER JOIN", "LEFT OUTER JOIN", "RIGHT OUTER JOIN",

@@ -23,6 +23,11 @@ inline void AppendFormatted(std::string& Out, std::string_view Text, TQBFormatMo
     else
         AppendRecased(Out, Text, Mode);
 }
+// Whether Parser writes keywords as they stand (always without a parser): a writer may
+// then append a whole phrase of keywords and blanks at once.
+inline bool KeywordsAsIs(const TQBSelectParser* Parser) {
+    return !Parser || Parser->GetScriptFormat().KeywordsFormat == qfmAsIs;
+}
 // Appends Text as Parser->FormatKeyword writes it (unchanged without a parser).
 inline void AppendKeyword(std::string& Out, const TQBSelectParser* Parser, std::string_view Text) {
     AppendFormatted(Out, Text, Parser ? Parser->GetScriptFormat().KeywordsFormat : qfmAsIs);

@@ -417,8 +417,7 @@ void TQBTableDefs::AppendSelectList(std::string& Out) const {
     for (const TQBFieldDef* field : bySelect) {
         if (!field || field->IsInputParam()) continue;
         const std::size_t mark = Out.size();
-        if (Out.size() != start) Out += ",\r\n";
-        Out += "  ";
+        Out += mark != start ? ",\r\n  " : "  ";
         const std::size_t text = Out.size();
         field->AppendSQL(Out);
         if (Out.size() == text) Out.resize(mark);  // a field without text is left out
