@@ -223,27 +223,42 @@ void AppendQuotedName(std::string& Out, const TQBSQLScanner* Scanner, const std:
     AppendQuoted(Out, Scanner, Name, &Name, qtName);
 }
 
-void AppendQuotedModelName(std::string& Out, const TQBSQLScanner* Scanner, const std::string& Name) {
+namespace {
+
+// KnownQuoting's answer for a name held by the model, remembered by the string's place
+// while a quote scope of Scanner is alive.
+[[gnu::always_inline]] inline TKnownQuoting KnownModelQuoting(const TQBSQLScanner& Scanner, const std::string& Name) {
     TQuoteMemory& memory = Memory;
-    if (!Scanner || memory.Depth == 0 || Scanner != memory.Scanner) {
-        AppendQuoted(Out, Scanner, Name, &Name, qtName);
-        return;
-    }
+    if (memory.Depth == 0 || &Scanner != memory.Scanner) return KnownQuoting(Scanner, Name, &Name);
     const auto place = reinterpret_cast<std::uintptr_t>(&Name);
     // The top five bits of a multiplicative hash pick one of the 32 slots.
     static_assert(TQuoteMemory::kPlacedSlots == 32);
     TQuoteMemory::TPlaced& entry = memory.Placed[((place >> 4) * 0x9E3779B97F4A7C15u) >> 59];
     // The text is compared by place and size only: the model does not change while writing.
-    if (entry.Generation != memory.Generation || entry.Name != &Name || entry.Data != Name.data() ||
-        entry.Size != Name.size()) {
-        const TKnownQuoting known = KnownQuoting(*Scanner, Name, &Name);
-        if (known == kqAsk) {
-            AppendAsked(Out, Scanner, Name, &Name, qtName);
-            return;
-        }
-        entry = {&Name, Name.data(), Name.size(), memory.Generation, known == kqWrapped};
+    if (entry.Generation == memory.Generation && entry.Name == &Name && entry.Data == Name.data() &&
+        entry.Size == Name.size())
+        return entry.Wrapped ? kqWrapped : kqUnchanged;
+    const TKnownQuoting known = KnownQuoting(Scanner, Name, &Name);
+    if (known != kqAsk) entry = {&Name, Name.data(), Name.size(), memory.Generation, known == kqWrapped};
+    return known;
+}
+
+}  // namespace
+
+void AppendQuotedModelName(std::string& Out, const TQBSQLScanner* Scanner, const std::string& Name) {
+    if (!Scanner) {
+        Out += Name;
+        return;
     }
-    AppendKnown(Out, *Scanner, Name, entry.Wrapped ? kqWrapped : kqUnchanged);
+    const TKnownQuoting known = KnownModelQuoting(*Scanner, Name);
+    if (known == kqAsk)
+        AppendAsked(Out, Scanner, Name, &Name, qtName);
+    else
+        AppendKnown(Out, *Scanner, Name, known);
+}
+
+bool IsKnownUnquotedModelName(const TQBSQLScanner& Scanner, const std::string& Name) {
+    return KnownModelQuoting(Scanner, Name) == kqUnchanged;
 }
 
 void AppendQuotedName(std::string& Out, const TQBSQLScanner* Scanner, std::string_view Name) {

@@ -49,6 +49,8 @@ void AppendQuotedIdentifier(std::string& Out, const TQBSQLScanner* Scanner, std:
 // Name itself without asking them: a plain identifier, no keyword or function, and a
 // scanner with the base quoting rules. False when that is not known.
 bool IsKnownUnquoted(const TQBSQLScanner& Scanner, const std::string& Name);
+// The same for a name held by the model (see AppendQuotedModelName).
+bool IsKnownUnquotedModelName(const TQBSQLScanner& Scanner, const std::string& Name);
 // Appends Text as FormatAliasFor(Parser, Text) writes it.
 void AppendAlias(std::string& Out, const TQBSelectParser* Parser, const std::string& Text);
 // The same for an alias held by the model (see AppendQuotedModelName).

@@ -57,8 +57,14 @@ struct TSpan {
 
 // Storage of the GROUP BY and ORDER BY writers, kept between writes so that a steady
 // stream of statements writes without allocating. The writers never nest.
+// A field of the select list with the table whose fields hold it.
+struct TSelected {
+    const TQBFieldDef* Field = nullptr;
+    const TQBTableDef* Table = nullptr;
+};
+
 struct TClauseScratch {
-    std::vector<const TQBFieldDef*> Fields;
+    std::vector<TSelected> Fields;
     std::vector<TSpan> Written;
     std::vector<std::string> Kept;
     std::string Item;
@@ -93,19 +99,20 @@ void EndClause(std::string& Out, std::size_t Start, bool Empty) {
 
 // The select list's fields by select position (the first holder of a position), without
 // procedure input parameters, into BySelect.
-void SelectedFields(const TQBTableDefs& Tables, std::vector<const TQBFieldDef*>& BySelect) {
+void SelectedFields(const TQBTableDefs& Tables, std::vector<TSelected>& BySelect) {
     const int count = Tables.FieldCount();
-    BySelect.assign(static_cast<std::size_t>(count), nullptr);
+    BySelect.assign(static_cast<std::size_t>(count), TSelected{});
     for (int i = 0; i < Tables.Count(); ++i) {
-        const TQBFieldDefs& fields = Tables.Items(i)->Fields();
+        const TQBTableDef* table = Tables.Items(i);
+        const TQBFieldDefs& fields = table->Fields();
         for (int j = 0; j < fields.Count(); ++j) {
             const TQBFieldDef* field = fields.Items(j);
             if (field->SelectIndex < 0 || field->SelectIndex >= count) continue;
-            const TQBFieldDef*& slot = BySelect[static_cast<std::size_t>(field->SelectIndex)];
-            if (!slot) slot = field;
+            TSelected& slot = BySelect[static_cast<std::size_t>(field->SelectIndex)];
+            if (!slot.Field) slot = {field, table};
         }
     }
-    std::erase_if(BySelect, [](const TQBFieldDef* field) { return !field || field->IsInputParam(); });
+    std::erase_if(BySelect, [](const TSelected& s) { return !s.Field || s.Field->IsInputParam(); });
 }
 
 // Makes the first Count of Items the list's contents; an unsorted list that holds exactly
@@ -124,10 +131,10 @@ void AppendGroupBy(std::string& Out, TQBSelectParser& Parser) {
     const TQBSQLScanner& scanner = *Parser.GetScanner();
     TClauseScratch& scratch = ClauseScratch();
 
-    std::vector<const TQBFieldDef*>& fields = scratch.Fields;
+    std::vector<TSelected>& fields = scratch.Fields;
     SelectedFields(tables, fields);
     bool aggregate = false, other = false;
-    for (const TQBFieldDef* field : fields) {
+    for (const auto& [field, table] : fields) {
         if (field->Kind == fkFunction && Parser.IsAggregate(field->Name))
             aggregate = true;
         else
@@ -168,25 +175,26 @@ void AppendGroupBy(std::string& Out, TQBSelectParser& Parser) {
             kept[keptCount++].assign(item);
         };
         std::string& item = scratch.Item;
-        for (const TQBFieldDef* field : fields) {
+        for (const auto& [field, table] : fields) {
             if (field->Kind != fkField || field->Name == "*" || Parser.IsAggregate(field->Name))
                 continue;
-            const std::string alias = field->TableAlias();
+            // The alias of the table whose fields hold the field (as TableAlias gives it).
+            const std::string& alias = table->GetAlias();
             // Plain parts need no quotes, and their item is then written as it stands.
-            const bool plain = (alias.empty() || IsKnownUnquoted(scanner, alias)) &&
-                               IsKnownUnquoted(scanner, field->Name);
+            const bool plain = (alias.empty() || IsKnownUnquotedModelName(scanner, alias)) &&
+                               IsKnownUnquotedModelName(scanner, field->Name);
             item.clear();
             if (!alias.empty()) {
                 if (plain)
                     item += alias;
                 else
-                    AppendQuotedName(item, &scanner, alias);
+                    AppendQuotedModelName(item, &scanner, alias);
                 item += '.';
             }
             if (plain)
                 item += field->Name;
             else
-                AppendQuotedName(item, &scanner, field->Name);
+                AppendQuotedModelName(item, &scanner, field->Name);
             if (add(item, plain)) keep(item);
         }
         // What the user grouped by beyond the select list changes the result: keep it.
