@@ -12,6 +12,7 @@
 #include "parser/QBParser.h"
 #include "toolkit/TextCompare.h"
 
+#include <utility>
 #include <vector>
 
 namespace {
@@ -400,10 +401,23 @@ void TQBTableDefs::EndUpdate() {
     FixDuplicateAliases();
 }
 
+namespace {
+
+// The select list writer's storage, kept between writes so that a steady stream of
+// statements writes without allocating. A write borrows it and gives it back; one nested in
+// it (never expected) finds it empty and allocates its own.
+std::vector<const TQBFieldDef*>& SelectListScratch() {
+    thread_local std::vector<const TQBFieldDef*> scratch;
+    return scratch;
+}
+
+}  // namespace
+
 void TQBTableDefs::AppendSelectList(std::string& Out) const {
     // The fields by select position, first holder of a position first, found in one pass.
     const int count = FieldCount();
-    std::vector<const TQBFieldDef*> bySelect(static_cast<std::size_t>(count), nullptr);
+    std::vector<const TQBFieldDef*> bySelect = std::move(SelectListScratch());
+    bySelect.assign(static_cast<std::size_t>(count), nullptr);
     for (int i = 0; i < Count(); ++i) {
         const TQBFieldDefs& fields = Items(i)->Fields();
         for (int j = 0; j < fields.Count(); ++j) {
@@ -422,6 +436,7 @@ void TQBTableDefs::AppendSelectList(std::string& Out) const {
         field->AppendSQL(Out);
         if (Out.size() == text) Out.resize(mark);  // a field without text is left out
     }
+    SelectListScratch() = std::move(bySelect);
 }
 
 std::string TQBTableDefs::GetSQL() const {
