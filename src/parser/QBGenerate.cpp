@@ -197,9 +197,14 @@ void AppendGroupBy(std::string& Out, TQBSelectParser& Parser) {
                 AppendQuotedModelName(item, &scanner, field->Name);
             if (add(item, plain)) keep(item);
         }
-        // What the user grouped by beyond the select list changes the result: keep it.
-        for (int i = 0; i < list.Count(); ++i)
-            if (add(list[i], false)) keep(list[i]);
+        // What the user grouped by beyond the select list changes the result: keep it. An
+        // item kept already byte for byte would be written alike, so it is a repeat.
+        for (int i = 0; i < list.Count(); ++i) {
+            const std::string& item = list[i];
+            const auto keptEnd = kept.begin() + static_cast<std::ptrdiff_t>(keptCount);
+            if (std::find(kept.begin(), keptEnd, item) != keptEnd) continue;
+            if (add(item, false)) keep(item);
+        }
         StoreItems(list, kept, keptCount);
     } else {
         for (int i = 0; i < list.Count(); ++i) {
