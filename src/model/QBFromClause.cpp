@@ -106,9 +106,14 @@ void TQBTableDefs::AppendFrom(std::string& Out) const {
     // Only tables of this collection, never the blank one, take part in a join.
     const auto usable = [&tables, &blank](const TQBTableDef* table) -> int {
         if (!table) return -1;
-        const auto it = std::find(tables.begin(), tables.end(), table);
-        if (it == tables.end()) return -1;
-        const auto index = it - tables.begin();
+        // A table of this collection sits at its own index; any other is searched for.
+        std::ptrdiff_t index = table->GetIndex();
+        if (index < 0 || static_cast<std::size_t>(index) >= tables.size() ||
+            tables[static_cast<std::size_t>(index)] != table) {
+            const auto it = std::find(tables.begin(), tables.end(), table);
+            if (it == tables.end()) return -1;
+            index = it - tables.begin();
+        }
         return blank[static_cast<std::size_t>(index)] ? -1 : static_cast<int>(index);
     };
     const auto resolve = [&](const TQBTableDef* bound, const std::string& name) -> int {

@@ -117,8 +117,8 @@ void TQBFunctionDef::AppendColumnSQL(std::string& Out) const {
             Out += *qualifier;
         if (Out.size() != start) Out += '.';
     }
-    if (Name == "*")
-        Out += Name;
+    if (Name.size() == 1 && Name[0] == '*')
+        Out += '*';
     else
         AppendQuotedName(Out, names, Name);
 }

@@ -25,9 +25,11 @@ bool IsDigits(std::string_view S) {
 }
 
 // A GROUP BY or ORDER BY item in written form, appended to Out: qualifier and last part
-// each quoted where the dialect needs it; a position stays a number.
+// each quoted where the dialect needs it; a position stays a number. Table, when given, is
+// the table the qualifier names: an alias of the same text is quoted alike, and that of
+// the table is remembered for the write.
 void AppendItem(std::string& Out, const TQBSQLScanner& Scanner, std::string_view Item,
-                const TQBNameParts& Parts, bool KeepQualifier) {
+                const TQBNameParts& Parts, bool KeepQualifier, const TQBTableDef* Table = nullptr) {
     if (IsDigits(Item)) {
         Out += Item;
         return;
@@ -37,7 +39,10 @@ void AppendItem(std::string& Out, const TQBSQLScanner& Scanner, std::string_view
         AppendQuotedIdentifier(Out, &Scanner, parts.Last);
         return;
     }
-    AppendQuotedName(Out, &Scanner, parts.Qualifier);
+    if (Table && Table->GetAlias() == parts.Qualifier)
+        AppendQuotedModelName(Out, &Scanner, Table->GetAlias());
+    else
+        AppendQuotedName(Out, &Scanner, parts.Qualifier);
     Out += '.';
     AppendQuotedIdentifier(Out, &Scanner, parts.Last);
 }
@@ -228,12 +233,12 @@ void AppendOrderBy(std::string& Out, const TQBSelectParser& Parser) {
         const std::string& item = list[i];
         // A qualifier that names no table is dropped (the item is then an output name).
         const TQBNameParts parts = SplitQualifiedName(item, open, close);
-        const bool known =
-            !parts.Qualifier.empty() && Parser.FindQualifierTable(std::string(parts.Qualifier)) != nullptr;
+        const TQBTableDef* table =
+            parts.Qualifier.empty() ? nullptr : Parser.FindQualifierTable(std::string(parts.Qualifier));
         const std::size_t mark = Out.size();
         if (!written.empty()) Out += ",\r\n  ";
         const std::size_t at = Out.size();
-        AppendItem(Out, scanner, item, parts, known);
+        AppendItem(Out, scanner, item, parts, table != nullptr, table);
         // Two items that come out the same once a qualifier is dropped are written once.
         const std::string_view text = std::string_view(Out).substr(at);
         const bool repeated = std::any_of(written.begin(), written.end(), [&](const TSpan& w) {
