@@ -127,7 +127,7 @@ void TQBFunctionDef::AppendStringSQL(std::string& Out) const {
     const std::size_t start = Out.size();
     const TQBSelectParser* parser = GetParser();
     if (parser && parser->GetScanner()) {
-        Out += parser->GetScanner()->QuoteString(Name);
+        AppendQuotedString(Out, *parser->GetScanner(), Name);
     } else if (Name.size() >= 2 && (Name.front() == '\'' || Name.front() == '"') &&
                Name.back() == Name.front()) {
         Out += Name;

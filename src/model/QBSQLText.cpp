@@ -269,6 +269,34 @@ void AppendQuotedIdentifier(std::string& Out, const TQBSQLScanner* Scanner, std:
     AppendQuoted(Out, Scanner, Name, nullptr, qtIdentifier);
 }
 
+void AppendQuotedString(std::string& Out, const TQBSQLScanner& Scanner, const std::string& Text) {
+    const TQuoteMemory& memory = Memory;
+    const bool base = memory.Depth > 0 && &Scanner == memory.Scanner ? memory.BaseQuoting : HasBaseQuoting(Scanner);
+    if (!base) {
+        Out += Scanner.QuoteString(Text);
+        return;
+    }
+    // The base rule, written in place: a literal already quoted stays; else it is quoted
+    // with its quotes doubled.
+    const char quote = Scanner.StringQuoteChar();
+    if (Text.size() > 1 && Text.front() == quote && Text.back() == quote) {
+        Out += Text;
+        return;
+    }
+    Out += quote;
+    for (std::size_t from = 0;;) {
+        const std::size_t at = Text.find(quote, from);
+        if (at == std::string::npos) {
+            Out.append(Text, from);
+            break;
+        }
+        Out.append(Text, from, at + 1 - from);
+        Out += quote;
+        from = at + 1;
+    }
+    Out += quote;
+}
+
 void AppendAlias(std::string& Out, const TQBSelectParser* Parser, const std::string& Text) {
     const TQBSQLScanner* scanner = Parser ? Parser->GetScanner() : nullptr;
     if (scanner && scanner->QuoteAliases())

@@ -51,6 +51,8 @@ void AppendQuotedIdentifier(std::string& Out, const TQBSQLScanner* Scanner, std:
 bool IsKnownUnquoted(const TQBSQLScanner& Scanner, const std::string& Name);
 // The same for a name held by the model (see AppendQuotedModelName).
 bool IsKnownUnquotedModelName(const TQBSQLScanner& Scanner, const std::string& Name);
+// Appends Scanner.QuoteString(Text).
+void AppendQuotedString(std::string& Out, const TQBSQLScanner& Scanner, const std::string& Text);
 // Appends Text as FormatAliasFor(Parser, Text) writes it.
 void AppendAlias(std::string& Out, const TQBSelectParser* Parser, const std::string& Text);
 // The same for an alias held by the model (see AppendQuotedModelName).
