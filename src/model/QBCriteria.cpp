@@ -187,7 +187,9 @@ void TQBCriterions::AppendSQL(std::string& Out) const {
     const bool orGroup = GroupKind == gkAny || GroupKind == gkNone;
     const char* joinWord = orGroup ? "OR" : "AND";
     // The joining phrase whole, when keywords stand as they are.
-    const char* joinPhrase = !KeywordsAsIs(Parser) ? nullptr : orGroup ? " OR \r\n  " : " AND \r\n  ";
+    const char* joinPhrase = !KeywordsAsIs(Parser) ? nullptr
+                             : orGroup             ? " OR \r\n  "
+                                                   : " AND \r\n  ";
     const std::size_t start = Out.size();
     for (int i = 0; i < Count(); ++i) {
         const TQBCriterion* item = Items(i);

@@ -36,8 +36,8 @@ bool Contains(const TGroup& Group, int Table) {
 
 void AppendJoinKeyword(std::string& Out, const TQBSelectParser* Parser, std::uint8_t Type) {
     if (KeywordsAsIs(Parser)) {
-        static constexpr std::string_view phrases[] = {"INNER JOIN", "LEFT OUTER JOIN", "RIGHT OUTER JOIN",
-                                                       "FULL OUTER JOIN"};
+        static constexpr std::string_view phrases[] = {"INNER JOIN", "LEFT OUTER JOIN",
+                                                       "RIGHT OUTER JOIN", "FULL OUTER JOIN"};
         Out += phrases[Type <= 3 ? Type : 0];
         return;
     }
@@ -216,7 +216,8 @@ void TQBTableDefs::AppendFrom(std::string& Out) const {
         for (const TLink& link : links) {
             if (indexIn(link.A) < 0 && indexIn(link.B) < 0) continue;
             pool.push_back(&link);
-            orderLinks.push_back({indexIn(link.A), indexIn(link.B), indexIn(link.SwapFor), link.Join->JoinType});
+            orderLinks.push_back(
+                {indexIn(link.A), indexIn(link.B), indexIn(link.SwapFor), link.Join->JoinType});
         }
         SearchJoinOrder(static_cast<int>(group.size()), orderLinks, order);
         if (!order.Found) throw EQBException(QBResource::SCannotBuildJoin);

@@ -61,7 +61,9 @@ constinit thread_local TQuoteMemory Memory{};
 std::size_t HashName(std::string_view Name) {
     const std::size_t size = Name.size();
     if (size == 0) return 0;
-    const auto at = [&Name](std::size_t i) { return static_cast<std::size_t>(static_cast<unsigned char>(Name[i])); };
+    const auto at = [&Name](std::size_t i) {
+        return static_cast<std::size_t>(static_cast<unsigned char>(Name[i]));
+    };
     return size * 7 + at(0) * 3 + at(size / 2) * 5 + at(size - 1);
 }
 
@@ -100,6 +102,13 @@ bool HasBaseQuoting(const TQBSQLScanner& Scanner) {
     return type == typeid(TQBMSSQLScanner) || type == typeid(TQBSQLScanner);
 }
 
+// HasBaseQuoting(Scanner), remembered for the scanner of the quote scope.
+bool UsesBaseQuoting(const TQBSQLScanner& Scanner) {
+    const TQuoteMemory& memory = Memory;
+    if (memory.Depth > 0 && &Scanner == memory.Scanner) return memory.BaseQuoting;
+    return HasBaseQuoting(Scanner);
+}
+
 // Classes of the bytes of the names whose quoting is known here: ASCII letters, digits,
 // '_' and the blank, none of them a quote or a point for any scanner with base quoting.
 enum : std::uint8_t { bcLetter = 1, bcIdentChar = 2, bcSimple = 4 };
@@ -122,8 +131,9 @@ enum TKnownQuoting { kqAsk, kqUnchanged, kqWrapped };
 // bytes needs quotes unless it is a plain identifier (a letter, then letters, digits and
 // '_') that is no keyword or function, and it is then wrapped whole in the identifier
 // quotes (it has no point to split at, no quote to strip or double). kqAsk otherwise.
-[[gnu::always_inline]] inline TKnownQuoting KnownQuoting(const TQBSQLScanner& Scanner, std::string_view Name,
-                                                       const std::string* Whole) {
+[[gnu::always_inline]] inline TKnownQuoting KnownQuoting(const TQBSQLScanner& Scanner,
+                                                         std::string_view Name,
+                                                         const std::string* Whole) {
     if (Name.empty()) return kqAsk;
     const auto* byte = reinterpret_cast<const unsigned char*>(Name.data());
     const auto* end = byte + Name.size();
@@ -131,9 +141,7 @@ enum TKnownQuoting { kqAsk, kqUnchanged, kqWrapped };
     std::uint8_t all = first;
     while (++byte != end) all &= ByteClasses[*byte];
     if ((all & bcSimple) == 0) return kqAsk;
-    const TQuoteMemory& memory = Memory;
-    const bool base = memory.Depth > 0 && &Scanner == memory.Scanner ? memory.BaseQuoting : HasBaseQuoting(Scanner);
-    if (!base) return kqAsk;
+    if (!UsesBaseQuoting(Scanner)) return kqAsk;
     if ((first & bcLetter) == 0 || (all & bcIdentChar) == 0) return kqWrapped;
     const std::uint8_t flags = Whole ? TWordFlagsAccess::Of(Scanner, *Whole)
                                      : TWordFlagsAccess::Of(Scanner, std::string(Name));
@@ -141,8 +149,8 @@ enum TKnownQuoting { kqAsk, kqUnchanged, kqWrapped };
 }
 
 // The scanner's answer for Name, remembered while a quote scope is alive.
-[[gnu::noinline]] void AppendAsked(std::string& Out, const TQBSQLScanner* Scanner, std::string_view Name,
-                                   const std::string* Whole, TQuoting Kind) {
+[[gnu::noinline]] void AppendAsked(std::string& Out, const TQBSQLScanner* Scanner,
+                                   std::string_view Name, const std::string* Whole, TQuoting Kind) {
     TQuoteMemory& memory = Memory;
     const std::size_t size = Name.size();
     if (memory.Depth == 0 || Scanner != memory.Scanner || size >= TQuoteMemory::kNameBytes) {
@@ -166,7 +174,8 @@ enum TKnownQuoting { kqAsk, kqUnchanged, kqWrapped };
     Out += Quote(*Scanner, Name, Whole, Kind);
     const std::string_view quoted = std::string_view(Out).substr(start);
     const bool unchanged = quoted == Name;
-    if (memory.Names >= TQuoteMemory::kMaxNames || (!unchanged && quoted.size() >= TQuoteMemory::kQuotedBytes))
+    if (memory.Names >= TQuoteMemory::kMaxNames ||
+        (!unchanged && quoted.size() >= TQuoteMemory::kQuotedBytes))
         return;
     TQuoteMemory::TEntry& entry = memory.Entries[slot];
     ++memory.Names;
@@ -191,8 +200,8 @@ bool IsKnownUnquoted(const TQBSQLScanner& Scanner, const std::string& Name) {
 namespace {
 
 // Appends Name as a known answer (kqUnchanged or kqWrapped) gives it.
-[[gnu::always_inline]] inline void AppendKnown(std::string& Out, const TQBSQLScanner& Scanner, std::string_view Name,
-                                              TKnownQuoting Known) {
+[[gnu::always_inline]] inline void AppendKnown(std::string& Out, const TQBSQLScanner& Scanner,
+                                               std::string_view Name, TKnownQuoting Known) {
     if (Known == kqUnchanged) {
         Out += Name;
         return;
@@ -204,8 +213,9 @@ namespace {
 }
 
 // Kept apart from the scanner's answer so that the common plain name takes the short way.
-void AppendQuoted(std::string& Out, const TQBSQLScanner* Scanner, std::string_view Name,
-                  const std::string* Whole, TQuoting Kind) {
+[[gnu::always_inline]] inline void AppendQuoted(std::string& Out, const TQBSQLScanner* Scanner,
+                                                std::string_view Name, const std::string* Whole,
+                                                TQuoting Kind) {
     if (!Scanner) {
         Out += Name;
         return;
@@ -227,7 +237,8 @@ namespace {
 
 // KnownQuoting's answer for a name held by the model, remembered by the string's place
 // while a quote scope of Scanner is alive.
-[[gnu::always_inline]] inline TKnownQuoting KnownModelQuoting(const TQBSQLScanner& Scanner, const std::string& Name) {
+[[gnu::always_inline]] inline TKnownQuoting KnownModelQuoting(const TQBSQLScanner& Scanner,
+                                                              const std::string& Name) {
     TQuoteMemory& memory = Memory;
     if (memory.Depth == 0 || &Scanner != memory.Scanner) return KnownQuoting(Scanner, Name, &Name);
     const auto place = reinterpret_cast<std::uintptr_t>(&Name);
@@ -239,13 +250,15 @@ namespace {
         entry.Size == Name.size())
         return entry.Wrapped ? kqWrapped : kqUnchanged;
     const TKnownQuoting known = KnownQuoting(Scanner, Name, &Name);
-    if (known != kqAsk) entry = {&Name, Name.data(), Name.size(), memory.Generation, known == kqWrapped};
+    if (known != kqAsk)
+        entry = {&Name, Name.data(), Name.size(), memory.Generation, known == kqWrapped};
     return known;
 }
 
 }  // namespace
 
-void AppendQuotedModelName(std::string& Out, const TQBSQLScanner* Scanner, const std::string& Name) {
+void AppendQuotedModelName(std::string& Out, const TQBSQLScanner* Scanner,
+                           const std::string& Name) {
     if (!Scanner) {
         Out += Name;
         return;
@@ -270,9 +283,7 @@ void AppendQuotedIdentifier(std::string& Out, const TQBSQLScanner* Scanner, std:
 }
 
 void AppendQuotedString(std::string& Out, const TQBSQLScanner& Scanner, const std::string& Text) {
-    const TQuoteMemory& memory = Memory;
-    const bool base = memory.Depth > 0 && &Scanner == memory.Scanner ? memory.BaseQuoting : HasBaseQuoting(Scanner);
-    if (!base) {
+    if (!UsesBaseQuoting(Scanner)) {
         Out += Scanner.QuoteString(Text);
         return;
     }

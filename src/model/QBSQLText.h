@@ -42,7 +42,8 @@ void AppendQuotedName(std::string& Out, const TQBSQLScanner* Scanner, std::strin
 // The same for a name held by the model (a table's name or alias, say): while a quote scope
 // is alive the answer is remembered by the string's place. Name must stay unchanged and in
 // place as long as that scope lives.
-void AppendQuotedModelName(std::string& Out, const TQBSQLScanner* Scanner, const std::string& Name);
+void AppendQuotedModelName(std::string& Out, const TQBSQLScanner* Scanner,
+                           const std::string& Name);
 // Appends Scanner->QuoteIdentifier(Name), or Name without a scanner.
 void AppendQuotedIdentifier(std::string& Out, const TQBSQLScanner* Scanner, std::string_view Name);
 // True when Scanner->QuoteName(Name) and Scanner->QuoteIdentifier(Name) are known to be

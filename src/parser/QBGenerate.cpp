@@ -29,7 +29,8 @@ bool IsDigits(std::string_view S) {
 // the table the qualifier names: an alias of the same text is quoted alike, and that of
 // the table is remembered for the write.
 void AppendItem(std::string& Out, const TQBSQLScanner& Scanner, std::string_view Item,
-                const TQBNameParts& Parts, bool KeepQualifier, const TQBTableDef* Table = nullptr) {
+                const TQBNameParts& Parts, bool KeepQualifier,
+                const TQBTableDef* Table = nullptr) {
     if (IsDigits(Item)) {
         Out += Item;
         return;
@@ -117,14 +118,16 @@ void SelectedFields(const TQBTableDefs& Tables, std::vector<TSelected>& BySelect
             if (!slot.Field) slot = {field, table};
         }
     }
-    std::erase_if(BySelect, [](const TSelected& s) { return !s.Field || s.Field->IsInputParam(); });
+    std::erase_if(BySelect,
+                  [](const TSelected& s) { return !s.Field || s.Field->IsInputParam(); });
 }
 
 // Makes the first Count of Items the list's contents; an unsorted list that holds exactly
 // them already is left as it is.
 void StoreItems(TStringList& List, const std::vector<std::string>& Items, std::size_t Count) {
     if (!List.GetSorted() && static_cast<std::size_t>(List.Count()) == Count &&
-        std::equal(Items.begin(), Items.begin() + static_cast<std::ptrdiff_t>(Count), List.begin()))
+        std::equal(Items.begin(), Items.begin() + static_cast<std::ptrdiff_t>(Count),
+                   List.begin()))
         return;
     List.Clear();
     for (std::size_t i = 0; i < Count; ++i) List.Add(Items[i]);
@@ -233,8 +236,9 @@ void AppendOrderBy(std::string& Out, const TQBSelectParser& Parser) {
         const std::string& item = list[i];
         // A qualifier that names no table is dropped (the item is then an output name).
         const TQBNameParts parts = SplitQualifiedName(item, open, close);
-        const TQBTableDef* table =
-            parts.Qualifier.empty() ? nullptr : Parser.FindQualifierTable(std::string(parts.Qualifier));
+        const TQBTableDef* table = parts.Qualifier.empty()
+                                       ? nullptr
+                                       : Parser.FindQualifierTable(std::string(parts.Qualifier));
         const std::size_t mark = Out.size();
         if (!written.empty()) Out += ",\r\n  ";
         const std::size_t at = Out.size();
