@@ -363,6 +363,7 @@ TQBQuoteScope::TQBQuoteScope(const TQBSQLScanner* Scanner) {
     if (++memory.Generation == 0) {
         // After 2^32 writes a stale generation could match again: wipe them once.
         for (TQuoteMemory::TEntry& entry : memory.Entries) entry.Generation = 0;
+        for (TQuoteMemory::TPlaced& entry : memory.Placed) entry.Generation = 0;
         memory.Generation = 1;
     }
 }
