@@ -137,7 +137,7 @@ void TQBCriterion::AppendSQL(std::string& Out) const {
         FOperands->AppendSQL(Out);
     } else if (op) {
         const int count = FOperands->Count();
-        Out += op->Prefix;
+        if (!op->Prefix.empty()) Out += op->Prefix;
         if (op->CommaList) {
             for (int i = 0; i < count; ++i) {
                 if (i > 0) Out += ',';
@@ -156,7 +156,7 @@ void TQBCriterion::AppendSQL(std::string& Out) const {
                 }
             }
         }
-        Out += op->Postfix;
+        if (!op->Postfix.empty()) Out += op->Postfix;
     }
     // Blank operands are left out; a one-operand operator then goes too.
     if (IsBlankText(std::string_view(Out).substr(operands)))
@@ -184,12 +184,19 @@ std::string TQBCriterions::GetSQL() const {
 
 void TQBCriterions::AppendSQL(std::string& Out) const {
     const bool bracketAll = !Parser || Parser->GetScriptFormat().AlwaysBracketConditions;
-    const char* joinWord = GroupKind == gkAny || GroupKind == gkNone ? "OR" : "AND";
+    const bool orGroup = GroupKind == gkAny || GroupKind == gkNone;
+    const char* joinWord = orGroup ? "OR" : "AND";
+    // The joining phrase whole, when keywords stand as they are.
+    const char* joinPhrase = !KeywordsAsIs(Parser) ? nullptr
+                             : orGroup             ? " OR \r\n  "
+                                                   : " AND \r\n  ";
     const std::size_t start = Out.size();
     for (int i = 0; i < Count(); ++i) {
         const TQBCriterion* item = Items(i);
         const std::size_t mark = Out.size();
-        if (mark != start) {
+        if (mark != start && joinPhrase) {
+            Out += joinPhrase;
+        } else if (mark != start) {
             Out += ' ';
             AppendKeyword(Out, Parser, joinWord);
             Out += " \r\n  ";

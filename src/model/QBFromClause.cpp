@@ -13,6 +13,7 @@
 #include <algorithm>
 #include <optional>
 #include <span>
+#include <string_view>
 #include <vector>
 
 namespace {
@@ -33,12 +34,13 @@ bool Contains(const TGroup& Group, int Table) {
     return std::find(Group.begin(), Group.end(), Table) != Group.end();
 }
 
-int IndexIn(const TGroup& Group, int Table) {
-    const auto it = std::find(Group.begin(), Group.end(), Table);
-    return it == Group.end() ? -1 : static_cast<int>(it - Group.begin());
-}
-
 void AppendJoinKeyword(std::string& Out, const TQBSelectParser* Parser, std::uint8_t Type) {
+    if (KeywordsAsIs(Parser)) {
+        static constexpr std::string_view phrases[] = {"INNER JOIN", "LEFT OUTER JOIN",
+                                                       "RIGHT OUTER JOIN", "FULL OUTER JOIN"};
+        Out += phrases[Type <= 3 ? Type : 0];
+        return;
+    }
     static const char* const words[][3] = {
         {"INNER", "JOIN", nullptr}, {"LEFT", "OUTER", "JOIN"}, {"RIGHT", "OUTER", "JOIN"},
         {"FULL", "OUTER", "JOIN"}};
@@ -62,6 +64,8 @@ struct TFromScratch {
     std::vector<TJoinOrderLink> OrderLinks;
     std::vector<const TLink*> Pool;
     std::vector<char> Used;
+    std::vector<int> IndexInGroup;  // per table: its place in the group being written, or -1
+    std::vector<char> Grouped;      // per table: written with a group
     TJoinOrderResult Order;
     bool Busy = false;
 };
@@ -102,9 +106,14 @@ void TQBTableDefs::AppendFrom(std::string& Out) const {
     // Only tables of this collection, never the blank one, take part in a join.
     const auto usable = [&tables, &blank](const TQBTableDef* table) -> int {
         if (!table) return -1;
-        const auto it = std::find(tables.begin(), tables.end(), table);
-        if (it == tables.end()) return -1;
-        const auto index = it - tables.begin();
+        // A table of this collection sits at its own index; any other is searched for.
+        std::ptrdiff_t index = table->GetIndex();
+        if (index < 0 || static_cast<std::size_t>(index) >= tables.size() ||
+            tables[static_cast<std::size_t>(index)] != table) {
+            const auto it = std::find(tables.begin(), tables.end(), table);
+            if (it == tables.end()) return -1;
+            index = it - tables.begin();
+        }
         return blank[static_cast<std::size_t>(index)] ? -1 : static_cast<int>(index);
     };
     const auto resolve = [&](const TQBTableDef* bound, const std::string& name) -> int {
@@ -185,18 +194,30 @@ void TQBTableDefs::AppendFrom(std::string& Out) const {
     std::vector<const TLink*>& pool = scratch.Pool;
     std::vector<char>& used = scratch.Used;
     TJoinOrderResult& order = scratch.Order;
+    const bool asIs = KeywordsAsIs(Parser);
+    std::vector<int>& indexInGroup = scratch.IndexInGroup;
+    std::vector<char>& grouped = scratch.Grouped;
+    grouped.assign(static_cast<std::size_t>(tableCount), 0);
     for (const TGroup& group : groups) {
         if (group.empty()) continue;
         separate();
         Out += ' ';
+        // A group holds a table once, so its first place is its only one.
+        indexInGroup.assign(static_cast<std::size_t>(tableCount), -1);
+        for (std::size_t k = 0; k < group.size(); ++k) {
+            indexInGroup[static_cast<std::size_t>(group[k])] = static_cast<int>(k);
+            grouped[static_cast<std::size_t>(group[k])] = 1;
+        }
+        const auto indexIn = [&indexInGroup](int table) {
+            return table >= 0 ? indexInGroup[static_cast<std::size_t>(table)] : -1;
+        };
         pool.clear();
         orderLinks.clear();
         for (const TLink& link : links) {
-            if (!Contains(group, link.A) && !(link.B >= 0 && Contains(group, link.B))) continue;
+            if (indexIn(link.A) < 0 && indexIn(link.B) < 0) continue;
             pool.push_back(&link);
-            orderLinks.push_back({IndexIn(group, link.A), link.B >= 0 ? IndexIn(group, link.B) : -1,
-                                  link.SwapFor >= 0 ? IndexIn(group, link.SwapFor) : -1,
-                                  link.Join->JoinType});
+            orderLinks.push_back(
+                {indexIn(link.A), indexIn(link.B), indexIn(link.SwapFor), link.Join->JoinType});
         }
         SearchJoinOrder(static_cast<int>(group.size()), orderLinks, order);
         if (!order.Found) throw EQBException(QBResource::SCannotBuildJoin);
@@ -217,11 +238,17 @@ void TQBTableDefs::AppendFrom(std::string& Out) const {
             AppendJoinKeyword(Out, Parser, EffectiveJoinType(decisive, table));
             Out += ' ';
             tables[static_cast<std::size_t>(group[static_cast<std::size_t>(table)])]->AppendSQL(Out);
-            Out += ' ';
-            AppendKeyword(Out, Parser, "ON");
-            Out += ' ';
+            if (asIs) {
+                Out += " ON ";
+            } else {
+                Out += ' ';
+                AppendKeyword(Out, Parser, "ON");
+                Out += ' ';
+            }
             for (std::size_t k = 0; k < step.size(); ++k) {
-                if (k > 0) {
+                if (k > 0 && asIs) {
+                    Out += "\r\n  AND ";
+                } else if (k > 0) {
                     Out += "\r\n  ";
                     AppendKeyword(Out, Parser, "AND");
                     Out += ' ';
@@ -232,10 +259,7 @@ void TQBTableDefs::AppendFrom(std::string& Out) const {
     }
     // Tables in no group stand alone, in collection order.
     for (int i = 0; i < tableCount; ++i) {
-        if (blank[static_cast<std::size_t>(i)]) continue;
-        const bool grouped = std::any_of(groups.begin(), groups.end(),
-                                         [i](const TGroup& g) { return Contains(g, i); });
-        if (grouped) continue;
+        if (blank[static_cast<std::size_t>(i)] || grouped[static_cast<std::size_t>(i)]) continue;
         separate();
         Out += ' ';
         tables[static_cast<std::size_t>(i)]->AppendSQL(Out);

@@ -112,13 +112,13 @@ void TQBFunctionDef::AppendColumnSQL(std::string& Out) const {
         // name may need quotes.
         if (parser && ((parser->GetScanner() && parser->GetScanner()->QuoteAliases()) ||
                        *qualifier == table->GetTableName()))
-            AppendQuotedName(Out, names, *qualifier);
+            AppendQuotedModelName(Out, names, *qualifier);
         else
             Out += *qualifier;
         if (Out.size() != start) Out += '.';
     }
-    if (Name == "*")
-        Out += Name;
+    if (Name.size() == 1 && Name[0] == '*')
+        Out += '*';
     else
         AppendQuotedName(Out, names, Name);
 }
@@ -127,7 +127,7 @@ void TQBFunctionDef::AppendStringSQL(std::string& Out) const {
     const std::size_t start = Out.size();
     const TQBSelectParser* parser = GetParser();
     if (parser && parser->GetScanner()) {
-        Out += parser->GetScanner()->QuoteString(Name);
+        AppendQuotedString(Out, *parser->GetScanner(), Name);
     } else if (Name.size() >= 2 && (Name.front() == '\'' || Name.front() == '"') &&
                Name.back() == Name.front()) {
         Out += Name;
@@ -222,9 +222,13 @@ void TQBFieldDef::AppendSQL(std::string& Out) const {
     // column takes its name as alias); any other item would come back as FIELD_n.
     if (Alias.empty() || (Alias == Name && (Kind == fkField || Kind == fkUnknown))) return;
     const TQBSelectParser* parser = GetParser();
-    Out += ' ';
-    AppendKeyword(Out, parser, "AS");
-    Out += ' ';
+    if (KeywordsAsIs(parser)) {
+        Out += " AS ";
+    } else {
+        Out += ' ';
+        AppendKeyword(Out, parser, "AS");
+        Out += ' ';
+    }
     AppendAlias(Out, parser, Alias);
 }
 

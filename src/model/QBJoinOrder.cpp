@@ -189,6 +189,10 @@ private:
     // Two links between the same two tables with different types: whichever table comes
     // later would need both, so no order exists and the search need not be run.
     bool HasConflictingPair() const {
+        // Inner joins only: every link has the one type whichever way it is attached.
+        bool outer = false;
+        for (int i = 0; i < FPoolSize && !outer; ++i) outer = FLinks[i].Type != 0;
+        if (!outer) return false;
         for (int i = 0; i < FPoolSize; ++i) {
             const TJoinOrderLink& a = FLinks[i];
             if (a.A < 0 || a.B < 0 || a.A == a.B) continue;
@@ -212,9 +216,10 @@ private:
     int FPool[kMaxLinks];
     int FPoolSize;
     int FTaken[kMaxLinks];  // the links attached per position, position after position
+    // Written for a position before anything reads them.
     int FOrder[kMaxTables];
-    int FStepStart[kMaxTables] = {};
-    int FStepCount[kMaxTables] = {};
+    int FStepStart[kMaxTables];
+    int FStepCount[kMaxTables];
     std::uint64_t FPlaced = 0;
     long FWork = 0;
     bool FAborted = false;

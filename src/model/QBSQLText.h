@@ -23,6 +23,11 @@ inline void AppendFormatted(std::string& Out, std::string_view Text, TQBFormatMo
     else
         AppendRecased(Out, Text, Mode);
 }
+// Whether Parser writes keywords as they stand (always without a parser): a writer may
+// then append a whole phrase of keywords and blanks at once.
+inline bool KeywordsAsIs(const TQBSelectParser* Parser) {
+    return !Parser || Parser->GetScriptFormat().KeywordsFormat == qfmAsIs;
+}
 // Appends Text as Parser->FormatKeyword writes it (unchanged without a parser).
 inline void AppendKeyword(std::string& Out, const TQBSelectParser* Parser, std::string_view Text) {
     AppendFormatted(Out, Text, Parser ? Parser->GetScriptFormat().KeywordsFormat : qfmAsIs);
@@ -34,10 +39,25 @@ inline void AppendFunctionName(std::string& Out, const TQBSelectParser* Parser, 
 // Appends Scanner->QuoteName(Name), or Name without a scanner.
 void AppendQuotedName(std::string& Out, const TQBSQLScanner* Scanner, const std::string& Name);
 void AppendQuotedName(std::string& Out, const TQBSQLScanner* Scanner, std::string_view Name);
+// The same for a name held by the model (a table's name or alias, say): while a quote scope
+// is alive the answer is remembered by the string's place. Name must stay unchanged and in
+// place as long as that scope lives.
+void AppendQuotedModelName(std::string& Out, const TQBSQLScanner* Scanner,
+                           const std::string& Name);
 // Appends Scanner->QuoteIdentifier(Name), or Name without a scanner.
 void AppendQuotedIdentifier(std::string& Out, const TQBSQLScanner* Scanner, std::string_view Name);
+// True when Scanner->QuoteName(Name) and Scanner->QuoteIdentifier(Name) are known to be
+// Name itself without asking them: a plain identifier, no keyword or function, and a
+// scanner with the base quoting rules. False when that is not known.
+bool IsKnownUnquoted(const TQBSQLScanner& Scanner, const std::string& Name);
+// The same for a name held by the model (see AppendQuotedModelName).
+bool IsKnownUnquotedModelName(const TQBSQLScanner& Scanner, const std::string& Name);
+// Appends Scanner.QuoteString(Text).
+void AppendQuotedString(std::string& Out, const TQBSQLScanner& Scanner, const std::string& Text);
 // Appends Text as FormatAliasFor(Parser, Text) writes it.
 void AppendAlias(std::string& Out, const TQBSelectParser* Parser, const std::string& Text);
+// The same for an alias held by the model (see AppendQuotedModelName).
+void AppendModelAlias(std::string& Out, const TQBSelectParser* Parser, const std::string& Alias);
 
 // The scanner an item's QuoteName goes to: that of its model collection's parser; null
 // when the item is in no model collection or there is no parser or scanner.

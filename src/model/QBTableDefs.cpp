@@ -12,6 +12,7 @@
 #include "parser/QBParser.h"
 #include "toolkit/TextCompare.h"
 
+#include <utility>
 #include <vector>
 
 namespace {
@@ -151,12 +152,12 @@ std::string TQBTableDef::GetSQL() const {
 }
 
 void TQBTableDef::AppendSQL(std::string& Out) const {
-    AppendQuotedName(Out, CollectionScanner(*this), FTableName);
+    AppendQuotedModelName(Out, CollectionScanner(*this), FTableName);
     if (IsProcedure) Out += GetParamsSQL();
     if (FAlias.empty() || FAlias == FTableName) return;
     if (const TQBSelectParser* parser = GetParser()) {
         AppendKeyword(Out, parser, parser->TableAliasSeparator());
-        AppendAlias(Out, parser, FAlias);
+        AppendModelAlias(Out, parser, FAlias);
     } else {
         Out += ' ';
         Out += FAlias;
@@ -400,10 +401,23 @@ void TQBTableDefs::EndUpdate() {
     FixDuplicateAliases();
 }
 
+namespace {
+
+// The select list writer's storage, kept between writes so that a steady stream of
+// statements writes without allocating. A write borrows it and gives it back; one nested in
+// it (never expected) finds it empty and allocates its own.
+std::vector<const TQBFieldDef*>& SelectListScratch() {
+    thread_local std::vector<const TQBFieldDef*> scratch;
+    return scratch;
+}
+
+}  // namespace
+
 void TQBTableDefs::AppendSelectList(std::string& Out) const {
     // The fields by select position, first holder of a position first, found in one pass.
     const int count = FieldCount();
-    std::vector<const TQBFieldDef*> bySelect(static_cast<std::size_t>(count), nullptr);
+    std::vector<const TQBFieldDef*> bySelect = std::move(SelectListScratch());
+    bySelect.assign(static_cast<std::size_t>(count), nullptr);
     for (int i = 0; i < Count(); ++i) {
         const TQBFieldDefs& fields = Items(i)->Fields();
         for (int j = 0; j < fields.Count(); ++j) {
@@ -417,12 +431,12 @@ void TQBTableDefs::AppendSelectList(std::string& Out) const {
     for (const TQBFieldDef* field : bySelect) {
         if (!field || field->IsInputParam()) continue;
         const std::size_t mark = Out.size();
-        if (Out.size() != start) Out += ",\r\n";
-        Out += "  ";
+        Out += mark != start ? ",\r\n  " : "  ";
         const std::size_t text = Out.size();
         field->AppendSQL(Out);
         if (Out.size() == text) Out.resize(mark);  // a field without text is left out
     }
+    SelectListScratch() = std::move(bySelect);
 }
 
 std::string TQBTableDefs::GetSQL() const {
@@ -439,9 +453,13 @@ void TQBTableDefs::AppendSQL(std::string& Out) const {
     const bool noSelect = Out.size() == start + 2;
     if (noSelect) Out.resize(start);
     const std::size_t fromAt = Out.size();
-    Out += "\r\n";
-    AppendKeyword(Out, Parser, "FROM");
-    Out += "\r\n";
+    if (KeywordsAsIs(Parser)) {
+        Out += "\r\nFROM\r\n";
+    } else {
+        Out += "\r\n";
+        AppendKeyword(Out, Parser, "FROM");
+        Out += "\r\n";
+    }
     const std::size_t fromText = Out.size();
     AppendFrom(Out);
     if (Out.size() == fromText) {

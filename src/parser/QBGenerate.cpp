@@ -13,19 +13,24 @@
 #include "toolkit/TextCompare.h"
 
 #include <algorithm>
+#include <cstddef>
+#include <string>
 #include <string_view>
 #include <vector>
 
 namespace {
 
-bool IsDigits(const std::string& S) {
+bool IsDigits(std::string_view S) {
     return !S.empty() && std::all_of(S.begin(), S.end(), [](char c) { return c >= '0' && c <= '9'; });
 }
 
 // A GROUP BY or ORDER BY item in written form, appended to Out: qualifier and last part
-// each quoted where the dialect needs it; a position stays a number.
-void AppendItem(std::string& Out, const TQBSQLScanner& Scanner, const std::string& Item,
-                const TQBNameParts& Parts, bool KeepQualifier) {
+// each quoted where the dialect needs it; a position stays a number. Table, when given, is
+// the table the qualifier names: an alias of the same text is quoted alike, and that of
+// the table is remembered for the write.
+void AppendItem(std::string& Out, const TQBSQLScanner& Scanner, std::string_view Item,
+                const TQBNameParts& Parts, bool KeepQualifier,
+                const TQBTableDef* Table = nullptr) {
     if (IsDigits(Item)) {
         Out += Item;
         return;
@@ -35,59 +40,109 @@ void AppendItem(std::string& Out, const TQBSQLScanner& Scanner, const std::strin
         AppendQuotedIdentifier(Out, &Scanner, parts.Last);
         return;
     }
-    AppendQuotedName(Out, &Scanner, parts.Qualifier);
+    if (Table && Table->GetAlias() == parts.Qualifier)
+        AppendQuotedModelName(Out, &Scanner, Table->GetAlias());
+    else
+        AppendQuotedName(Out, &Scanner, parts.Qualifier);
     Out += '.';
     AppendQuotedIdentifier(Out, &Scanner, parts.Last);
 }
 
-void AppendItem(std::string& Out, const TQBSQLScanner& Scanner, const std::string& Item,
+void AppendItem(std::string& Out, const TQBSQLScanner& Scanner, std::string_view Item,
                 bool KeepQualifier) {
     const char open = Scanner.IdentQuoteChar();
     AppendItem(Out, Scanner, Item, SplitQualifiedName(Item, open, Scanner.ClosingQuote(open)),
                KeepQualifier);
 }
 
-// "<Word> BY", then the items one per line; nothing for no items.
-void AppendClause(std::string& Out, const TQBSelectParser& Parser, const char* Word,
-                  const std::vector<std::string>& Items) {
-    if (Items.empty()) return;
+// Where an item's text lies in the output (offsets: the output moves as it grows).
+struct TSpan {
+    std::size_t At = 0;
+    std::size_t Size = 0;
+};
+
+// Storage of the GROUP BY and ORDER BY writers, kept between writes so that a steady
+// stream of statements writes without allocating. The writers never nest.
+// A field of the select list with the table whose fields hold it.
+struct TSelected {
+    const TQBFieldDef* Field = nullptr;
+    const TQBTableDef* Table = nullptr;
+};
+
+struct TClauseScratch {
+    std::vector<TSelected> Fields;
+    std::vector<TSpan> Written;
+    std::vector<std::string> Kept;
+    std::string Item;
+};
+
+TClauseScratch& ClauseScratch() {
+    thread_local TClauseScratch scratch;
+    return scratch;
+}
+
+// Starts a "<Word> BY" clause in Out (its items follow one per line); returns where it starts.
+std::size_t BeginClause(std::string& Out, const TQBSelectParser& Parser, const char* Word) {
+    const std::size_t start = Out.size();
     AppendKeyword(Out, &Parser, Word);
+    if (KeywordsAsIs(&Parser)) {
+        Out += " BY\r\n  ";
+        return start;
+    }
     Out += ' ';
     AppendKeyword(Out, &Parser, "BY");
     Out += "\r\n  ";
-    for (std::size_t i = 0; i < Items.size(); ++i) {
-        if (i > 0) Out += ",\r\n  ";
-        Out += Items[i];
-    }
-    Out += "\r\n";
+    return start;
+}
+
+// Ends the clause begun at Start: nothing at all is left of a clause without items.
+void EndClause(std::string& Out, std::size_t Start, bool Empty) {
+    if (Empty)
+        Out.resize(Start);
+    else
+        Out += "\r\n";
 }
 
 // The select list's fields by select position (the first holder of a position), without
-// procedure input parameters.
-std::vector<const TQBFieldDef*> SelectedFields(const TQBTableDefs& Tables) {
+// procedure input parameters, into BySelect.
+void SelectedFields(const TQBTableDefs& Tables, std::vector<TSelected>& BySelect) {
     const int count = Tables.FieldCount();
-    std::vector<const TQBFieldDef*> bySelect(static_cast<std::size_t>(count), nullptr);
+    BySelect.assign(static_cast<std::size_t>(count), TSelected{});
     for (int i = 0; i < Tables.Count(); ++i) {
-        const TQBFieldDefs& fields = Tables.Items(i)->Fields();
+        const TQBTableDef* table = Tables.Items(i);
+        const TQBFieldDefs& fields = table->Fields();
         for (int j = 0; j < fields.Count(); ++j) {
             const TQBFieldDef* field = fields.Items(j);
             if (field->SelectIndex < 0 || field->SelectIndex >= count) continue;
-            const TQBFieldDef*& slot = bySelect[static_cast<std::size_t>(field->SelectIndex)];
-            if (!slot) slot = field;
+            TSelected& slot = BySelect[static_cast<std::size_t>(field->SelectIndex)];
+            if (!slot.Field) slot = {field, table};
         }
     }
-    std::erase_if(bySelect, [](const TQBFieldDef* field) { return !field || field->IsInputParam(); });
-    return bySelect;
+    std::erase_if(BySelect,
+                  [](const TSelected& s) { return !s.Field || s.Field->IsInputParam(); });
+}
+
+// Makes the first Count of Items the list's contents; an unsorted list that holds exactly
+// them already is left as it is.
+void StoreItems(TStringList& List, const std::vector<std::string>& Items, std::size_t Count) {
+    if (!List.GetSorted() && static_cast<std::size_t>(List.Count()) == Count &&
+        std::equal(Items.begin(), Items.begin() + static_cast<std::ptrdiff_t>(Count),
+                   List.begin()))
+        return;
+    List.Clear();
+    for (std::size_t i = 0; i < Count; ++i) List.Add(Items[i]);
 }
 
 void AppendGroupBy(std::string& Out, TQBSelectParser& Parser) {
     TQBGroupByItems& list = *Parser.GetGroupByItems();
     const TQBTableDefs& tables = *Parser.GetTableDefs();
     const TQBSQLScanner& scanner = *Parser.GetScanner();
+    TClauseScratch& scratch = ClauseScratch();
 
-    const std::vector<const TQBFieldDef*> fields = SelectedFields(tables);
+    std::vector<TSelected>& fields = scratch.Fields;
+    SelectedFields(tables, fields);
     bool aggregate = false, other = false;
-    for (const TQBFieldDef* field : fields) {
+    for (const auto& [field, table] : fields) {
         if (field->Kind == fkFunction && Parser.IsAggregate(field->Name))
             aggregate = true;
         else
@@ -96,44 +151,77 @@ void AppendGroupBy(std::string& Out, TQBSelectParser& Parser) {
     // Without a table there is no FROM clause, and no clause may follow the select list.
     bool fromClause = false;
     for (int i = 0; i < tables.Count() && !fromClause; ++i) fromClause = !tables.Items(i)->IsBlank();
-    std::vector<std::string> written;
+
+    std::vector<TSpan>& written = scratch.Written;
+    written.clear();
+    const std::size_t start = BeginClause(Out, Parser, "GROUP");
+    // Appends Item's written form (Item itself when AsWritten) unless an item written alike
+    // but for letter case is there already; true when it was appended.
+    const auto add = [&](std::string_view item, bool asWritten) {
+        const std::size_t mark = Out.size();
+        if (!written.empty()) Out += ",\r\n  ";
+        const std::size_t at = Out.size();
+        if (asWritten)
+            Out += item;
+        else
+            AppendItem(Out, scanner, item, true);
+        const std::string_view text = std::string_view(Out).substr(at);
+        for (const TSpan& w : written)
+            if (SameText(std::string_view(Out).substr(w.At, w.Size), text)) {
+                Out.resize(mark);
+                return false;
+            }
+        written.push_back({at, text.size()});
+        return true;
+    };
     if (aggregate && other && fromClause) {
-        std::vector<std::string> items;
-        std::string text;
-        // Items that are written alike but for letter case are one item.
-        const auto add = [&](const std::string& item) {
-            text.clear();
-            AppendItem(text, scanner, item, true);
-            if (std::any_of(written.begin(), written.end(),
-                            [&text](const std::string& w) { return SameText(w, text); }))
-                return;
-            items.push_back(item);
-            written.push_back(text);
+        // The list is rebuilt: the items written, as they were before being written.
+        std::vector<std::string>& kept = scratch.Kept;
+        std::size_t keptCount = 0;
+        const auto keep = [&](std::string_view item) {
+            if (keptCount == kept.size()) kept.emplace_back();
+            kept[keptCount++].assign(item);
         };
-        std::string item;
-        for (const TQBFieldDef* field : fields) {
+        std::string& item = scratch.Item;
+        for (const auto& [field, table] : fields) {
             if (field->Kind != fkField || field->Name == "*" || Parser.IsAggregate(field->Name))
                 continue;
-            const std::string alias = field->TableAlias();
+            // The alias of the table whose fields hold the field (as TableAlias gives it).
+            const std::string& alias = table->GetAlias();
+            // Plain parts need no quotes, and their item is then written as it stands.
+            const bool plain = (alias.empty() || IsKnownUnquotedModelName(scanner, alias)) &&
+                               IsKnownUnquotedModelName(scanner, field->Name);
             item.clear();
             if (!alias.empty()) {
-                AppendQuotedName(item, &scanner, alias);
+                if (plain)
+                    item += alias;
+                else
+                    AppendQuotedModelName(item, &scanner, alias);
                 item += '.';
             }
-            AppendQuotedName(item, &scanner, field->Name);
-            add(item);
+            if (plain)
+                item += field->Name;
+            else
+                AppendQuotedModelName(item, &scanner, field->Name);
+            if (add(item, plain)) keep(item);
         }
-        // What the user grouped by beyond the select list changes the result: keep it.
-        for (int i = 0; i < list.Count(); ++i) add(list[i]);
-        list.Clear();
-        for (const std::string& kept : items) list.Add(kept);
+        // What the user grouped by beyond the select list changes the result: keep it. An
+        // item kept already byte for byte would be written alike, so it is a repeat.
+        for (int i = 0; i < list.Count(); ++i) {
+            const std::string& item = list[i];
+            const auto keptEnd = kept.begin() + static_cast<std::ptrdiff_t>(keptCount);
+            if (std::find(kept.begin(), keptEnd, item) != keptEnd) continue;
+            if (add(item, false)) keep(item);
+        }
+        StoreItems(list, kept, keptCount);
     } else {
         for (int i = 0; i < list.Count(); ++i) {
-            written.emplace_back();
-            AppendItem(written.back(), scanner, list[i], true);
+            if (i > 0) Out += ",\r\n  ";
+            AppendItem(Out, scanner, list[i], true);
         }
     }
-    AppendClause(Out, Parser, "GROUP", written);
+    // Rebuilt, the list holds exactly the items written.
+    EndClause(Out, start, list.Count() == 0);
 }
 
 void AppendOrderBy(std::string& Out, const TQBSelectParser& Parser) {
@@ -141,27 +229,35 @@ void AppendOrderBy(std::string& Out, const TQBSelectParser& Parser) {
     const TQBSQLScanner& scanner = *Parser.GetScanner();
     const char open = scanner.IdentQuoteChar();
     const char close = scanner.ClosingQuote(open);
-    std::vector<std::string> written;
-    std::string text;
+    std::vector<TSpan>& written = ClauseScratch().Written;
+    written.clear();
+    const std::size_t start = BeginClause(Out, Parser, "ORDER");
     for (int i = 0; i < list.Count(); ++i) {
         const std::string& item = list[i];
         // A qualifier that names no table is dropped (the item is then an output name).
         const TQBNameParts parts = SplitQualifiedName(item, open, close);
-        const bool known =
-            !parts.Qualifier.empty() && Parser.FindQualifierTable(std::string(parts.Qualifier)) != nullptr;
-        text.clear();
-        AppendItem(text, scanner, item, parts, known);
+        const TQBTableDef* table = parts.Qualifier.empty()
+                                       ? nullptr
+                                       : Parser.FindQualifierTable(std::string(parts.Qualifier));
+        const std::size_t mark = Out.size();
+        if (!written.empty()) Out += ",\r\n  ";
+        const std::size_t at = Out.size();
+        AppendItem(Out, scanner, item, parts, table != nullptr, table);
         // Two items that come out the same once a qualifier is dropped are written once.
-        const bool repeated = std::any_of(written.begin(), written.end(), [&](const std::string& w) {
-            std::string_view name(w);
+        const std::string_view text = std::string_view(Out).substr(at);
+        const bool repeated = std::any_of(written.begin(), written.end(), [&](const TSpan& w) {
+            std::string_view name = std::string_view(Out).substr(w.At, w.Size);
             if (name.size() >= 5 && name.substr(name.size() - 5) == " DESC") name.remove_suffix(5);
             return SameText(name, text);
         });
-        if (repeated) continue;
-        if (list.GetDirection(i) == sdDescending) text += " DESC";
-        written.push_back(text);
+        if (repeated) {
+            Out.resize(mark);
+            continue;
+        }
+        if (list.GetDirection(i) == sdDescending) Out += " DESC";
+        written.push_back({at, Out.size() - at});
     }
-    AppendClause(Out, Parser, "ORDER", written);
+    EndClause(Out, start, written.empty());
 }
 
 }  // namespace

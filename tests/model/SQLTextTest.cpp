@@ -3,11 +3,13 @@
 // within one write and after the scanner's rules change between writes.
 #include "ModelTestSupport.h"
 
+#include "lexer/QBMSScanner.h"
 #include "lexer/QBUtils.h"
 #include "model/QBSQLText.h"
 
 #include <gtest/gtest.h>
 
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -76,6 +78,90 @@ TEST(SQLText, EachWriteAsksTheScannerAfresh) {
     scanner.GetKeywords().Add("WIDGET");
     EXPECT_EQ(quoted(), scanner.QuoteName("Widget"));
     EXPECT_NE(quoted(), "Widget");
+}
+
+// A dialect with its own quoting rules: every name is quoted, every literal is left alone.
+class TQuoteAllScanner : public TQBMSSQLScanner {
+public:
+    bool NeedsQuotes(const std::string& Name) const override { return !Name.empty(); }
+    std::string QuoteString(const std::string& S) const override { return S; }
+};
+
+TEST(SQLText, SimpleNamesAnswerAsEachScanner) {
+    const std::vector<std::string> names = {
+        "OrderID", "o", "Order Details", " x", "x ", "a  b", "select", "Select", "sum", "COUNT",
+        "1abc", "9", "_a", "a_b_1", "Widget", "\xC3\xA4x", "x-y", "x\ty", "[x]", "x.y"};
+    auto ms = MakeScanner<TQBMSSQLScanner>();
+    auto base = MakeScanner<TQBSQLScanner>();
+    auto quoteAll = MakeScanner<TQuoteAllScanner>();
+    for (const TQBSQLScanner* scanner :
+         std::vector<const TQBSQLScanner*>{ms.get(), base.get(), quoteAll.get()}) {
+        for (const bool inScope : {false, true}) {
+            std::optional<TQBQuoteScope> scope;
+            if (inScope) scope.emplace(scanner);
+            for (const std::string& name : names) {
+                std::string text;
+                AppendQuotedName(text, scanner, name);
+                EXPECT_EQ(text, scanner->QuoteName(name)) << name;
+                text.clear();
+                AppendQuotedIdentifier(text, scanner, name);
+                EXPECT_EQ(text, scanner->QuoteIdentifier(name)) << name;
+                text.clear();
+                AppendQuotedModelName(text, scanner, name);
+                EXPECT_EQ(text, scanner->QuoteName(name)) << name;
+                EXPECT_EQ(IsKnownUnquoted(*scanner, name), scanner->QuoteName(name) == name &&
+                                                               scanner->QuoteIdentifier(name) == name &&
+                                                               IsKnownUnquoted(*scanner, name))
+                    << name;
+            }
+        }
+    }
+    // The dialect of its own is never second-guessed.
+    EXPECT_FALSE(IsKnownUnquoted(*quoteAll, "OrderID"));
+    EXPECT_TRUE(IsKnownUnquoted(*ms, "OrderID"));
+    EXPECT_FALSE(IsKnownUnquoted(*ms, "Select"));
+}
+
+TEST(SQLText, ModelNamesAreRememberedByPlaceWithinOneWrite) {
+    auto scanner = MakeScanner<TQBMSSQLScanner>();
+    std::string alias = "o";
+    std::string other = "Order Details";
+    const auto write = [&] {
+        const TQBQuoteScope scope(scanner.get());
+        std::string text;
+        for (int i = 0; i < 3; ++i) {
+            AppendQuotedModelName(text, scanner.get(), alias);
+            text += '|';
+            AppendQuotedModelName(text, scanner.get(), other);
+            text += '|';
+        }
+        return text;
+    };
+    EXPECT_EQ(write(), "o|[Order Details]|o|[Order Details]|o|[Order Details]|");
+    // Between writes the names and the rules may change.
+    alias = std::string("select");
+    other = std::string("x");
+    EXPECT_EQ(write(), "[select]|x|[select]|x|[select]|x|");
+    scanner->GetKeywords().Add("X");
+    EXPECT_EQ(write(), "[select]|[x]|[select]|[x]|[select]|[x]|");
+}
+
+TEST(SQLText, StringLiteralsAnswerAsEachScanner) {
+    const std::vector<std::string> literals = {"", "a", "'", "''", "'a'", "O'Brien", "''x", "x''",
+                                               "'a", "a'", "'a'b'", "it's 'ok'", "\"x\""};
+    auto ms = MakeScanner<TQBMSSQLScanner>();
+    auto base = MakeScanner<TQBSQLScanner>();
+    auto quoteAll = MakeScanner<TQuoteAllScanner>();
+    for (const TQBSQLScanner* scanner :
+         std::vector<const TQBSQLScanner*>{ms.get(), base.get(), quoteAll.get()}) {
+        const TQBQuoteScope scope(scanner);
+        for (const std::string& literal : literals) {
+            std::string text(1, '<');
+            AppendQuotedString(text, *scanner, literal);
+            EXPECT_EQ(text.substr(1), scanner->QuoteString(literal)) << literal;
+            EXPECT_EQ(text.front(), '<');
+        }
+    }
 }
 
 }  // namespace
