@@ -55,7 +55,7 @@ void TQBCriterion::SetParser(TQBSelectParser* P) {
     FOperands->SetParser(P);
     if (FSubCriteria) FSubCriteria->SetParser(P);
     const TQBOperators* operators = P ? P->GetOperators() : nullptr;
-    if (operators && operators->Count() > 0 && !operators->FindByCaption(OperatorCaption))
+    if (operators && operators->Count() > 0 && !FindOperator(*operators, OperatorCaption))
         OperatorCaption = operators->Items(0)->Caption;
 }
 

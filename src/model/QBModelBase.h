@@ -47,6 +47,9 @@ private:
     // GetQBCollection's last answer and the collection it was found for.
     mutable const TCollection* FCastFrom = nullptr;
     mutable TQBCollection* FCastTo = nullptr;
+    // Set by the model collection that has just taken the item in and filled the answer
+    // above; AfterInsertion trusts it once instead of casting again.
+    bool FAdopted = false;
 };
 
 // The rule by which a collection finds two names equal, taken once for a run of comparisons
@@ -87,6 +90,9 @@ public:
     void Assign(const TCollection& Source) override;
 
 protected:
+    // Tells the item it is in a model collection: no cast needed to find that out.
+    void Adopt(TCollectionItem& Item) override;
+
     TQBSelectParser* Parser = nullptr;
 };
 

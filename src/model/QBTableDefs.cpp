@@ -90,7 +90,8 @@ TQBTableDefs* TQBTableDef::FindTableDefs() const {
 }
 
 void TQBTableDef::AfterInsertion() {
-    FindTableDefs();
+    if (!FTablesAdopted) FindTableDefs();
+    FTablesAdopted = false;
     TQBCollectionItem::AfterInsertion();
 }
 
@@ -250,6 +251,14 @@ void TQBTableDef::BeforeDestruction() {
 TQBTableDefs::~TQBTableDefs() { Clear(); }
 
 std::unique_ptr<TCollectionItem> TQBTableDefs::CreateItem() { return std::make_unique<TQBTableDef>(); }
+
+void TQBTableDefs::Adopt(TCollectionItem& Item) {
+    TQBCollection::Adopt(Item);
+    auto& table = static_cast<TQBTableDef&>(Item);
+    table.FTablesFrom = this;
+    table.FTablesTo = this;
+    table.FTablesAdopted = true;
+}
 
 TQBTableDef* TQBTableDefs::FindByAlias(const std::string& Text) const {
     if (IsBlankText(Text)) {

@@ -60,6 +60,9 @@ private:
     TQBTableDefs* FindTableDefs() const;
     mutable const TCollection* FTablesFrom = nullptr;
     mutable TQBTableDefs* FTablesTo = nullptr;
+    // Set by the table collection that has just taken the table in and filled the answer.
+    bool FTablesAdopted = false;
+    friend class TQBTableDefs;
     std::string FAlias;
     std::string FTableName;
     std::unique_ptr<TQBFieldDefs> FFields;
@@ -108,6 +111,7 @@ public:
 
 protected:
     std::unique_ptr<TCollectionItem> CreateItem() override;
+    void Adopt(TCollectionItem& Item) override;
 
 private:
     void AppendSelectList(std::string& Out) const;

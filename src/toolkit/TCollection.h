@@ -82,9 +82,14 @@ public:
 protected:
     // Makes a free item of the collection's item class.
     virtual std::unique_ptr<TCollectionItem> CreateItem() = 0;
+    // Called for an item that has just joined, before its AfterInsertion: lets a derived
+    // collection tell the item what it is without the item having to find out.
+    virtual void Adopt(TCollectionItem& /*Item*/) {}
 
 private:
     void Renumber(int From);
+    // Takes the item at Index out of the list and gives it up to the caller, free.
+    std::unique_ptr<TCollectionItem> Release(int Index);
     [[noreturn]] static void ThrowIndexError(int Index);
 
     std::vector<std::unique_ptr<TCollectionItem>> FItems;
