@@ -1,14 +1,17 @@
 // Owned, ordered collections of items that know their collection and their index.
 // The query model, the operator table and the diagram's lists are built on these two classes.
 // A collection owns its items through std::unique_ptr; an item keeps a raw back-link only.
+// Both are made from recycled blocks: a model is emptied and built again for every parse.
 #pragma once
+
+#include "toolkit/TBlockPool.h"
 
 #include <memory>
 #include <vector>
 
 class TCollection;
 
-class TCollectionItem {
+class TCollectionItem : public TPooled {
 public:
     TCollectionItem() = default;
     TCollectionItem(const TCollectionItem&) = delete;
@@ -38,7 +41,7 @@ private:
     int FIndex = -1;
 };
 
-class TCollection {
+class TCollection : public TPooled {
 public:
     TCollection() = default;
     TCollection(const TCollection&) = delete;
@@ -92,7 +95,7 @@ private:
     std::unique_ptr<TCollectionItem> Release(int Index);
     [[noreturn]] static void ThrowIndexError(int Index);
 
-    std::vector<std::unique_ptr<TCollectionItem>> FItems;
+    std::vector<std::unique_ptr<TCollectionItem>, TPoolAllocator<std::unique_ptr<TCollectionItem>>> FItems;
     int FUpdateCount = 0;
 };
 
