@@ -77,11 +77,9 @@ std::string ParamValueSQL(const TQBFieldDef& Param, const TQBSQLScanner* Scanner
 
 // --- TQBTableDef ---
 
-TQBTableDef::TQBTableDef() : FFields(TQBTableDef::CreateFields()) {}
+TQBTableDef::TQBTableDef() = default;
 
 TQBTableDef::~TQBTableDef() = default;
-
-std::unique_ptr<TQBFieldDefs> TQBTableDef::CreateFields() { return std::make_unique<TQBFieldDefs>(this); }
 
 TQBTableDefs* TQBTableDef::FindTableDefs() const {
     FTablesFrom = GetCollection();

@@ -23,7 +23,6 @@ public:
     bool IsProcedure = false;
     TQBFieldDefs& Fields() const { return *FFields; }
 
-    virtual std::unique_ptr<TQBFieldDefs> CreateFields();
     // Quoted table name, procedure parameters, then the alias when it differs from the name.
     std::string GetSQL() const;
     // Appends GetSQL's text to Out.
@@ -65,7 +64,9 @@ private:
     friend class TQBTableDefs;
     std::string FAlias;
     std::string FTableName;
-    std::unique_ptr<TQBFieldDefs> FFields;
+    // The field list lives inside the table: one allocation less for every table.
+    mutable TQBFieldDefs FFieldList{this};
+    TQBFieldDefs* const FFields = &FFieldList;
 };
 
 class TQBTableDefs : public TQBCollection {

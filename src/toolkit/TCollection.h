@@ -7,6 +7,7 @@
 #include "toolkit/TBlockPool.h"
 
 #include <memory>
+#include <span>
 #include <vector>
 
 class TCollection;
@@ -55,6 +56,8 @@ public:
         if (Index < 0 || Index >= Count()) ThrowIndexError(Index);
         return FItems[static_cast<std::size_t>(Index)].get();
     }
+    // The items in order, for scans that run over them all; valid until the next change.
+    std::span<const std::unique_ptr<TCollectionItem>> ItemList() const { return FItems; }
     // Appends a new item of the collection's item class and returns it.
     TCollectionItem* Add();
     // Inserts a new item at Index (clamped to 0..Count) and returns it.
