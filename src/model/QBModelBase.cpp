@@ -25,12 +25,6 @@ TQBCollection* TQBCollectionItem::FindQBCollection() const {
     return FCastTo;
 }
 
-TQBSelectParser* TQBCollectionItem::GetParser() const {
-    if (Parser) return Parser;
-    if (const TQBCollection* collection = GetQBCollection()) return collection->GetParser();
-    return nullptr;
-}
-
 void TQBCollectionItem::SetParser(TQBSelectParser* P) { Parser = P; }
 
 std::string TQBCollectionItem::QuoteName(const std::string& Name) const {

@@ -96,6 +96,13 @@ protected:
     TQBSelectParser* Parser = nullptr;
 };
 
+// Inline, so that a call whose item class is known needs no trip out of line.
+inline TQBSelectParser* TQBCollectionItem::GetParser() const {
+    if (Parser) return Parser;
+    const TQBCollection* collection = GetQBCollection();
+    return collection ? collection->GetParser() : nullptr;
+}
+
 class TQBStringList : public TStringList {
 public:
     explicit TQBStringList(TQBSelectParser* AParser) : Parser(AParser) {}

@@ -260,20 +260,22 @@ void TQBTableDefs::Adopt(TCollectionItem& Item) {
 
 TQBTableDef* TQBTableDefs::FindByAlias(const std::string& Text) const {
     if (IsBlankText(Text)) {
-        for (int i = 0; i < Count(); ++i)
-            if (Items(i)->IsBlank()) return Items(i);
+        for (const auto& item : ItemList())
+            if (auto* table = static_cast<TQBTableDef*>(item.get()); table->IsBlank()) return table;
         return nullptr;
     }
     const TQBNameRule rule = NameRule();
-    for (int i = 0; i < Count(); ++i)
-        if (rule.Same(Items(i)->GetAlias(), Text)) return Items(i);
+    for (const auto& item : ItemList())
+        if (auto* table = static_cast<TQBTableDef*>(item.get()); rule.Same(table->FAlias, Text))
+            return table;
     return nullptr;
 }
 
 TQBTableDef* TQBTableDefs::FindByTableName(const std::string& Text) const {
     const TQBNameRule rule = NameRule();
-    for (int i = 0; i < Count(); ++i)
-        if (rule.Same(Items(i)->GetTableName(), Text)) return Items(i);
+    for (const auto& item : ItemList())
+        if (auto* table = static_cast<TQBTableDef*>(item.get()); rule.Same(table->FTableName, Text))
+            return table;
     return nullptr;
 }
 
@@ -284,7 +286,7 @@ TQBTableDef* TQBTableDefs::FindByAliasOrName(const std::string& Text) const {
 
 int TQBTableDefs::FieldCount() const {
     int count = 0;
-    for (int i = 0; i < Count(); ++i) count += Items(i)->Fields().Count();
+    for (const auto& item : ItemList()) count += static_cast<const TQBTableDef*>(item.get())->FFields->Count();
     return count;
 }
 
