@@ -10,6 +10,7 @@
 #endif
 #endif
 
+#ifndef KORVEL_POOL_OFF
 namespace {
 
 constexpr std::size_t Step = 16;
@@ -56,6 +57,7 @@ void RegisterDrain() {
 }
 
 }  // namespace
+#endif
 
 void* BlockPool::Allocate(std::size_t Size) {
 #ifndef KORVEL_POOL_OFF
@@ -93,6 +95,16 @@ void BlockPool::Release(void* Block, std::size_t Size) noexcept {
 
 std::size_t BlockPool::CachedBlocks() noexcept {
     std::size_t total = 0;
+#ifndef KORVEL_POOL_OFF
     for (std::size_t bin = 0; bin < BinCount; ++bin) total += bins.Count[bin];
+#endif
     return total;
+}
+
+bool BlockPool::Recycles() noexcept {
+#ifndef KORVEL_POOL_OFF
+    return true;
+#else
+    return false;
+#endif
 }

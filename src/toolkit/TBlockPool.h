@@ -21,6 +21,8 @@ void* Allocate(std::size_t Size);
 void Release(void* Block, std::size_t Size) noexcept;
 // Number of free blocks the calling thread holds (for checks).
 std::size_t CachedBlocks() noexcept;
+// False when the pool passes everything to the general allocator (sanitizer builds).
+bool Recycles() noexcept;
 
 }  // namespace BlockPool
 
