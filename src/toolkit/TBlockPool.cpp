@@ -26,8 +26,8 @@ struct TFreeBlock {
 struct TBins {
     TFreeBlock* Head[BinCount];
     std::size_t Count[BinCount];
-    bool Registered;  // the drain below is set up for this thread
-    bool Closed;      // the thread is ending: blocks go straight back
+    bool Open;    // the drain below is set up and the thread is not ending: blocks are kept
+    bool Closed;  // the thread is ending: blocks go straight back
 };
 
 thread_local TBins bins{};
@@ -39,6 +39,7 @@ std::size_t BinOf(std::size_t Size) { return (Size - 1) / Step; }
 // are destroyed after it and find the pool closed.
 struct TDrain {
     ~TDrain() {
+        bins.Open = false;
         bins.Closed = true;
         for (std::size_t bin = 0; bin < BinCount; ++bin) {
             while (TFreeBlock* block = bins.Head[bin]) {
@@ -50,10 +51,26 @@ struct TDrain {
     }
 };
 
-void RegisterDrain() {
-    static thread_local TDrain drain;
-    (void)drain;
-    bins.Registered = true;
+void Push(void* Block, std::size_t Bin) {
+    auto* block = static_cast<TFreeBlock*>(Block);
+    block->Next = bins.Head[Bin];
+    bins.Head[Bin] = block;
+    ++bins.Count[Bin];
+}
+
+// Release's rare cases, out of line so that the common one stays short: the thread's first
+// kept block, a full bin, a large block, the thread's end.
+[[gnu::noinline]] void ReleaseSlowly(void* Block, std::size_t Size) noexcept {
+    if (!Block) return;
+    const std::size_t bin = BinOf(Size);
+    if (bin < BinCount && !bins.Closed && bins.Count[bin] < MaxCachedPerBin) {
+        static thread_local TDrain drain;
+        (void)drain;
+        bins.Open = true;
+        Push(Block, bin);
+        return;
+    }
+    ::operator delete(Block);
 }
 
 }  // namespace
@@ -76,21 +93,16 @@ void* BlockPool::Allocate(std::size_t Size) {
 }
 
 void BlockPool::Release(void* Block, std::size_t Size) noexcept {
-    if (!Block) return;
 #ifndef KORVEL_POOL_OFF
     const std::size_t bin = BinOf(Size);
-    if (bin < BinCount && !bins.Closed && bins.Count[bin] < MaxCachedPerBin) {
-        if (!bins.Registered) RegisterDrain();
-        auto* block = static_cast<TFreeBlock*>(Block);
-        block->Next = bins.Head[bin];
-        bins.Head[bin] = block;
-        ++bins.Count[bin];
-        return;
-    }
+    if (Block && bin < BinCount && bins.Open && bins.Count[bin] < MaxCachedPerBin)
+        Push(Block, bin);
+    else
+        ReleaseSlowly(Block, Size);
 #else
     (void)Size;
-#endif
     ::operator delete(Block);
+#endif
 }
 
 std::size_t BlockPool::CachedBlocks() noexcept {

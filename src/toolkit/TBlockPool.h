@@ -26,8 +26,8 @@ bool Recycles() noexcept;
 
 }  // namespace BlockPool
 
-// Class-level allocation through the pool: derive from it (as the first base of a class
-// with a virtual destructor, so that delete passes the size of the whole object).
+// Class-level allocation through the pool. A class deriving from it needs a virtual
+// destructor, so that delete through a base pointer passes the size of the whole object.
 struct TPooled {
     static void* operator new(std::size_t Size) { return BlockPool::Allocate(Size); }
     static void operator delete(void* Block, std::size_t Size) noexcept {
