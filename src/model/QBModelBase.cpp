@@ -25,8 +25,6 @@ TQBCollection* TQBCollectionItem::FindQBCollection() const {
     return FCastTo;
 }
 
-void TQBCollectionItem::SetParser(TQBSelectParser* P) { Parser = P; }
-
 std::string TQBCollectionItem::QuoteName(const std::string& Name) const {
     if (const TQBCollection* collection = GetQBCollection()) return collection->QuoteName(Name);
     return Name;

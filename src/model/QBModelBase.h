@@ -18,7 +18,7 @@ class TQBCollectionItem : public TCollectionItem {
 public:
     // The item's own parser, else its collection's, else null.
     virtual TQBSelectParser* GetParser() const;
-    virtual void SetParser(TQBSelectParser* P);
+    virtual void SetParser(TQBSelectParser* P) { Parser = P; }
     // Name quoted by the collection's dialect; unchanged for a free item.
     virtual std::string QuoteName(const std::string& Name) const;
     // Name equality by the collection's rule; exact for a free item.
