@@ -37,7 +37,7 @@ const TQBOperator* FindOperator(const TQBOperators& Operators, const std::string
 
 // --- TQBCriterion ---
 
-TQBCriterion::TQBCriterion() : FOperands(std::make_unique<TQBFunctionDefs>(this)) {}
+TQBCriterion::TQBCriterion() = default;
 
 TQBCriterion::~TQBCriterion() = default;
 
@@ -270,8 +270,11 @@ TQBOperator* TQBOperators::AddOperator(const std::string& Text, int Count, const
 }
 
 TQBOperator* TQBOperators::FindByCaption(const std::string& Text) const {
-    for (int i = 0; i < Count(); ++i)
-        if (SameText(Items(i)->Caption, Text)) return Items(i);
+    // Asked for every new criterion: lengths first, most captions differ in length.
+    for (const auto& item : ItemList()) {
+        auto* op = static_cast<TQBOperator*>(item.get());
+        if (op->Caption.size() == Text.size() && SameText(op->Caption, Text)) return op;
+    }
     return nullptr;
 }
 

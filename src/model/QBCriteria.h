@@ -53,7 +53,9 @@ private:
     void MakeSubCriteria() const;
 
     mutable std::unique_ptr<TQBCriterions> FSubCriteria;
-    std::unique_ptr<TQBFunctionDefs> FOperands;
+    // The operand list lives inside the criterion: one allocation less for every criterion.
+    mutable TQBFunctionDefs FOperandList{this};
+    TQBFunctionDefs* const FOperands = &FOperandList;
     mutable TQBFunctionDef FExpression;
 };
 

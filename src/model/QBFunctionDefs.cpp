@@ -77,17 +77,23 @@ void TQBFunctionDef::SetParser(TQBSelectParser* P) {
 }
 
 void TQBFunctionDef::Assign(const TCollectionItem& Source) {
-    TQBCollectionItem::Assign(Source);
-    if (const auto* source = ModelCast<const TQBFunctionDef>(&Source)) {
-        if (source == this) return;
-        if (source->FArguments)
-            Arguments().Assign(*source->FArguments);
-        else if (FArguments)
-            FArguments->Clear();
-        Kind = source->Kind;
-        Name = source->Name;
-        OuterJoinMark = source->OuterJoinMark;
-    }
+    if (const auto* source = ModelCast<const TQBFunctionDef>(&Source))
+        AssignNode(*source);
+    else
+        TQBCollectionItem::Assign(Source);
+}
+
+void TQBFunctionDef::AssignNode(const TQBFunctionDef& Source) {
+    // What TQBCollectionItem::Assign does for a model item, without casting again.
+    Parser = Source.GetParser();
+    if (&Source == this) return;
+    if (Source.FArguments)
+        Arguments().Assign(*Source.FArguments);
+    else if (FArguments)
+        FArguments->Clear();
+    Kind = Source.Kind;
+    Name = Source.Name;
+    OuterJoinMark = Source.OuterJoinMark;
 }
 
 TQBTableDef* TQBFunctionDef::OwningTable() const {
@@ -244,13 +250,14 @@ void TQBFieldDef::Clear() {
 }
 
 void TQBFieldDef::Assign(const TCollectionItem& Source) {
-    TQBFunctionDef::Assign(Source);
-    if (const auto* source = ModelCast<const TQBFieldDef>(&Source); source && source != this) {
-        Alias = source->Alias;
-        ParamType = source->ParamType;
-        DataType = source->DataType;
-        Value = source->Value;
-    }
+    const auto* source = ModelCast<const TQBFieldDef>(&Source);
+    if (!source) return TQBFunctionDef::Assign(Source);
+    AssignNode(*source);
+    if (source == this) return;
+    Alias = source->Alias;
+    ParamType = source->ParamType;
+    DataType = source->DataType;
+    Value = source->Value;
 }
 
 std::string TQBFieldDef::TableAlias() const {

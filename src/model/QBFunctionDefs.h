@@ -57,6 +57,9 @@ protected:
     void AppendColumnSQL(std::string& Out) const;
     void AppendStringSQL(std::string& Out) const;
 
+    // Assign from a node known to be one: the parser, then the node's own fields.
+    void AssignNode(const TQBFunctionDef& Source);
+
 private:
     void MakeArguments() const;
 

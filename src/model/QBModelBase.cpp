@@ -25,14 +25,6 @@ TQBCollection* TQBCollectionItem::FindQBCollection() const {
     return FCastTo;
 }
 
-TQBSelectParser* TQBCollectionItem::GetParser() const {
-    if (Parser) return Parser;
-    if (const TQBCollection* collection = GetQBCollection()) return collection->GetParser();
-    return nullptr;
-}
-
-void TQBCollectionItem::SetParser(TQBSelectParser* P) { Parser = P; }
-
 std::string TQBCollectionItem::QuoteName(const std::string& Name) const {
     if (const TQBCollection* collection = GetQBCollection()) return collection->QuoteName(Name);
     return Name;
@@ -60,9 +52,11 @@ void TQBCollectionItem::Assign(const TCollectionItem& Source) {
 }
 
 void TQBCollectionItem::AfterInsertion() {
-    // Found afresh: a collection freed since the last answer may have left its address to
-    // the one the item has just joined.
-    if (const TQBCollection* collection = FindQBCollection()) SetParser(collection->GetParser());
+    // Unless the collection said what it is, found afresh: a collection freed since the last
+    // answer may have left its address to the one the item has just joined.
+    const TQBCollection* collection = FAdopted ? FCastTo : FindQBCollection();
+    FAdopted = false;
+    if (collection) SetParser(collection->GetParser());
 }
 
 // --- TQBCollection ---
@@ -74,6 +68,14 @@ TQBCollection::~TQBCollection() {
             item->FCastFrom = this;
             item->FCastTo = nullptr;
         }
+}
+
+void TQBCollection::Adopt(TCollectionItem& Item) {
+    // A model collection holds model items only (SetParser relies on it too).
+    auto& item = static_cast<TQBCollectionItem&>(Item);
+    item.FCastFrom = this;
+    item.FCastTo = this;
+    item.FAdopted = true;
 }
 
 void TQBCollection::SetParser(TQBSelectParser* P) {

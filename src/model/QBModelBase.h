@@ -18,7 +18,7 @@ class TQBCollectionItem : public TCollectionItem {
 public:
     // The item's own parser, else its collection's, else null.
     virtual TQBSelectParser* GetParser() const;
-    virtual void SetParser(TQBSelectParser* P);
+    virtual void SetParser(TQBSelectParser* P) { Parser = P; }
     // Name quoted by the collection's dialect; unchanged for a free item.
     virtual std::string QuoteName(const std::string& Name) const;
     // Name equality by the collection's rule; exact for a free item.
@@ -47,6 +47,9 @@ private:
     // GetQBCollection's last answer and the collection it was found for.
     mutable const TCollection* FCastFrom = nullptr;
     mutable TQBCollection* FCastTo = nullptr;
+    // Set by the model collection that has just taken the item in and filled the answer
+    // above; AfterInsertion trusts it once instead of casting again.
+    bool FAdopted = false;
 };
 
 // The rule by which a collection finds two names equal, taken once for a run of comparisons
@@ -87,8 +90,18 @@ public:
     void Assign(const TCollection& Source) override;
 
 protected:
+    // Tells the item it is in a model collection: no cast needed to find that out.
+    void Adopt(TCollectionItem& Item) override;
+
     TQBSelectParser* Parser = nullptr;
 };
+
+// Inline, so that a call whose item class is known needs no trip out of line.
+inline TQBSelectParser* TQBCollectionItem::GetParser() const {
+    if (Parser) return Parser;
+    const TQBCollection* collection = GetQBCollection();
+    return collection ? collection->GetParser() : nullptr;
+}
 
 class TQBStringList : public TStringList {
 public:

@@ -78,11 +78,9 @@ std::string ParamValueSQL(const TQBFieldDef& Param, const TQBSQLScanner* Scanner
 
 // --- TQBTableDef ---
 
-TQBTableDef::TQBTableDef() : FFields(TQBTableDef::CreateFields()) {}
+TQBTableDef::TQBTableDef() = default;
 
 TQBTableDef::~TQBTableDef() = default;
-
-std::unique_ptr<TQBFieldDefs> TQBTableDef::CreateFields() { return std::make_unique<TQBFieldDefs>(this); }
 
 TQBTableDefs* TQBTableDef::FindTableDefs() const {
     FTablesFrom = GetCollection();
@@ -91,7 +89,8 @@ TQBTableDefs* TQBTableDef::FindTableDefs() const {
 }
 
 void TQBTableDef::AfterInsertion() {
-    FindTableDefs();
+    if (!FTablesAdopted) FindTableDefs();
+    FTablesAdopted = false;
     TQBCollectionItem::AfterInsertion();
 }
 
@@ -252,22 +251,32 @@ TQBTableDefs::~TQBTableDefs() { Clear(); }
 
 std::unique_ptr<TCollectionItem> TQBTableDefs::CreateItem() { return std::make_unique<TQBTableDef>(); }
 
+void TQBTableDefs::Adopt(TCollectionItem& Item) {
+    TQBCollection::Adopt(Item);
+    auto& table = static_cast<TQBTableDef&>(Item);
+    table.FTablesFrom = this;
+    table.FTablesTo = this;
+    table.FTablesAdopted = true;
+}
+
 TQBTableDef* TQBTableDefs::FindByAlias(const std::string& Text) const {
     if (IsBlankText(Text)) {
-        for (int i = 0; i < Count(); ++i)
-            if (Items(i)->IsBlank()) return Items(i);
+        for (const auto& item : ItemList())
+            if (auto* table = static_cast<TQBTableDef*>(item.get()); table->IsBlank()) return table;
         return nullptr;
     }
     const TQBNameRule rule = NameRule();
-    for (int i = 0; i < Count(); ++i)
-        if (rule.Same(Items(i)->GetAlias(), Text)) return Items(i);
+    for (const auto& item : ItemList())
+        if (auto* table = static_cast<TQBTableDef*>(item.get()); rule.Same(table->FAlias, Text))
+            return table;
     return nullptr;
 }
 
 TQBTableDef* TQBTableDefs::FindByTableName(const std::string& Text) const {
     const TQBNameRule rule = NameRule();
-    for (int i = 0; i < Count(); ++i)
-        if (rule.Same(Items(i)->GetTableName(), Text)) return Items(i);
+    for (const auto& item : ItemList())
+        if (auto* table = static_cast<TQBTableDef*>(item.get()); rule.Same(table->FTableName, Text))
+            return table;
     return nullptr;
 }
 
@@ -278,7 +287,7 @@ TQBTableDef* TQBTableDefs::FindByAliasOrName(const std::string& Text) const {
 
 int TQBTableDefs::FieldCount() const {
     int count = 0;
-    for (int i = 0; i < Count(); ++i) count += Items(i)->Fields().Count();
+    for (const auto& item : ItemList()) count += static_cast<const TQBTableDef*>(item.get())->FFields->Count();
     return count;
 }
 

@@ -23,7 +23,6 @@ public:
     bool IsProcedure = false;
     TQBFieldDefs& Fields() const { return *FFields; }
 
-    virtual std::unique_ptr<TQBFieldDefs> CreateFields();
     // Quoted table name, procedure parameters, then the alias when it differs from the name.
     std::string GetSQL() const;
     // Appends GetSQL's text to Out.
@@ -60,9 +59,14 @@ private:
     TQBTableDefs* FindTableDefs() const;
     mutable const TCollection* FTablesFrom = nullptr;
     mutable TQBTableDefs* FTablesTo = nullptr;
+    // Set by the table collection that has just taken the table in and filled the answer.
+    bool FTablesAdopted = false;
+    friend class TQBTableDefs;
     std::string FAlias;
     std::string FTableName;
-    std::unique_ptr<TQBFieldDefs> FFields;
+    // The field list lives inside the table: one allocation less for every table.
+    mutable TQBFieldDefs FFieldList{this};
+    TQBFieldDefs* const FFields = &FFieldList;
 };
 
 class TQBTableDefs : public TQBCollection {
@@ -108,6 +112,7 @@ public:
 
 protected:
     std::unique_ptr<TCollectionItem> CreateItem() override;
+    void Adopt(TCollectionItem& Item) override;
 
 private:
     void AppendSelectList(std::string& Out) const;

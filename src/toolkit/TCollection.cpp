@@ -31,9 +31,20 @@ TCollectionItem* TCollection::Insert(int Index) { return InsertItem(Index, Creat
 
 std::unique_ptr<TCollectionItem> TCollection::Extract(int Index) {
     if (Index < 0 || Index >= Count()) return nullptr;
-    std::unique_ptr<TCollectionItem> owned = std::move(FItems[static_cast<std::size_t>(Index)]);
-    FItems.erase(FItems.begin() + Index);
-    Renumber(Index);
+    return Release(Index);
+}
+
+std::unique_ptr<TCollectionItem> TCollection::Release(int Index) {
+    std::unique_ptr<TCollectionItem> owned;
+    if (Index == Count() - 1) {
+        // The last item: nothing behind it to move or renumber.
+        owned = std::move(FItems.back());
+        FItems.pop_back();
+    } else {
+        owned = std::move(FItems[static_cast<std::size_t>(Index)]);
+        FItems.erase(FItems.begin() + Index);
+        Renumber(Index);
+    }
     owned->FCollection = nullptr;
     owned->FIndex = -1;
     return owned;
@@ -46,8 +57,14 @@ TCollectionItem* TCollection::InsertItem(int Index, std::unique_ptr<TCollectionI
     raw->FCollection = this;
     // Most lists hold a few items: start with room for four instead of growing 1, 2, 4.
     if (FItems.capacity() == 0) FItems.reserve(4);
-    FItems.insert(FItems.begin() + Index, std::move(Item));
-    Renumber(Index);
+    if (Index == Count()) {
+        FItems.push_back(std::move(Item));
+        raw->FIndex = Index;
+    } else {
+        FItems.insert(FItems.begin() + Index, std::move(Item));
+        Renumber(Index);
+    }
+    Adopt(*raw);
     raw->AfterInsertion();
     return raw;
 }
@@ -58,18 +75,26 @@ void TCollection::Delete(int Index) {
     item->BeforeDestruction();
     // The clean-up may have deleted or moved other items: look the item up again.
     const int at = IndexOf(item);
-    if (at < 0) return;
-    std::unique_ptr<TCollectionItem> owned = std::move(FItems[static_cast<std::size_t>(at)]);
-    FItems.erase(FItems.begin() + at);
-    Renumber(at);
-    owned->FCollection = nullptr;
-    owned->FIndex = -1;
+    if (at >= 0) Release(at);
 }
 
 void TCollection::Clear() {
     if (FItems.empty()) return;
     BeginUpdate();
-    while (!FItems.empty()) Delete(Count() - 1);
+    // Delete(Count() - 1) over and over, without its index checks when the clean-up left
+    // the last item where it was (the usual case).
+    while (!FItems.empty()) {
+        TCollectionItem* item = FItems.back().get();
+        item->BeforeDestruction();
+        if (!FItems.empty() && FItems.back().get() == item) {
+            const std::unique_ptr<TCollectionItem> owned = std::move(FItems.back());
+            FItems.pop_back();
+            owned->FCollection = nullptr;
+            owned->FIndex = -1;
+        } else if (const int at = IndexOf(item); at >= 0) {
+            Release(at);
+        }
+    }
     EndUpdate();
 }
 

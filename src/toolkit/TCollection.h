@@ -1,14 +1,18 @@
 // Owned, ordered collections of items that know their collection and their index.
 // The query model, the operator table and the diagram's lists are built on these two classes.
 // A collection owns its items through std::unique_ptr; an item keeps a raw back-link only.
+// Both are made from recycled blocks: a model is emptied and built again for every parse.
 #pragma once
 
+#include "toolkit/TBlockPool.h"
+
 #include <memory>
+#include <span>
 #include <vector>
 
 class TCollection;
 
-class TCollectionItem {
+class TCollectionItem : public TPooled {
 public:
     TCollectionItem() = default;
     TCollectionItem(const TCollectionItem&) = delete;
@@ -38,7 +42,7 @@ private:
     int FIndex = -1;
 };
 
-class TCollection {
+class TCollection : public TPooled {
 public:
     TCollection() = default;
     TCollection(const TCollection&) = delete;
@@ -52,6 +56,8 @@ public:
         if (Index < 0 || Index >= Count()) ThrowIndexError(Index);
         return FItems[static_cast<std::size_t>(Index)].get();
     }
+    // The items in order, for scans that run over them all; valid until the next change.
+    std::span<const std::unique_ptr<TCollectionItem>> ItemList() const { return FItems; }
     // Appends a new item of the collection's item class and returns it.
     TCollectionItem* Add();
     // Inserts a new item at Index (clamped to 0..Count) and returns it.
@@ -82,12 +88,17 @@ public:
 protected:
     // Makes a free item of the collection's item class.
     virtual std::unique_ptr<TCollectionItem> CreateItem() = 0;
+    // Called for an item that has just joined, before its AfterInsertion: lets a derived
+    // collection tell the item what it is without the item having to find out.
+    virtual void Adopt(TCollectionItem& /*Item*/) {}
 
 private:
     void Renumber(int From);
+    // Takes the item at Index out of the list and gives it up to the caller, free.
+    std::unique_ptr<TCollectionItem> Release(int Index);
     [[noreturn]] static void ThrowIndexError(int Index);
 
-    std::vector<std::unique_ptr<TCollectionItem>> FItems;
+    std::vector<std::unique_ptr<TCollectionItem>, TPoolAllocator<std::unique_ptr<TCollectionItem>>> FItems;
     int FUpdateCount = 0;
 };
 
