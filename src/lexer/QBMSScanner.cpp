@@ -2,6 +2,8 @@
 // T-SQL word lists and Boolean texts. Everything else is inherited unchanged.
 #include "lexer/QBMSScanner.h"
 
+#include <typeinfo>
+
 bool TQBMSSQLScanner::IsLetter(char Ch) const { return TQBSQLScanner::IsLetter(Ch); }
 
 bool TQBMSSQLScanner::IsDelimiter(char Ch) const {
@@ -75,6 +77,8 @@ std::string TQBMSSQLScanner::QuoteName(const std::string& Name) const {
 std::string TQBMSSQLScanner::QuoteIdentifier(const std::string& Name) const {
     return TQBSQLScanner::QuoteIdentifier(Name);
 }
+
+bool TQBMSSQLScanner::IsOwnReader() const { return typeid(*this) == typeid(TQBMSSQLScanner); }
 
 void TQBMSSQLScanner::SetAlterQuotes(bool Value) {
     if (Value == FAlterQuotes) return;

@@ -181,6 +181,9 @@ public:
     // True when S is in the criterion operator list.
     virtual bool IsCriterionOperator(const std::string& S) const;
 
+    // Reads the next token as NextToken does and makes it the current token, without handing
+    // out a copy: the parser's way of moving on.
+    void Advance();
     // Peeks the next token and returns its kinds.
     TQBTokenKinds NextTokenKinds();
     // True for a byte that continues a plain word: no delimiter, blank, quote or line feed
@@ -212,6 +215,11 @@ public:
 
 protected:
     void EnsureInitialized() override { Init(); }
+    // True when the object is exactly of this class, whose reader operations (NextToken,
+    // PeekToken, IsBoolean, IsIdentifier, UnquoteName) are known here. A dialect overrides it
+    // to vouch for its own class only, so any further subclass reads through the virtual
+    // operations it may have replaced.
+    virtual bool IsOwnReader() const;
 
     // Classes cached from the virtual class operations, one entry per byte.
     enum TCharClass : std::uint16_t {
@@ -261,6 +269,32 @@ protected:
     std::string FFalseText;
 
 private:
+    // Reads the next token into Token; the current token is left alone (the general reader
+    // names it in the unterminated-string error).
+    void ReadToken(std::string& Token);
+    // The general reader: skipped tokens one by one, then the checks that quoted text needs.
+    void ReadGeneralToken(std::string& Token);
+    // The common cases outside quotes (a run of word characters, a delimiter) read in one go
+    // with exactly the general reader's result; false, with nothing read but blanks, when the
+    // general reader must take over.
+    bool ReadPlainToken(std::string& Token);
+    // Skips a run of blanks and line breaks outside quotes, counting them.
+    void SkipBlanks();
+    // Kinds of a word read outside quotes, from its word flags and the classes of its first
+    // byte (First) and of all further bytes together (Rest, every bit set when none).
+    TQBTokenKinds WordKinds(const std::string& Token, std::uint8_t Flags, std::uint16_t First,
+                            std::uint16_t Rest) const;
+    // True for the dialect's true or false text (the base IsBoolean test).
+    bool IsBooleanText(const std::string& S) const;
+    // The cached answer of IsOwnReader, asked once the object is fully built.
+    bool OwnReader() {
+        if (FOwnReader < 0) FOwnReader = IsOwnReader() ? 1 : 0;
+        return FOwnReader != 0;
+    }
+    struct TRestoreReader;
+    struct TRestorePosition;
+    // The cached answer of ClosingQuote.
+    char ClosingQuoteOf(char Ch) const { return FClosingQuotes[static_cast<unsigned char>(Ch)]; }
     // One pass of the reader; returns true when the token read is to be skipped.
     bool ReadOneToken(std::string& Token);
     // Reads a comment starting at FPosition (the caller has checked its opening characters),
@@ -277,8 +311,12 @@ private:
     void LoadList(TStringList& List, const std::string& CommaText);
 
     std::array<std::uint16_t, 256> FCharClasses{};
+    std::array<char, 256> FClosingQuotes{};
     TQBWordTable FWords;
+    // Where Advance reads a token the general reader returns, and NextTokenKinds peeks into.
+    std::string FScratch;
     bool FInitialized = false;
+    signed char FOwnReader = -1;  // unknown until first asked
 };
 
 // Constructs a scanner and runs its second construction step.

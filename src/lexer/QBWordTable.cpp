@@ -76,5 +76,9 @@ void TQBWordTable::Rebuild() const {
                     AddWord(std::string_view(word).substr(0, length), prefixFlag);
         }
     }
+    for (int code = 0; code < 256; ++code) {
+        const char ch = static_cast<char>(code);
+        FOneChars[static_cast<std::size_t>(code)] = FLongest == 0 ? 0 : Probe(std::string_view(&ch, 1));
+    }
     FBuilt = true;
 }

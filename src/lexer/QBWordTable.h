@@ -45,6 +45,7 @@ public:
         if (IsStale()) Rebuild();
     }
     std::uint8_t LookupFresh(std::string_view Word) const {
+        if (Word.size() == 1) return FOneChars[static_cast<unsigned char>(Word[0])];
         if (Word.empty() || Word.size() > FLongest) return 0;
         return Probe(Word);
     }
@@ -114,4 +115,6 @@ private:
     mutable std::string FWords;            // the entries' words, upper-cased, end to end
     mutable std::size_t FLongest = 0;
     mutable std::array<std::uint8_t, 256> FFirstChars{};
+    // Flags of every one-character word (most delimiters and short aliases), probed ahead.
+    mutable std::array<std::uint8_t, 256> FOneChars{};
 };

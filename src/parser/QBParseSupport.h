@@ -12,10 +12,7 @@
 namespace qbparse {
 
 // Reads the next token; the scanner keeps it as its current token.
-inline void Next(TQBSQLScanner& Scanner) {
-    std::string token;
-    Scanner.NextToken(token);
-}
+inline void Next(TQBSQLScanner& Scanner) { Scanner.Advance(); }
 
 // True when the current token is the unquoted delimiter Symbol.
 inline bool IsSymbol(const TQBSQLScanner& Scanner, const char* Symbol) {
