@@ -279,39 +279,41 @@ void TQBSQLScanner::SkipBlanks() {
     }
 }
 
-bool TQBSQLScanner::IsBooleanText(const std::string& S) const {
-    return SameText(S, FFalseText) || SameText(S, FTrueText);
-}
-
-TQBTokenKinds TQBSQLScanner::WordKinds(const std::string& Token, std::uint8_t Flags,
-                                       std::uint16_t First, std::uint16_t Rest) const {
-    // Numbers and identifiers are told by the cached classes, the same test IsNumber and
-    // IsIdentifier make, without two virtual calls per word.
-    TQBTokenKinds kinds;
-    if ((Flags & (qwfKeyword | qwfFunction)) != 0) {
-        if ((Flags & qwfFunction) != 0) kinds.Include(qtkFunction);
-        if ((Flags & qwfKeyword) != 0) kinds.Include(qtkKeyword);
-    } else if ((First & Rest & ccDigit) != 0) {
-        kinds = qtkInteger;
-    } else if (FOwnReader > 0 ? IsBooleanText(Token) : IsBoolean(Token)) {
-        kinds = qtkBoolean;
-    } else if (((First & ccLetter) != 0 && (Rest & ccIdentChar) != 0) ||
-               IsIdentifier(UnquoteName(Token))) {
-        kinds = qtkIdentifier;
-    }
-    return kinds;
-}
-
 bool TQBSQLScanner::ReadPlainToken(std::string& Token) {
     if (FInQuote || FEmptyQuote) return false;
     if (!FTokenKinds.ContainsAny(qtkSpace | qtkLineBreak)) FSpaceCount = 0;
-    SkipBlanks();
-    if (FPosition > FLength) return false;
-
     const char* const text = FText.data();
-    const int start = FPosition - 1;  // 0-based
-    const char ch = text[start];
-    const std::uint16_t first = CharClass(ch);
+    const int length = FLength;
+    int position = FPosition;  // 1-based
+
+    // Blanks on the same line, counted at once; line breaks are SkipBlanks' work.
+    while (position <= length) {
+        const char ch = text[position - 1];
+        if ((CharClass(ch) & (ccSpace | ccDelimiter | ccLineFeed | ccStringQuote |
+                              ccIdentQuote)) != ccSpace ||
+            (FWords.FirstCharFlagsFresh(ch) & (qwfComparisonPrefix | qwfSymbolOperatorPrefix)) != 0)
+            break;
+        ++position;
+    }
+    if (position != FPosition) {
+        const int blanks = position - FPosition;
+        FPosition = position;
+        FColumn += blanks;
+        FSpaceCount += blanks;
+        FTokenKinds = qtkSpace;
+    }
+    if (position > length) return false;
+    char ch = text[position - 1];
+    std::uint16_t first = CharClass(ch);
+    if ((first & ccLineFeed) != 0 || ch == '\r') {
+        SkipBlanks();
+        position = FPosition;
+        if (position > length) return false;
+        ch = text[position - 1];
+        first = CharClass(ch);
+    }
+
+    const int start = position - 1;  // 0-based
     TQBTokenKinds kinds;
     std::uint8_t flags = 0;
     if ((first & ccWordStop) == 0) {
@@ -320,7 +322,7 @@ bool TQBSQLScanner::ReadPlainToken(std::string& Token) {
         // can begin there.
         std::uint16_t rest = 0xFFFF;
         int end = start + 1;
-        for (; end < FLength; ++end) {
+        for (; end < length; ++end) {
             const std::uint16_t cls = CharClass(text[end]);
             if ((cls & ccWordStop) != 0) {
                 if ((cls & ccPoint) != 0 &&
@@ -330,45 +332,45 @@ bool TQBSQLScanner::ReadPlainToken(std::string& Token) {
             }
             rest &= cls;
         }
-        const auto length = static_cast<std::size_t>(end - start);
-        Token.assign(text + start, length);
+        const auto size = static_cast<std::size_t>(end - start);
+        Token.assign(text + start, size);
         FPosition = end + 1;
         FTokenKinds = TQBTokenKinds();  // as the general reader has it while classifying
-        flags = FWords.LookupFresh(std::string_view(text + start, length));
+        flags = FWords.LookupFresh(std::string_view(text + start, size));
         kinds = WordKinds(Token, flags, first, rest);
     } else if ((first & (ccDelimiter | ccSpace | ccLineFeed | ccStringQuote | ccIdentQuote)) ==
                ccDelimiter) {
         // A delimiter: a listed comparison or symbol operator, or a symbol of its own. Comments
         // and a carriage return are the general reader's.
-        const char next = FPosition < FLength ? text[FPosition] : '\0';
+        const char next = position < length ? text[position] : '\0';
         if ((ch == '-' && next == '-') || (ch == '/' && next == '*') || ch == '\r') return false;
         Token.assign(1, ch);
         const std::uint8_t starts = FWords.FirstCharFlagsFresh(ch);
         if ((starts & qwfComparisonPrefix) != 0 &&
             ReadListedSymbol(Token, qwfComparisonPrefix, qwfComparison)) {
             kinds = qtkComparison;
+            flags = FWords.LookupFresh(Token);
         } else if ((starts & qwfSymbolOperatorPrefix) != 0 &&
                    ReadListedSymbol(Token, qwfSymbolOperatorPrefix, qwfSymbolOperator)) {
             kinds = qtkOperator;
+            flags = FWords.LookupFresh(Token);
         } else {
             kinds = qtkSymbol;
-            ++FPosition;
+            FPosition = position + 1;
+            flags = FWords.LookupFresh(std::string_view(text + start, 1));
         }
-        flags = FWords.LookupFresh(Token);
     } else {
         return false;
     }
 
     // Only a bare ";" ends the statement.
-    if (Token.size() == 1 && Token[0] == ';' && !kinds.Empty()) kinds = qtkEnd;
+    if (ch == ';' && Token.size() == 1 && !kinds.Empty()) kinds = qtkEnd;
     if ((flags & qwfArithmetic) != 0) kinds.Include(qtkArithmetic);
     FTokenKinds = kinds;
     FColumn += static_cast<int>(Token.size());
     const std::uint16_t last = CharClass(text[FPosition - 2]);
-    if ((last & ccOpenBracket) != 0)
-        ++FBracketDepth;
-    else if ((last & ccCloseBracket) != 0)
-        --FBracketDepth;
+    if ((last & (ccOpenBracket | ccCloseBracket)) != 0)
+        FBracketDepth += (last & ccOpenBracket) != 0 ? 1 : -1;
     return true;
 }
 
