@@ -154,6 +154,7 @@ void TQBSQLScanner::CharClassesChanged() {
         // A line feed always breaks the line, whatever the dialect, so Unix text reads right.
         if (ch == '\n') bits |= ccLineFeed;
         if (ch == '.') bits |= ccPoint;
+        if (ch == '\0') bits |= ccTextEnd;
         FCharClasses[static_cast<std::size_t>(code)] = bits;
         FClosingQuotes[static_cast<std::size_t>(code)] = ClosingQuote(ch);
     }
@@ -203,7 +204,7 @@ void TQBSQLScanner::NextToken(std::string& Token) {
     FToken = Token;
 }
 
-void TQBSQLScanner::Advance() {
+void TQBSQLScanner::AdvanceSlowly() {
     if (!OwnReader()) {
         std::string token;  // a dialect's own NextToken
         NextToken(token);
@@ -320,17 +321,20 @@ bool TQBSQLScanner::ReadPlainToken(std::string& Token) {
         // A run of word characters, ended by the end of the text, a quote, a blank, a line
         // break or a delimiter; a point ends it only when it is a delimiter and no fraction
         // can begin there.
+        // The text's terminating NUL stops the loop; a NUL within the text is left to the
+        // general reader.
         std::uint16_t rest = 0xFFFF;
         int end = start + 1;
-        for (; end < length; ++end) {
-            const std::uint16_t cls = CharClass(text[end]);
-            if ((cls & ccWordStop) != 0) {
-                if ((cls & ccPoint) != 0 &&
-                    ((first & rest & ccDigit) != 0 || (cls & ccDelimiter) == 0))
-                    return false;
-                break;
-            }
+        std::uint16_t cls = 0;
+        while (((cls = CharClass(text[end])) & (ccWordStop | ccTextEnd)) == 0) {
             rest &= cls;
+            ++end;
+        }
+        if ((cls & ccWordStop) == 0) {
+            if (end < length) return false;
+        } else if ((cls & ccPoint) != 0 &&
+                   ((first & rest & ccDigit) != 0 || (cls & ccDelimiter) == 0)) {
+            return false;
         }
         const auto size = static_cast<std::size_t>(end - start);
         Token.assign(text + start, size);

@@ -184,7 +184,12 @@ public:
 
     // Reads the next token as NextToken does and makes it the current token, without handing
     // out a copy: the parser's way of moving on.
-    void Advance();
+    void Advance() {
+        // Once the reader is known to be this class's own and the word table is up to date,
+        // the common tokens are read straight into the current token.
+        if (FOwnReader > 0 && FWords.IsFresh() && ReadPlainToken(FToken)) return;
+        AdvanceSlowly();
+    }
     // Peeks the next token and returns its kinds.
     TQBTokenKinds NextTokenKinds();
     // True for a byte that continues a plain word: no delimiter, blank, quote or line feed
@@ -235,6 +240,7 @@ protected:
         ccCloseBracket = 0x100,
         ccLineFeed = 0x200,
         ccPoint = 0x400,
+        ccTextEnd = 0x800,  // the NUL byte, which also ends every text: stops the word loop
         // Bytes that end a run of plain word characters.
         ccWordStop = ccDelimiter | ccSpace | ccStringQuote | ccIdentQuote | ccLineFeed | ccPoint,
     };
@@ -270,6 +276,8 @@ protected:
     std::string FFalseText;
 
 private:
+    // Advance for the first read, a dialect's own NextToken, or tokens of the general reader.
+    void AdvanceSlowly();
     // Reads the next token into Token; the current token is left alone (the general reader
     // names it in the unterminated-string error).
     void ReadToken(std::string& Token);

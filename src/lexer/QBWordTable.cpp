@@ -30,6 +30,7 @@ void TQBWordTable::AddWord(std::string_view Word, std::uint8_t Flag) const {
             entry.Flags = Flag;
             FWords += UpperCase(Word);
             if (Word.size() > FLongest) FLongest = Word.size();
+            FLengthsByEnds[EndsKey(Word)] |= 1u << (Word.size() < 31 ? Word.size() : 31);
             return;
         }
         if (entry.Hash == hash && entry.Length == Word.size() &&
@@ -57,6 +58,7 @@ void TQBWordTable::Rebuild() const {
     FWords.clear();
     FLongest = 0;
     FFirstChars.fill(0);
+    FLengthsByEnds.fill(0);
     for (int i = 0; i < 6; ++i) {
         if (FLists[i] == nullptr) continue;
         FSeen[i] = FLists[i]->GetChangeCount();
