@@ -280,8 +280,33 @@ void TQBSQLScanner::SkipBlanks() {
     }
 }
 
+bool TQBSQLScanner::ReadClosingQuote() {
+    // With the reader's own quote test and nothing collected, a closing quote ends the quote
+    // unless the quote character follows (a doubled quote); ";" would end the statement.
+    if (FOwnReader <= 0 || FPosition > FLength) return false;
+    const char* const text = FText.data();
+    const char ch = text[FPosition - 1];
+    if ((CharClass(ch) & (ccStringQuote | ccIdentQuote)) == 0 ||
+        ch != ClosingQuoteOf(FQuoteChar) || ch == ';' ||
+        (FPosition < FLength && text[FPosition] == FQuoteChar))
+        return false;
+    FQuoteChar = 0;
+    FInQuote = false;
+    ++FPosition;
+    ++FColumn;
+    FSpaceCount = 0;  // the quote is no blank
+    FTokenKinds = qtkQuote;
+    return true;
+}
+
+bool TQBSQLScanner::ReadTextEnd(std::string& Token) {
+    Token.clear();
+    FTokenKinds = qtkEnd;
+    return true;
+}
+
 bool TQBSQLScanner::ReadPlainToken(std::string& Token) {
-    if (FInQuote || FEmptyQuote) return false;
+    if (FEmptyQuote || (FInQuote && !ReadClosingQuote())) return false;
     if (!FTokenKinds.ContainsAny(qtkSpace | qtkLineBreak)) FSpaceCount = 0;
     const char* const text = FText.data();
     const int length = FLength;
@@ -303,13 +328,13 @@ bool TQBSQLScanner::ReadPlainToken(std::string& Token) {
         FSpaceCount += blanks;
         FTokenKinds = qtkSpace;
     }
-    if (position > length) return false;
+    if (position > length) return ReadTextEnd(Token);
     char ch = text[position - 1];
     std::uint16_t first = CharClass(ch);
     if ((first & ccLineFeed) != 0 || ch == '\r') {
         SkipBlanks();
         position = FPosition;
-        if (position > length) return false;
+        if (position > length) return ReadTextEnd(Token);
         ch = text[position - 1];
         first = CharClass(ch);
     }

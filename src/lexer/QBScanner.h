@@ -287,6 +287,11 @@ private:
     // with exactly the general reader's result; false, with nothing read but blanks, when the
     // general reader must take over.
     bool ReadPlainToken(std::string& Token);
+    // Reads the quote that closes the current one, as the general reader would, when that is
+    // the plain case; false, with nothing read, otherwise.
+    bool ReadClosingQuote();
+    // The end of the text outside quotes: an empty end token.
+    bool ReadTextEnd(std::string& Token);
     // Skips a run of blanks and line breaks outside quotes, counting them.
     void SkipBlanks();
     // Kinds of a word read outside quotes, from its word flags and the classes of its first

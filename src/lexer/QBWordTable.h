@@ -113,7 +113,9 @@ private:
     static bool SameUpper(const char* Upper, std::string_view Word) {
         for (std::size_t i = 0; i < Word.size(); ++i) {
             const char ch = Word[i];
-            if (Upper[i] != (ch >= 'a' && ch <= 'z' ? char(ch - 'a' + 'A') : ch)) return false;
+            // Listed words are mostly written upper-case: the plain compare settles most bytes.
+            if (Upper[i] != ch && Upper[i] != (ch >= 'a' && ch <= 'z' ? char(ch - 'a' + 'A') : ch))
+                return false;
         }
         return true;
     }
