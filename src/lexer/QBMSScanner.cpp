@@ -64,10 +64,17 @@ std::string TQBMSSQLScanner::QuoteDottedToken(const std::string& Token, bool Was
 }
 
 bool TQBMSSQLScanner::NeedsQuotes(const std::string& Name) const {
-    if (Name.size() > 1 && IsIdentQuote(Name.front()) && IsIdentQuote(Name.back())) return false;
+    // The cached classes answer IsIdentQuote (and, for this class itself, IsIdentifier)
+    // without a virtual call per name written.
+    EnsureClasses();
+    if (Name.size() > 1 && (CharClass(Name.front()) & ccIdentQuote) != 0 &&
+        (CharClass(Name.back()) & ccIdentQuote) != 0)
+        return false;
     if ((WordFlags(Name) & (qwfKeyword | qwfFunction)) != 0) return true;
     // The cheap identifier test first: a plain identifier never needs quotes here.
-    return !IsIdentifier(Name) && TQBSQLScanner::NeedsQuotes(Name);
+    const bool identifier =
+        KnownOwnReader() ? AllOfClass(Name, ccLetter, ccIdentChar) : IsIdentifier(Name);
+    return !identifier && TQBSQLScanner::NeedsQuotes(Name);
 }
 
 std::string TQBMSSQLScanner::QuoteName(const std::string& Name) const {

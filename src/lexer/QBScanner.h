@@ -245,6 +245,10 @@ protected:
         ccWordStop = ccDelimiter | ccSpace | ccStringQuote | ccIdentQuote | ccLineFeed | ccPoint,
     };
     std::uint16_t CharClass(char Ch) const { return FCharClasses[static_cast<unsigned char>(Ch)]; }
+    // Makes sure the class table is filled (the second construction step has run).
+    void EnsureClasses() const { EnsureReady(); }
+    // True once the reader has found the object to be exactly its own class (IsOwnReader).
+    bool KnownOwnReader() const { return FOwnReader > 0; }
     // Every word list S is in, as TQBWordFlag bits, with one probe.
     std::uint8_t WordFlags(const std::string& S) const {
         EnsureReady();
