@@ -49,7 +49,9 @@ std::string TQBMSSQLScanner::GetCriterionOperatorsText() const {
 
 std::string TQBMSSQLScanner::UnquoteName(const std::string& S) const {
     // Any two identifier quotes are stripped, matching or not; nothing inside is undoubled.
-    if (S.size() > 1 && IsIdentQuote(S.front()) && IsIdentQuote(S.back()))
+    EnsureClasses();
+    if (S.size() > 1 && (CharClass(S.front()) & ccIdentQuote) != 0 &&
+        (CharClass(S.back()) & ccIdentQuote) != 0)
         return S.substr(1, S.size() - 2);
     return S;
 }

@@ -257,9 +257,14 @@ protected:
     // S is non-empty, its first byte has class First and every further byte class Rest.
     bool AllOfClass(const std::string& S, std::uint16_t First, std::uint16_t Rest) const {
         if (S.empty() || (CharClass(S[0]) & First) == 0) return false;
-        for (std::size_t i = 1; i < S.size(); ++i)
-            if ((CharClass(S[i]) & Rest) == 0) return false;
-        return true;
+        if ((CharClass('\0') & Rest) != 0) {  // the string's terminating NUL would not stop us
+            for (std::size_t i = 1; i < S.size(); ++i)
+                if ((CharClass(S[i]) & Rest) == 0) return false;
+            return true;
+        }
+        std::size_t i = 1;
+        while ((CharClass(S[i]) & Rest) != 0) ++i;
+        return i == S.size();
     }
 
     TQBTokenKinds FTokenKinds;
