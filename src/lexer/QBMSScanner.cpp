@@ -2,6 +2,8 @@
 // T-SQL word lists and Boolean texts. Everything else is inherited unchanged.
 #include "lexer/QBMSScanner.h"
 
+#include <typeinfo>
+
 bool TQBMSSQLScanner::IsLetter(char Ch) const { return TQBSQLScanner::IsLetter(Ch); }
 
 bool TQBMSSQLScanner::IsDelimiter(char Ch) const {
@@ -47,7 +49,9 @@ std::string TQBMSSQLScanner::GetCriterionOperatorsText() const {
 
 std::string TQBMSSQLScanner::UnquoteName(const std::string& S) const {
     // Any two identifier quotes are stripped, matching or not; nothing inside is undoubled.
-    if (S.size() > 1 && IsIdentQuote(S.front()) && IsIdentQuote(S.back()))
+    EnsureClasses();
+    if (S.size() > 1 && (CharClass(S.front()) & ccIdentQuote) != 0 &&
+        (CharClass(S.back()) & ccIdentQuote) != 0)
         return S.substr(1, S.size() - 2);
     return S;
 }
@@ -62,10 +66,17 @@ std::string TQBMSSQLScanner::QuoteDottedToken(const std::string& Token, bool Was
 }
 
 bool TQBMSSQLScanner::NeedsQuotes(const std::string& Name) const {
-    if (Name.size() > 1 && IsIdentQuote(Name.front()) && IsIdentQuote(Name.back())) return false;
+    // The cached classes answer IsIdentQuote (and, for this class itself, IsIdentifier)
+    // without a virtual call per name written.
+    EnsureClasses();
+    if (Name.size() > 1 && (CharClass(Name.front()) & ccIdentQuote) != 0 &&
+        (CharClass(Name.back()) & ccIdentQuote) != 0)
+        return false;
     if ((WordFlags(Name) & (qwfKeyword | qwfFunction)) != 0) return true;
     // The cheap identifier test first: a plain identifier never needs quotes here.
-    return !IsIdentifier(Name) && TQBSQLScanner::NeedsQuotes(Name);
+    const bool identifier =
+        KnownOwnReader() ? AllOfClass(Name, ccLetter, ccIdentChar) : IsIdentifier(Name);
+    return !identifier && TQBSQLScanner::NeedsQuotes(Name);
 }
 
 std::string TQBMSSQLScanner::QuoteName(const std::string& Name) const {
@@ -75,6 +86,8 @@ std::string TQBMSSQLScanner::QuoteName(const std::string& Name) const {
 std::string TQBMSSQLScanner::QuoteIdentifier(const std::string& Name) const {
     return TQBSQLScanner::QuoteIdentifier(Name);
 }
+
+bool TQBMSSQLScanner::IsOwnReader() const { return typeid(*this) == typeid(TQBMSSQLScanner); }
 
 void TQBMSSQLScanner::SetAlterQuotes(bool Value) {
     if (Value == FAlterQuotes) return;

@@ -37,6 +37,8 @@ public:
     void SetCaseSensitive(bool Value) { FCaseSensitive = Value; }
 
 protected:
+    bool IsOwnReader() const override;
+
     bool FAlterQuotes = false;
     bool FCaseSensitive = false;
 };

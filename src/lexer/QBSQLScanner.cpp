@@ -49,9 +49,7 @@ bool TQBSQLScanner::IsNumber(const std::string& S) const {
     return AllOfClass(S, ccDigit, ccDigit);
 }
 
-bool TQBSQLScanner::IsBoolean(const std::string& S) const {
-    return SameText(S, FFalseText) || SameText(S, FTrueText);
-}
+bool TQBSQLScanner::IsBoolean(const std::string& S) const { return IsBooleanText(S); }
 
 bool TQBSQLScanner::IsQuoteEnd(char Ch, const std::string& Token, char QuoteChar,
                                char NextCh) const {

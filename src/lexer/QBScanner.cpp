@@ -8,8 +8,10 @@
 #include "lexer/QBScanner.h"
 
 #include "lexer/QBParserError.h"
+#include "toolkit/TextCompare.h"
 
 #include <algorithm>
+#include <typeinfo>
 
 // ---------------------------------------------------------------- TQBScanner
 
@@ -128,6 +130,7 @@ void TQBSQLScanner::Init() {
     FColumn = 1;
     FQuoteNames = true;
     CharClassesChanged();
+    FWords.Refresh();  // built now rather than by the first read
 }
 
 void TQBSQLScanner::InitLate() const {
@@ -151,9 +154,41 @@ void TQBSQLScanner::CharClassesChanged() {
         // A line feed always breaks the line, whatever the dialect, so Unix text reads right.
         if (ch == '\n') bits |= ccLineFeed;
         if (ch == '.') bits |= ccPoint;
+        if (ch == '\0') bits |= ccTextEnd;
         FCharClasses[static_cast<std::size_t>(code)] = bits;
+        FClosingQuotes[static_cast<std::size_t>(code)] = ClosingQuote(ch);
     }
 }
+
+bool TQBSQLScanner::IsOwnReader() const { return typeid(*this) == typeid(TQBSQLScanner); }
+
+// Puts back what a peek moves: the reading position, the quote state and the depth (the
+// current token is the caller's to keep), also when reading throws.
+struct TQBSQLScanner::TRestoreReader {
+    TQBSQLScanner& Scanner;
+    int Position, BracketDepth;
+    bool InQuote;
+    char QuoteChar;
+    ~TRestoreReader() {
+        Scanner.FPosition = Position;
+        Scanner.FBracketDepth = BracketDepth;
+        Scanner.FInQuote = InQuote;
+        Scanner.FQuoteChar = QuoteChar;
+    }
+};
+
+// Puts back the line, column and kinds after a peek. Declared after the reader's state so
+// that it is destroyed first, as the peek always did.
+struct TQBSQLScanner::TRestorePosition {
+    TQBSQLScanner& Scanner;
+    int Line, Column;
+    TQBTokenKinds Kinds;
+    ~TRestorePosition() {
+        Scanner.FLine = Line;
+        Scanner.FColumn = Column;
+        Scanner.FTokenKinds = Kinds;
+    }
+};
 
 void TQBSQLScanner::Reset() {
     TQBScanner::Reset();
@@ -165,10 +200,35 @@ void TQBSQLScanner::Reset() {
 // ---------------------------------------------------------------- TQBSQLScanner: reading
 
 void TQBSQLScanner::NextToken(std::string& Token) {
+    ReadToken(Token);
+    FToken = Token;
+}
+
+void TQBSQLScanner::AdvanceSlowly() {
+    if (!OwnReader()) {
+        std::string token;  // a dialect's own NextToken
+        NextToken(token);
+        return;
+    }
     EnsureReady();
     FWords.Refresh();
-    // Quotes, blanks, comments and line breaks are read as tokens of their own and skipped.
+    if (ReadPlainToken(FToken)) return;
+    // The general reader names the previous token in its errors, so it reads aside.
+    ReadGeneralToken(FScratch);
+    FToken.swap(FScratch);
+}
+
+void TQBSQLScanner::ReadToken(std::string& Token) {
+    EnsureReady();
+    FWords.Refresh();
+    if (!ReadPlainToken(Token)) ReadGeneralToken(Token);
+}
+
+void TQBSQLScanner::ReadGeneralToken(std::string& Token) {
+    // Quotes, blanks, comments and line breaks are read as tokens of their own and skipped;
+    // once out of quotes again, the common cases are read in one go.
     while (ReadOneToken(Token)) {
+        if (ReadPlainToken(Token)) return;
     }
 
     // Only the end of the text can leave a quote open; a quoted ";" is read as an end token
@@ -186,44 +246,167 @@ void TQBSQLScanner::NextToken(std::string& Token) {
     }
     // Only quoted text can need re-wrapping; plain words are left alone without a copy.
     if (FTokenKinds.Contains(qtkIdentifier) && FInQuote) Token = QuoteDottedToken(Token, true);
-    FToken = Token;
+}
+
+void TQBSQLScanner::SkipBlanks() {
+    // Each blank or line break would be read as a skipped token of its own; taking a run of
+    // them here has exactly the same effect.
+    const char* const text = FText.data();
+    while (FPosition <= FLength) {
+        const char ch = text[FPosition - 1];
+        const std::uint16_t cls = CharClass(ch);
+        if ((cls & (ccStringQuote | ccIdentQuote)) != 0 ||
+            (FWords.FirstCharFlagsFresh(ch) & (qwfComparisonPrefix | qwfSymbolOperatorPrefix)) != 0)
+            break;
+        if ((cls & (ccSpace | ccDelimiter | ccLineFeed)) == ccSpace) {
+            ++FPosition;
+            ++FColumn;
+            FTokenKinds = qtkSpace;
+        } else if ((cls & ccLineFeed) != 0) {
+            ++FPosition;
+            ++FLine;
+            FColumn = 1;
+            FTokenKinds = qtkLineBreak;
+        } else if (ch == '\r' && (cls & ccDelimiter) != 0 && FPosition < FLength &&
+                   text[FPosition] == '\n') {
+            FPosition += 2;
+            ++FLine;
+            FColumn = 1;
+            FTokenKinds = qtkLineBreak;
+        } else {
+            break;
+        }
+        ++FSpaceCount;
+    }
+}
+
+bool TQBSQLScanner::ReadClosingQuote() {
+    // With the reader's own quote test and nothing collected, a closing quote ends the quote
+    // unless the quote character follows (a doubled quote); ";" would end the statement.
+    if (FOwnReader <= 0 || FPosition > FLength) return false;
+    const char* const text = FText.data();
+    const char ch = text[FPosition - 1];
+    if ((CharClass(ch) & (ccStringQuote | ccIdentQuote)) == 0 ||
+        ch != ClosingQuoteOf(FQuoteChar) || ch == ';' ||
+        (FPosition < FLength && text[FPosition] == FQuoteChar))
+        return false;
+    FQuoteChar = 0;
+    FInQuote = false;
+    ++FPosition;
+    ++FColumn;
+    FSpaceCount = 0;  // the quote is no blank
+    FTokenKinds = qtkQuote;
+    return true;
+}
+
+bool TQBSQLScanner::ReadTextEnd(std::string& Token) {
+    Token.clear();
+    FTokenKinds = qtkEnd;
+    return true;
+}
+
+bool TQBSQLScanner::ReadPlainToken(std::string& Token) {
+    if (FEmptyQuote || (FInQuote && !ReadClosingQuote())) return false;
+    if (!FTokenKinds.ContainsAny(qtkSpace | qtkLineBreak)) FSpaceCount = 0;
+    const char* const text = FText.data();
+    const int length = FLength;
+    int position = FPosition;  // 1-based
+
+    // Blanks on the same line, counted at once; line breaks are SkipBlanks' work.
+    while (position <= length) {
+        const char ch = text[position - 1];
+        if ((CharClass(ch) & (ccSpace | ccDelimiter | ccLineFeed | ccStringQuote |
+                              ccIdentQuote)) != ccSpace ||
+            (FWords.FirstCharFlagsFresh(ch) & (qwfComparisonPrefix | qwfSymbolOperatorPrefix)) != 0)
+            break;
+        ++position;
+    }
+    if (position != FPosition) {
+        const int blanks = position - FPosition;
+        FPosition = position;
+        FColumn += blanks;
+        FSpaceCount += blanks;
+        FTokenKinds = qtkSpace;
+    }
+    if (position > length) return ReadTextEnd(Token);
+    char ch = text[position - 1];
+    std::uint16_t first = CharClass(ch);
+    if ((first & ccLineFeed) != 0 || ch == '\r') {
+        SkipBlanks();
+        position = FPosition;
+        if (position > length) return ReadTextEnd(Token);
+        ch = text[position - 1];
+        first = CharClass(ch);
+    }
+
+    const int start = position - 1;  // 0-based
+    TQBTokenKinds kinds;
+    std::uint8_t flags = 0;
+    if ((first & ccWordStop) == 0) {
+        // A run of word characters, ended by the end of the text, a quote, a blank, a line
+        // break or a delimiter; a point ends it only when it is a delimiter and no fraction
+        // can begin there.
+        // The text's terminating NUL stops the loop; a NUL within the text is left to the
+        // general reader.
+        std::uint16_t rest = 0xFFFF;
+        int end = start + 1;
+        std::uint16_t cls = 0;
+        while (((cls = CharClass(text[end])) & (ccWordStop | ccTextEnd)) == 0) {
+            rest &= cls;
+            ++end;
+        }
+        if ((cls & ccWordStop) == 0) {
+            if (end < length) return false;
+        } else if ((cls & ccPoint) != 0 &&
+                   ((first & rest & ccDigit) != 0 || (cls & ccDelimiter) == 0)) {
+            return false;
+        }
+        const auto size = static_cast<std::size_t>(end - start);
+        Token.assign(text + start, size);
+        FPosition = end + 1;
+        FTokenKinds = TQBTokenKinds();  // as the general reader has it while classifying
+        flags = FWords.LookupFresh(std::string_view(text + start, size));
+        kinds = WordKinds(Token, flags, first, rest);
+    } else if ((first & (ccDelimiter | ccSpace | ccLineFeed | ccStringQuote | ccIdentQuote)) ==
+               ccDelimiter) {
+        // A delimiter: a listed comparison or symbol operator, or a symbol of its own. Comments
+        // and a carriage return are the general reader's.
+        const char next = position < length ? text[position] : '\0';
+        if ((ch == '-' && next == '-') || (ch == '/' && next == '*') || ch == '\r') return false;
+        Token.assign(1, ch);
+        const std::uint8_t starts = FWords.FirstCharFlagsFresh(ch);
+        if ((starts & qwfComparisonPrefix) != 0 &&
+            ReadListedSymbol(Token, qwfComparisonPrefix, qwfComparison)) {
+            kinds = qtkComparison;
+            flags = FWords.LookupFresh(Token);
+        } else if ((starts & qwfSymbolOperatorPrefix) != 0 &&
+                   ReadListedSymbol(Token, qwfSymbolOperatorPrefix, qwfSymbolOperator)) {
+            kinds = qtkOperator;
+            flags = FWords.LookupFresh(Token);
+        } else {
+            kinds = qtkSymbol;
+            FPosition = position + 1;
+            flags = FWords.LookupFresh(std::string_view(text + start, 1));
+        }
+    } else {
+        return false;
+    }
+
+    // Only a bare ";" ends the statement.
+    if (ch == ';' && Token.size() == 1 && !kinds.Empty()) kinds = qtkEnd;
+    if ((flags & qwfArithmetic) != 0) kinds.Include(qtkArithmetic);
+    FTokenKinds = kinds;
+    FColumn += static_cast<int>(Token.size());
+    const std::uint16_t last = CharClass(text[FPosition - 2]);
+    if ((last & (ccOpenBracket | ccCloseBracket)) != 0)
+        FBracketDepth += (last & ccOpenBracket) != 0 ? 1 : -1;
+    return true;
 }
 
 bool TQBSQLScanner::ReadOneToken(std::string& Token) {
     if (!FTokenKinds.ContainsAny(qtkSpace | qtkLineBreak)) FSpaceCount = 0;
     const char* const text = FText.data();
-
-    // Fast path for white space between tokens: each blank or line break would be read as a
-    // skipped token of its own; taking a run of them here has exactly the same effect.
-    if (!FInQuote) {
-        while (FPosition <= FLength) {
-            const char ch = text[FPosition - 1];
-            const std::uint16_t cls = CharClass(ch);
-            if ((cls & (ccStringQuote | ccIdentQuote)) != 0 ||
-                (FWords.FirstCharFlagsFresh(ch) &
-                 (qwfComparisonPrefix | qwfSymbolOperatorPrefix)) != 0)
-                break;
-            if ((cls & (ccSpace | ccDelimiter | ccLineFeed)) == ccSpace) {
-                ++FPosition;
-                ++FColumn;
-                FTokenKinds = qtkSpace;
-            } else if ((cls & ccLineFeed) != 0) {
-                ++FPosition;
-                ++FLine;
-                FColumn = 1;
-                FTokenKinds = qtkLineBreak;
-            } else if (ch == '\r' && (cls & ccDelimiter) != 0 && FPosition < FLength &&
-                       text[FPosition] == '\n') {
-                FPosition += 2;
-                ++FLine;
-                FColumn = 1;
-                FTokenKinds = qtkLineBreak;
-            } else {
-                break;
-            }
-            ++FSpaceCount;
-        }
-    }
+    if (!FInQuote) SkipBlanks();
 
     FTokenKinds = TQBTokenKinds();
     Token.clear();
@@ -236,7 +419,7 @@ bool TQBSQLScanner::ReadOneToken(std::string& Token) {
         // Quote characters: open a quote, end the text read so far, or close the quote.
         if ((cls & (ccStringQuote | ccIdentQuote)) != 0 &&
             (FQuoteChar == 0 ||
-             (ch == ClosingQuote(FQuoteChar) &&
+             (ch == ClosingQuoteOf(FQuoteChar) &&
               (FPosition == FLength || IsQuoteEnd(ch, Token, FQuoteChar, text[FPosition]))))) {
             if (!Token.empty() || FEmptyQuote) {
                 if (FInQuote) {
@@ -252,7 +435,7 @@ bool TQBSQLScanner::ReadOneToken(std::string& Token) {
             }
             FQuoteChar = FInQuote ? 0 : ch;
             FInQuote = FQuoteChar != 0;
-            FEmptyQuote = FInQuote && ClosingQuote(FQuoteChar) == FQuoteChar &&
+            FEmptyQuote = FInQuote && ClosingQuoteOf(FQuoteChar) == FQuoteChar &&
                           FPosition < FLength && text[FPosition] == FQuoteChar &&
                           (FPosition + 1 == FLength || text[FPosition + 1] != FQuoteChar);
             Token.assign(1, ch);
@@ -432,25 +615,23 @@ bool TQBSQLScanner::ReadListedSymbol(std::string& Token, std::uint8_t PrefixFlag
 }
 
 void TQBSQLScanner::PeekToken(std::string& Token) {
-    // Destroyed in reverse order: the line, column and kinds come back after the reader.
-    const TReaderState saved(*this);
-    struct TRestorePosition {
-        TQBSQLScanner& Scanner;
-        int Line, Column;
-        TQBTokenKinds Kinds;
-        ~TRestorePosition() {
-            Scanner.FLine = Line;
-            Scanner.FColumn = Column;
-            Scanner.FTokenKinds = Kinds;
-        }
-    } restorePosition{*this, FLine, FColumn, FTokenKinds};
-    NextToken(Token);
+    if (!OwnReader()) {
+        // A dialect's own NextToken may change the current token: all of it comes back.
+        const TReaderState saved(*this);
+        TRestorePosition restorePosition{*this, FLine, FColumn, FTokenKinds};
+        NextToken(Token);
+        FNextTokenKinds = FTokenKinds;
+        return;
+    }
+    // The reader leaves the current token alone, so only the position needs to come back.
+    TRestoreReader restoreReader{*this, FPosition, FBracketDepth, FInQuote, FQuoteChar};
+    TRestorePosition restorePosition{*this, FLine, FColumn, FTokenKinds};
+    ReadToken(Token);
     FNextTokenKinds = FTokenKinds;
 }
 
 TQBTokenKinds TQBSQLScanner::NextTokenKinds() {
-    std::string scratch;
-    PeekToken(scratch);
+    PeekToken(FScratch);
     return FNextTokenKinds;
 }
 

@@ -14,6 +14,7 @@
 
 #include "lexer/QBTokenKinds.h"
 #include "lexer/QBWordTable.h"
+#include "toolkit/TextCompare.h"
 #include "toolkit/TStringList.h"
 
 #include <array>
@@ -181,6 +182,14 @@ public:
     // True when S is in the criterion operator list.
     virtual bool IsCriterionOperator(const std::string& S) const;
 
+    // Reads the next token as NextToken does and makes it the current token, without handing
+    // out a copy: the parser's way of moving on.
+    void Advance() {
+        // Once the reader is known to be this class's own and the word table is up to date,
+        // the common tokens are read straight into the current token.
+        if (FOwnReader > 0 && FWords.IsFresh() && ReadPlainToken(FToken)) return;
+        AdvanceSlowly();
+    }
     // Peeks the next token and returns its kinds.
     TQBTokenKinds NextTokenKinds();
     // True for a byte that continues a plain word: no delimiter, blank, quote or line feed
@@ -212,6 +221,11 @@ public:
 
 protected:
     void EnsureInitialized() override { Init(); }
+    // True when the object is exactly of this class, whose reader operations (NextToken,
+    // PeekToken, IsBoolean, IsIdentifier, UnquoteName) are known here. A dialect overrides it
+    // to vouch for its own class only, so any further subclass reads through the virtual
+    // operations it may have replaced.
+    virtual bool IsOwnReader() const;
 
     // Classes cached from the virtual class operations, one entry per byte.
     enum TCharClass : std::uint16_t {
@@ -226,10 +240,15 @@ protected:
         ccCloseBracket = 0x100,
         ccLineFeed = 0x200,
         ccPoint = 0x400,
+        ccTextEnd = 0x800,  // the NUL byte, which also ends every text: stops the word loop
         // Bytes that end a run of plain word characters.
         ccWordStop = ccDelimiter | ccSpace | ccStringQuote | ccIdentQuote | ccLineFeed | ccPoint,
     };
     std::uint16_t CharClass(char Ch) const { return FCharClasses[static_cast<unsigned char>(Ch)]; }
+    // Makes sure the class table is filled (the second construction step has run).
+    void EnsureClasses() const { EnsureReady(); }
+    // True once the reader has found the object to be exactly its own class (IsOwnReader).
+    bool KnownOwnReader() const { return FOwnReader > 0; }
     // Every word list S is in, as TQBWordFlag bits, with one probe.
     std::uint8_t WordFlags(const std::string& S) const {
         EnsureReady();
@@ -238,9 +257,14 @@ protected:
     // S is non-empty, its first byte has class First and every further byte class Rest.
     bool AllOfClass(const std::string& S, std::uint16_t First, std::uint16_t Rest) const {
         if (S.empty() || (CharClass(S[0]) & First) == 0) return false;
-        for (std::size_t i = 1; i < S.size(); ++i)
-            if ((CharClass(S[i]) & Rest) == 0) return false;
-        return true;
+        if ((CharClass('\0') & Rest) != 0) {  // the string's terminating NUL would not stop us
+            for (std::size_t i = 1; i < S.size(); ++i)
+                if ((CharClass(S[i]) & Rest) == 0) return false;
+            return true;
+        }
+        std::size_t i = 1;
+        while ((CharClass(S[i]) & Rest) != 0) ++i;
+        return i == S.size();
     }
 
     TQBTokenKinds FTokenKinds;
@@ -261,6 +285,54 @@ protected:
     std::string FFalseText;
 
 private:
+    // Advance for the first read, a dialect's own NextToken, or tokens of the general reader.
+    void AdvanceSlowly();
+    // Reads the next token into Token; the current token is left alone (the general reader
+    // names it in the unterminated-string error).
+    void ReadToken(std::string& Token);
+    // The general reader: skipped tokens one by one, then the checks that quoted text needs.
+    void ReadGeneralToken(std::string& Token);
+    // The common cases outside quotes (a run of word characters, a delimiter) read in one go
+    // with exactly the general reader's result; false, with nothing read but blanks, when the
+    // general reader must take over.
+    bool ReadPlainToken(std::string& Token);
+    // Reads the quote that closes the current one, as the general reader would, when that is
+    // the plain case; false, with nothing read, otherwise.
+    bool ReadClosingQuote();
+    // The end of the text outside quotes: an empty end token.
+    bool ReadTextEnd(std::string& Token);
+    // Skips a run of blanks and line breaks outside quotes, counting them.
+    void SkipBlanks();
+    // Kinds of a word read outside quotes, from its word flags and the classes of its first
+    // byte (First) and of all further bytes together (Rest, every bit set when none).
+    TQBTokenKinds WordKinds(const std::string& Token, std::uint8_t Flags, std::uint16_t First,
+                            std::uint16_t Rest) const {
+        // Numbers and identifiers are told by the cached classes, the same test IsNumber and
+        // IsIdentifier make, without two virtual calls per word.
+        if ((Flags & (qwfKeyword | qwfFunction)) != 0)
+            return TQBTokenKinds::FromBits(static_cast<std::uint16_t>(
+                ((Flags & qwfFunction) != 0 ? qtkFunction : 0) |
+                ((Flags & qwfKeyword) != 0 ? qtkKeyword : 0)));
+        if ((First & Rest & ccDigit) != 0) return qtkInteger;
+        if (FOwnReader > 0 ? IsBooleanText(Token) : IsBoolean(Token)) return qtkBoolean;
+        if (((First & ccLetter) != 0 && (Rest & ccIdentChar) != 0) ||
+            IsIdentifier(UnquoteName(Token)))
+            return qtkIdentifier;
+        return TQBTokenKinds();
+    }
+    // True for the dialect's true or false text (the base IsBoolean test).
+    bool IsBooleanText(const std::string& S) const {
+        return SameText(S, FFalseText) || SameText(S, FTrueText);
+    }
+    // The cached answer of IsOwnReader, asked once the object is fully built.
+    bool OwnReader() {
+        if (FOwnReader < 0) FOwnReader = IsOwnReader() ? 1 : 0;
+        return FOwnReader != 0;
+    }
+    struct TRestoreReader;
+    struct TRestorePosition;
+    // The cached answer of ClosingQuote.
+    char ClosingQuoteOf(char Ch) const { return FClosingQuotes[static_cast<unsigned char>(Ch)]; }
     // One pass of the reader; returns true when the token read is to be skipped.
     bool ReadOneToken(std::string& Token);
     // Reads a comment starting at FPosition (the caller has checked its opening characters),
@@ -277,8 +349,12 @@ private:
     void LoadList(TStringList& List, const std::string& CommaText);
 
     std::array<std::uint16_t, 256> FCharClasses{};
+    std::array<char, 256> FClosingQuotes{};
     TQBWordTable FWords;
+    // Where Advance reads a token the general reader returns, and NextTokenKinds peeks into.
+    std::string FScratch;
     bool FInitialized = false;
+    signed char FOwnReader = -1;  // unknown until first asked
 };
 
 // Constructs a scanner and runs its second construction step.

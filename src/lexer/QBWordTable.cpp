@@ -30,6 +30,7 @@ void TQBWordTable::AddWord(std::string_view Word, std::uint8_t Flag) const {
             entry.Flags = Flag;
             FWords += UpperCase(Word);
             if (Word.size() > FLongest) FLongest = Word.size();
+            FLengthsByEnds[EndsKey(Word)] |= 1u << (Word.size() < 31 ? Word.size() : 31);
             return;
         }
         if (entry.Hash == hash && entry.Length == Word.size() &&
@@ -57,6 +58,7 @@ void TQBWordTable::Rebuild() const {
     FWords.clear();
     FLongest = 0;
     FFirstChars.fill(0);
+    FLengthsByEnds.fill(0);
     for (int i = 0; i < 6; ++i) {
         if (FLists[i] == nullptr) continue;
         FSeen[i] = FLists[i]->GetChangeCount();
@@ -75,6 +77,10 @@ void TQBWordTable::Rebuild() const {
                 for (std::size_t length = 1; length <= word.size(); ++length)
                     AddWord(std::string_view(word).substr(0, length), prefixFlag);
         }
+    }
+    for (int code = 0; code < 256; ++code) {
+        const char ch = static_cast<char>(code);
+        FOneChars[static_cast<std::size_t>(code)] = FLongest == 0 ? 0 : Probe(std::string_view(&ch, 1));
     }
     FBuilt = true;
 }

@@ -44,8 +44,14 @@ public:
     void Refresh() const {
         if (IsStale()) Rebuild();
     }
+    // The cheap half of Refresh: true when no list at all has changed since the last build.
+    bool IsFresh() const { return FBuilt && TStringList::GetAnyChangeCount() == FSeenAny; }
     std::uint8_t LookupFresh(std::string_view Word) const {
-        if (Word.empty() || Word.size() > FLongest) return 0;
+        const std::size_t n = Word.size();
+        if (n == 1) return FOneChars[static_cast<unsigned char>(Word[0])];
+        if (n == 0 || n > FLongest) return 0;
+        // Most words of a statement are names in no list: one bit tells most of them apart.
+        if (((FLengthsByEnds[EndsKey(Word)] >> (n < 31 ? n : 31)) & 1u) == 0) return 0;
         return Probe(Word);
     }
     std::uint8_t FirstCharFlagsFresh(char Ch) const {
@@ -71,11 +77,17 @@ private:
     }
     void Rebuild() const;
     void AddWord(std::string_view Word, std::uint8_t Flag) const;
+    // The first and the last byte with case folded away (and more: only a filter).
+    static std::size_t EndsKey(std::string_view Word) {
+        return (static_cast<std::size_t>(static_cast<unsigned char>(Word.front()) & 0x1Fu) << 5) |
+               (static_cast<unsigned char>(Word.back()) & 0x1Fu);
+    }
     std::uint8_t Probe(std::string_view Word) const {
         const std::uint32_t hash = Hash(Word);
         const std::size_t mask = FEntries.size() - 1;
+        const TEntry* const entries = FEntries.data();
         for (std::size_t slot = hash & mask;; slot = (slot + 1) & mask) {
-            const TEntry& entry = FEntries[slot];
+            const TEntry& entry = entries[slot];
             if (entry.Flags == 0) return 0;
             if (entry.Hash == hash && entry.Length == Word.size() &&
                 SameUpper(FWords.data() + entry.Offset, Word))
@@ -101,7 +113,9 @@ private:
     static bool SameUpper(const char* Upper, std::string_view Word) {
         for (std::size_t i = 0; i < Word.size(); ++i) {
             const char ch = Word[i];
-            if (Upper[i] != (ch >= 'a' && ch <= 'z' ? char(ch - 'a' + 'A') : ch)) return false;
+            // Listed words are mostly written upper-case: the plain compare settles most bytes.
+            if (Upper[i] != ch && Upper[i] != (ch >= 'a' && ch <= 'z' ? char(ch - 'a' + 'A') : ch))
+                return false;
         }
         return true;
     }
@@ -114,4 +128,8 @@ private:
     mutable std::string FWords;            // the entries' words, upper-cased, end to end
     mutable std::size_t FLongest = 0;
     mutable std::array<std::uint8_t, 256> FFirstChars{};
+    // Flags of every one-character word (most delimiters and short aliases), probed ahead.
+    mutable std::array<std::uint8_t, 256> FOneChars{};
+    // Per EndsKey, bit n set when some entry of n bytes (31 for 31 and more) has those ends.
+    mutable std::array<std::uint32_t, 1024> FLengthsByEnds{};
 };

@@ -12,10 +12,7 @@
 namespace qbparse {
 
 // Reads the next token; the scanner keeps it as its current token.
-inline void Next(TQBSQLScanner& Scanner) {
-    std::string token;
-    Scanner.NextToken(token);
-}
+inline void Next(TQBSQLScanner& Scanner) { Scanner.Advance(); }
 
 // True when S is the single character C.
 inline bool IsChar(const std::string& S, char C) { return S.size() == 1 && S[0] == C; }
