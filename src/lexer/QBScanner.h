@@ -21,6 +21,7 @@
 #include <cstdint>
 #include <memory>
 #include <string>
+#include <string_view>
 
 class TQBScanner {
 public:
@@ -190,6 +191,11 @@ public:
         if (FOwnReader > 0 && FWords.IsFresh() && ReadPlainToken(FToken)) return;
         AdvanceSlowly();
     }
+    // Every word list S is in, as TQBWordFlag bits, with one probe.
+    std::uint8_t WordFlags(std::string_view S) const {
+        EnsureReady();
+        return FWords.Lookup(S);
+    }
     // Peeks the next token and returns its kinds.
     TQBTokenKinds NextTokenKinds();
     // True for a byte that continues a plain word: no delimiter, blank, quote or line feed
@@ -249,11 +255,6 @@ protected:
     void EnsureClasses() const { EnsureReady(); }
     // True once the reader has found the object to be exactly its own class (IsOwnReader).
     bool KnownOwnReader() const { return FOwnReader > 0; }
-    // Every word list S is in, as TQBWordFlag bits, with one probe.
-    std::uint8_t WordFlags(const std::string& S) const {
-        EnsureReady();
-        return FWords.Lookup(S);
-    }
     // S is non-empty, its first byte has class First and every further byte class Rest.
     bool AllOfClass(const std::string& S, std::uint16_t First, std::uint16_t Rest) const {
         if (S.empty() || (CharClass(S[0]) & First) == 0) return false;

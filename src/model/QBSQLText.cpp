@@ -87,14 +87,6 @@ std::string Quote(const TQBSQLScanner& Scanner, std::string_view Name, const std
     return Whole ? Quote(Scanner, *Whole, Kind) : Quote(Scanner, std::string(Name), Kind);
 }
 
-// Reaches the scanner's one-probe word test, which is protected: a pointer to member
-// formed through a derived class may be applied to any scanner.
-struct TWordFlagsAccess : TQBSQLScanner {
-    static std::uint8_t Of(const TQBSQLScanner& Scanner, const std::string& Word) {
-        return (Scanner.*(&TWordFlagsAccess::WordFlags))(Word);
-    }
-};
-
 // The scanners whose quoting rules are those of TQBSQLScanner itself, whatever else they
 // change: for them a plain name's answer is known without asking.
 bool HasBaseQuoting(const TQBSQLScanner& Scanner) {
@@ -132,8 +124,7 @@ enum TKnownQuoting { kqAsk, kqUnchanged, kqWrapped };
 // '_') that is no keyword or function, and it is then wrapped whole in the identifier
 // quotes (it has no point to split at, no quote to strip or double). kqAsk otherwise.
 [[gnu::always_inline]] inline TKnownQuoting KnownQuoting(const TQBSQLScanner& Scanner,
-                                                         std::string_view Name,
-                                                         const std::string* Whole) {
+                                                         std::string_view Name) {
     if (Name.empty()) return kqAsk;
     const auto* byte = reinterpret_cast<const unsigned char*>(Name.data());
     const auto* end = byte + Name.size();
@@ -143,8 +134,7 @@ enum TKnownQuoting { kqAsk, kqUnchanged, kqWrapped };
     if ((all & bcSimple) == 0) return kqAsk;
     if (!UsesBaseQuoting(Scanner)) return kqAsk;
     if ((first & bcLetter) == 0 || (all & bcIdentChar) == 0) return kqWrapped;
-    const std::uint8_t flags = Whole ? TWordFlagsAccess::Of(Scanner, *Whole)
-                                     : TWordFlagsAccess::Of(Scanner, std::string(Name));
+    const std::uint8_t flags = Scanner.WordFlags(Name);
     return (flags & (qwfKeyword | qwfFunction)) == 0 ? kqUnchanged : kqWrapped;
 }
 
@@ -194,7 +184,7 @@ enum TKnownQuoting { kqAsk, kqUnchanged, kqWrapped };
 }  // namespace
 
 bool IsKnownUnquoted(const TQBSQLScanner& Scanner, const std::string& Name) {
-    return KnownQuoting(Scanner, Name, &Name) == kqUnchanged;
+    return KnownQuoting(Scanner, Name) == kqUnchanged;
 }
 
 namespace {
@@ -220,7 +210,7 @@ namespace {
         Out += Name;
         return;
     }
-    const TKnownQuoting known = KnownQuoting(*Scanner, Name, Whole);
+    const TKnownQuoting known = KnownQuoting(*Scanner, Name);
     if (known == kqAsk)
         AppendAsked(Out, Scanner, Name, Whole, Kind);
     else
@@ -240,7 +230,7 @@ namespace {
 [[gnu::always_inline]] inline TKnownQuoting KnownModelQuoting(const TQBSQLScanner& Scanner,
                                                               const std::string& Name) {
     TQuoteMemory& memory = Memory;
-    if (memory.Depth == 0 || &Scanner != memory.Scanner) return KnownQuoting(Scanner, Name, &Name);
+    if (memory.Depth == 0 || &Scanner != memory.Scanner) return KnownQuoting(Scanner, Name);
     const auto place = reinterpret_cast<std::uintptr_t>(&Name);
     // The top five bits of a multiplicative hash pick one of the 32 slots.
     static_assert(TQuoteMemory::kPlacedSlots == 32);
@@ -249,7 +239,7 @@ namespace {
     if (entry.Generation == memory.Generation && entry.Name == &Name && entry.Data == Name.data() &&
         entry.Size == Name.size())
         return entry.Wrapped ? kqWrapped : kqUnchanged;
-    const TKnownQuoting known = KnownQuoting(Scanner, Name, &Name);
+    const TKnownQuoting known = KnownQuoting(Scanner, Name);
     if (known != kqAsk)
         entry = {&Name, Name.data(), Name.size(), memory.Generation, known == kqWrapped};
     return known;
