@@ -6,6 +6,7 @@
 #include "model/QBCriteria.h"
 #include "parser/QBParseSupport.h"
 #include "parser/QBParser.h"
+#include "toolkit/TBlockPool.h"
 
 #include <memory>
 #include <utility>
@@ -36,12 +37,17 @@ std::uint8_t GroupKindOf(int Code) {
     return gkAny;  // OR, and an unclosed bracket
 }
 
+struct TConditionNode;
+// Nodes and their lists come from recycled blocks: every nested condition makes a few.
+using TNodeList = std::vector<std::unique_ptr<TConditionNode>,
+                              TPoolAllocator<std::unique_ptr<TConditionNode>>>;
+
 // A node of the tree being built: a comparison (Leaf set) or a group of nodes.
-struct TConditionNode {
+struct TConditionNode : TPooled {
     TQBCriterion* Leaf = nullptr;
     int LeafIndex = -1;
     std::uint8_t Kind = gkAll;
-    std::vector<std::unique_ptr<TConditionNode>> Children;
+    TNodeList Children;
     bool IsGroup() const { return Leaf == nullptr; }
 };
 
@@ -243,7 +249,7 @@ void TQBSelectParser::ParseCriteria(TQBCriterions* Target) {
     // Build the tree: each operator takes the items just before it (a stack of operands);
     // an operator with too few operands is dropped. AND and OR absorb the children of an
     // operand group of their own kind, so `a AND b AND c` is one All group of three.
-    std::vector<std::unique_ptr<TConditionNode>> operands;
+    TNodeList operands;
     for (const auto& [entryCode, leafIndex] : postfix) {
         if (entryCode < 0) {
             auto leaf = std::make_unique<TConditionNode>();
