@@ -341,9 +341,8 @@ TQBTableDef* TQBSelectParser::ParseTableRef() {
     // The parameters of a procedure call are read into a definition of their own, made
     // only for a call.
     std::unique_ptr<TQBTableDef> procedure;
-    // The token that names the reference (its alias, else its last name part), kept for
-    // an error found after it.
-    std::string keyToken = scanner.GetToken();
+    // Where the token that names the reference stands (its alias, else its last name
+    // part), kept for an error found after it.
     int keyLine = scanner.GetLine();
     int keyColumn = scanner.GetColumn();
     std::vector<std::string>& parts = FTableNameParts;
@@ -356,15 +355,16 @@ TQBTableDef* TQBSelectParser::ParseTableRef() {
             return nullptr;
         }
         parts.push_back(scanner.GetToken());
-        keyToken = scanner.GetToken();
         keyLine = scanner.GetLine();
         keyColumn = scanner.GetColumn();
         Next(scanner);
     }
-    const std::string tableName = parts.size() == 1 ? parts.front() : JoinNameParts(scanner, parts);
+    const std::string tableName =
+        parts.size() == 1 ? std::move(parts.front()) : JoinNameParts(scanner, parts);
+    const std::string& lastPart = parts.size() == 1 ? tableName : parts.back();
     // A blank name (`[ ]`) would be taken for the blank table, the one of no name.
     if (IsBlankText(StartsQuoted(scanner, tableName) ? scanner.UnquoteName(tableName) : tableName)) {
-        FailAt(keyToken, keyLine, keyColumn);
+        FailAt(lastPart, keyLine, keyColumn);
         return nullptr;
     }
     if (!(AtEnd(scanner) || IsSymbol(scanner, ",") || IsSymbol(scanner, "(") ||
@@ -387,27 +387,31 @@ TQBTableDef* TQBSelectParser::ParseTableRef() {
     }
     if (scanner.GetTokenKinds().Contains(qtkKeyword) && IsWord(scanner, "AS")) Next(scanner);
     bool aliasWritten = false;
+    std::string alias;
+    // The alias as read, kept only when quoting has changed it.
     std::string rawAlias;
-    std::string alias = tableName;
     if (IsUnwritableName(scanner)) {
         FState = psError;
         return nullptr;
     }
     if (scanner.GetTokenKinds().Contains(qtkIdentifier)) {
-        // A dialect that writes aliases as they are keeps one that needs quotes quoted.
-        rawAlias = scanner.GetToken();
-        keyToken = rawAlias;
+        alias = scanner.GetToken();
         keyLine = scanner.GetLine();
         keyColumn = scanner.GetColumn();
-        alias = !scanner.QuoteAliases() && scanner.NeedsQuotes(rawAlias)
-                    ? scanner.QuoteIdentifier(rawAlias)
-                    : rawAlias;
+        // A dialect that writes aliases as they are keeps one that needs quotes quoted.
+        if (!scanner.QuoteAliases() && scanner.NeedsQuotes(alias)) {
+            rawAlias = alias;
+            alias = scanner.QuoteIdentifier(rawAlias);
+        }
         aliasWritten = true;
         Next(scanner);
+    } else {
+        alias = tableName;
     }
+    const std::string& keyToken = !aliasWritten ? lastPart : rawAlias.empty() ? alias : rawAlias;
 
     TQBTableDef* table = FTableDefs->FindByAlias(alias);
-    if (!table && aliasWritten && rawAlias != alias) table = FTableDefs->FindByAlias(rawAlias);
+    if (!table && !rawAlias.empty() && rawAlias != alias) table = FTableDefs->FindByAlias(rawAlias);
     if (!table && (StartsQuoted(scanner, alias) || scanner.NeedsQuotes(alias))) {
         // The select list may hold the name quoted (`[Order].[a.b]`).
         const std::string quoted = scanner.QuoteIdentifier(alias);
