@@ -47,6 +47,7 @@ std::string StripParentheses(const std::string& S) {
 
 // Text with every doubled Quote turned into one.
 std::string Undouble(const std::string& Text, char Quote) {
+    if (Text.find(Quote) == std::string::npos) return Text;
     std::string result;
     result.reserve(Text.size());
     for (std::size_t i = 0; i < Text.size(); ++i) {
@@ -279,7 +280,7 @@ void TQBSelectParser::ParseOperand(TQBFunctionDef* Item, TQBTableDef*& TableDef,
                 break;
             // A join word ends a join condition; LEFT( and RIGHT( stay function calls.
             if ((Options & poStopAtJoinWords) && !first && plain && IsJoinClauseWord(token)) {
-                if (!kinds.Contains(qtkFunction)) break;
+                if (!kinds.Contains(qtkFunction) || NextIsWord(scanner)) break;
                 std::string next;
                 scanner.PeekToken(next);
                 if (next != "(") break;

@@ -6,6 +6,7 @@
 #include "lexer/QBScanner.h"
 #include "toolkit/TextCompare.h"
 
+#include <algorithm>
 #include <string>
 #include <vector>
 
@@ -20,6 +21,19 @@ inline bool IsChar(const std::string& S, char C) { return S.size() == 1 && S[0] 
 // True when Name begins with an identifier quote: only then can taking quotes off change it.
 inline bool StartsQuoted(const TQBSQLScanner& Scanner, const std::string& Name) {
     return !Name.empty() && Scanner.IsIdentQuote(Name.front());
+}
+
+// True when the text after the current token goes on, past blanks and line breaks, with an
+// ASCII letter: the next token is then a word (no bracket, whatever word it is), which is
+// known without reading it.
+inline bool NextIsWord(const TQBSQLScanner& Scanner) {
+    const std::string& text = Scanner.GetText();
+    for (std::size_t i = std::size_t(std::max(Scanner.GetPosition() - 1, 0)); i < text.size(); ++i) {
+        const char c = text[i];
+        if (c == ' ' || c == '\t' || c == '\r' || c == '\n') continue;
+        return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z');
+    }
+    return false;
 }
 
 // True when the current token is the unquoted delimiter Symbol.
