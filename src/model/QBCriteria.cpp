@@ -185,22 +185,12 @@ std::string TQBCriterions::GetSQL() const {
 void TQBCriterions::AppendSQL(std::string& Out) const {
     const bool bracketAll = !Parser || Parser->GetScriptFormat().AlwaysBracketConditions;
     const bool orGroup = GroupKind == gkAny || GroupKind == gkNone;
-    const char* joinWord = orGroup ? "OR" : "AND";
-    // The joining phrase whole, when keywords stand as they are.
-    const char* joinPhrase = !KeywordsAsIs(Parser) ? nullptr
-                             : orGroup             ? " OR \r\n  "
-                                                   : " AND \r\n  ";
+    const std::string_view joinPhrase = orGroup ? " OR \r\n  " : " AND \r\n  ";
     const std::size_t start = Out.size();
     for (int i = 0; i < Count(); ++i) {
         const TQBCriterion* item = Items(i);
         const std::size_t mark = Out.size();
-        if (mark != start && joinPhrase) {
-            Out += joinPhrase;
-        } else if (mark != start) {
-            Out += ' ';
-            AppendKeyword(Out, Parser, joinWord);
-            Out += " \r\n  ";
-        }
+        if (mark != start) AppendKeywordPhrase(Out, Parser, joinPhrase);
         const bool bracket = bracketAll || (item->SubCriteriaCount() >= 2 &&
                                             item->SubCriteria().GroupKind == gkAny);
         if (bracket) Out += '(';

@@ -35,22 +35,9 @@ bool Contains(const TGroup& Group, int Table) {
 }
 
 void AppendJoinKeyword(std::string& Out, const TQBSelectParser* Parser, std::uint8_t Type) {
-    if (KeywordsAsIs(Parser)) {
-        static constexpr std::string_view phrases[] = {"INNER JOIN", "LEFT OUTER JOIN",
-                                                       "RIGHT OUTER JOIN", "FULL OUTER JOIN"};
-        Out += phrases[Type <= 3 ? Type : 0];
-        return;
-    }
-    static const char* const words[][3] = {
-        {"INNER", "JOIN", nullptr}, {"LEFT", "OUTER", "JOIN"}, {"RIGHT", "OUTER", "JOIN"},
-        {"FULL", "OUTER", "JOIN"}};
-    bool first = true;
-    for (const char* word : words[Type <= 3 ? Type : 0]) {
-        if (!word) break;
-        if (!first) Out += ' ';
-        first = false;
-        AppendKeyword(Out, Parser, word);
-    }
+    static constexpr std::string_view phrases[] = {"INNER JOIN", "LEFT OUTER JOIN",
+                                                   "RIGHT OUTER JOIN", "FULL OUTER JOIN"};
+    AppendKeywordPhrase(Out, Parser, phrases[Type <= 3 ? Type : 0]);
 }
 
 // The working storage of one FROM clause, kept between writes so that a steady stream of
@@ -194,7 +181,6 @@ void TQBTableDefs::AppendFrom(std::string& Out) const {
     std::vector<const TLink*>& pool = scratch.Pool;
     std::vector<char>& used = scratch.Used;
     TJoinOrderResult& order = scratch.Order;
-    const bool asIs = KeywordsAsIs(Parser);
     std::vector<int>& indexInGroup = scratch.IndexInGroup;
     std::vector<char>& grouped = scratch.Grouped;
     grouped.assign(static_cast<std::size_t>(tableCount), 0);
@@ -238,21 +224,9 @@ void TQBTableDefs::AppendFrom(std::string& Out) const {
             AppendJoinKeyword(Out, Parser, EffectiveJoinType(decisive, table));
             Out += ' ';
             tables[static_cast<std::size_t>(group[static_cast<std::size_t>(table)])]->AppendSQL(Out);
-            if (asIs) {
-                Out += " ON ";
-            } else {
-                Out += ' ';
-                AppendKeyword(Out, Parser, "ON");
-                Out += ' ';
-            }
+            AppendKeywordPhrase(Out, Parser, " ON ");
             for (std::size_t k = 0; k < step.size(); ++k) {
-                if (k > 0 && asIs) {
-                    Out += "\r\n  AND ";
-                } else if (k > 0) {
-                    Out += "\r\n  ";
-                    AppendKeyword(Out, Parser, "AND");
-                    Out += ' ';
-                }
+                if (k > 0) AppendKeywordPhrase(Out, Parser, "\r\n  AND ");
                 pool[static_cast<std::size_t>(step[k])]->Join->AppendSQL(Out);
             }
         }

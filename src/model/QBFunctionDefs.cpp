@@ -228,13 +228,7 @@ void TQBFieldDef::AppendSQL(std::string& Out) const {
     // column takes its name as alias); any other item would come back as FIELD_n.
     if (Alias.empty() || (Alias == Name && (Kind == fkField || Kind == fkUnknown))) return;
     const TQBSelectParser* parser = GetParser();
-    if (KeywordsAsIs(parser)) {
-        Out += " AS ";
-    } else {
-        Out += ' ';
-        AppendKeyword(Out, parser, "AS");
-        Out += ' ';
-    }
+    AppendKeywordPhrase(Out, parser, " AS ");
     AppendAlias(Out, parser, Alias);
 }
 

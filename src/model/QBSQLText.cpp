@@ -73,6 +73,22 @@ void AppendRecased(std::string& Out, std::string_view Text, TQBFormatMode Mode) 
     Out += ApplyFormatMode(Text, Mode);
 }
 
+void AppendKeywordPhraseRecased(std::string& Out, const TQBSelectParser* Parser,
+                                std::string_view Phrase) {
+    const auto separator = [](char c) { return c == ' ' || c == '\r' || c == '\n'; };
+    std::size_t i = 0;
+    while (i < Phrase.size()) {
+        std::size_t end = i;
+        const bool blank = separator(Phrase[i]);
+        while (end < Phrase.size() && separator(Phrase[end]) == blank) ++end;
+        if (blank)
+            Out.append(Phrase.substr(i, end - i));
+        else
+            AppendKeyword(Out, Parser, Phrase.substr(i, end - i));
+        i = end;
+    }
+}
+
 namespace {
 
 enum TQuoting : bool { qtName = false, qtIdentifier = true };

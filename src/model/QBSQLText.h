@@ -32,6 +32,17 @@ inline bool KeywordsAsIs(const TQBSelectParser* Parser) {
 inline void AppendKeyword(std::string& Out, const TQBSelectParser* Parser, std::string_view Text) {
     AppendFormatted(Out, Text, Parser ? Parser->GetScriptFormat().KeywordsFormat : qfmAsIs);
 }
+// Appends Phrase, keywords with blanks and line breaks between and around them (" AS ",
+// "LEFT OUTER JOIN"), each word as Parser->FormatKeyword writes it: in one append when
+// keywords stand as they are.
+void AppendKeywordPhraseRecased(std::string& Out, const TQBSelectParser* Parser, std::string_view Phrase);
+inline void AppendKeywordPhrase(std::string& Out, const TQBSelectParser* Parser,
+                                std::string_view Phrase) {
+    if (KeywordsAsIs(Parser))
+        Out.append(Phrase);
+    else
+        AppendKeywordPhraseRecased(Out, Parser, Phrase);
+}
 // Appends Name as Parser->FormatFunctionName writes it (unchanged without a parser).
 inline void AppendFunctionName(std::string& Out, const TQBSelectParser* Parser, std::string_view Name) {
     AppendFormatted(Out, Name, Parser ? Parser->GetScriptFormat().FunctionsFormat : qfmAsIs);

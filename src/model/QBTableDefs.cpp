@@ -462,13 +462,7 @@ void TQBTableDefs::AppendSQL(std::string& Out) const {
     const bool noSelect = Out.size() == start + 2;
     if (noSelect) Out.resize(start);
     const std::size_t fromAt = Out.size();
-    if (KeywordsAsIs(Parser)) {
-        Out += "\r\nFROM\r\n";
-    } else {
-        Out += "\r\n";
-        AppendKeyword(Out, Parser, "FROM");
-        Out += "\r\n";
-    }
+    AppendKeywordPhrase(Out, Parser, "\r\nFROM\r\n");
     const std::size_t fromText = Out.size();
     AppendFrom(Out);
     if (Out.size() == fromText) {

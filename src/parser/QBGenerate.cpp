@@ -85,13 +85,7 @@ TClauseScratch& ClauseScratch() {
 std::size_t BeginClause(std::string& Out, const TQBSelectParser& Parser, const char* Word) {
     const std::size_t start = Out.size();
     AppendKeyword(Out, &Parser, Word);
-    if (KeywordsAsIs(&Parser)) {
-        Out += " BY\r\n  ";
-        return start;
-    }
-    Out += ' ';
-    AppendKeyword(Out, &Parser, "BY");
-    Out += "\r\n  ";
+    AppendKeywordPhrase(Out, &Parser, " BY\r\n  ");
     return start;
 }
 
