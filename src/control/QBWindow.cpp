@@ -1,31 +1,92 @@
-// The query-builder control: construction, the work area's requests and notifications, and
-// the model bookkeeping that follows the diagram.
+// The query-builder control: construction and teardown, published properties, the pages
+// and their visibility, and the statement written in (parse and rebuild) and read out.
 #include "control/QBWindow.h"
 
+#include <QBitmap>
+#include <QContextMenuEvent>
+#include <QMenu>
+#include <QMessageBox>
+#include <QSplitter>
+#include <QTabWidget>
 #include <QVBoxLayout>
-#include <cctype>
 
+#include "control/QBTableList.h"
+#include "data/DataParameters.h"
+#include "data/DataSet.h"
 #include "diagram/QBFloatPanel.h"
 #include "diagram/QBFloatTable.h"
+#include "diagram/QBImages.h"
 #include "diagram/QBLinks.h"
+#include "diagram/QBModelLink.h"
+#include "lexer/QBScanner.h"
+#include "lexer/QBUtils.h"
+#include "model/QBCriteria.h"
 #include "model/QBFunctionDefs.h"
+#include "model/QBJoinDefs.h"
 #include "model/QBTableDefs.h"
 #include "parser/QBParser.h"
-#include "toolkit/TextCompare.h"
+#include "resources/QBResource.h"
+#include "toolkit/Exceptions.h"
+
+namespace {
+
+constexpr int SplitterWidth = 5;
+constexpr TQBVisibleTab PageOrder[] = {qbtCriterions, qbtSelection, qbtGroupCriterions, qbtSorting};
+const char* const PageCaptions[] = {QBResource::SCriterionsPage, QBResource::SSelectionPage,
+                                    QBResource::SGroupCriterionsPage, QBResource::SSortingPage};
+
+// A 16 x 16 resource bitmap whose bottom-left pixel's colour is transparent.
+QPixmap MaskedImage(const char* name) {
+    QPixmap image = QBImage(name);
+    if (image.isNull()) return image;
+    const QColor key = image.toImage().pixelColor(0, image.height() - 1);
+    image.setMask(image.createMaskFromColor(key, Qt::MaskInColor));
+    return image;
+}
+
+// True when the comma text of List equals that of the built-in list Builtin, sorted.
+bool SameAsBuiltin(const TStringList& list, const std::string& builtinText) {
+    TStringList builtin;
+    builtin.SetCommaText(builtinText);
+    builtin.Sort();
+    return builtin.GetCommaText() == list.GetCommaText();
+}
+
+}  // namespace
+
+// --- construction and teardown ---
 
 TCustomQueryBuilder::TCustomQueryBuilder(QWidget* parent)
     : QWidget(parent),
       FPalette(std::make_unique<TQBPalette>(this)),
-      FStyle(std::make_unique<TQBStyle>(this)) {
+      FStyle(std::make_unique<TQBStyle>(this)),
+      FImages{MaskedImage("TABLEBMP"), MaskedImage("FIELDBMP")},
+      FTableList(std::make_unique<TQBTableList>(nullptr)),
+      FLinkList(std::make_unique<TQBLinkList>(nullptr)) {
     resize(300, 340);
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
     layout->setSpacing(0);
+    FSplitter = new QSplitter(Qt::Vertical, this);
+    FSplitter->setHandleWidth(SplitterWidth);
+    FSplitter->setChildrenCollapsible(false);
+    layout->addWidget(FSplitter);
+    FPageControl = new QTabWidget(FSplitter);
+    FPageControl->setObjectName("PageCtrl");
+    connect(FSplitter, &QSplitter::splitterMoved, this, [this] {
+        if (FPageControl->isVisible()) FTabHeight = FPageControl->height();
+    });
 }
 
 TCustomQueryBuilder::~TCustomQueryBuilder() {
-    // The work area removes its links from the model on destruction: it goes while the
-    // parser still exists.
+    FDestroying = true;
+    // The pages and their editors go first, while the model they show still exists; then the
+    // work area, which takes its links' join definitions out of the model; then the parser.
+    delete FPageControl;
+    FPageControl = nullptr;
+    std::fill(std::begin(FPages), std::end(FPages), nullptr);
+    FLinkList.reset();
+    FTableList.reset();
     delete FWorkArea;
     FWorkArea = nullptr;
 }
@@ -35,15 +96,128 @@ std::unique_ptr<TQBSelectParser> TCustomQueryBuilder::CreateParser() { return Ma
 void TCustomQueryBuilder::Init() {
     if (FParser) return;
     FParser = CreateParser();
-    FWorkArea = new TQBWorkArea(this);
+    FWorkArea = new TQBWorkArea(FSplitter, this);
+    FSplitter->insertWidget(0, FWorkArea);
+    FSplitter->setStretchFactor(0, 1);
+    FSplitter->setStretchFactor(1, 0);
     FWorkArea->FCheckLinkFieldsType = FCheckLinkFieldsType;
-    layout()->addWidget(FWorkArea);
     FWorkArea->OnTableAdded = [this](TQBWorkArea* sender, TQBTable* table) { TableAdded(sender, table); };
     FWorkArea->OnTableRemoved = [this](TQBWorkArea* sender, TQBTable* table) { TableRemoved(sender, table); };
     FWorkArea->OnTableKeyChanged = [this](TQBTable* table, const std::string& oldKey) {
         TableKeyChanged(table, oldKey);
     };
     FWorkArea->OnFieldCheckChanged = [this](TQBTable* table, TQBListItem* item) { FieldCheckChanged(table, item); };
+    FWorkArea->ErrorHook = [this](const QString& text) { ShowError(text); };
+    FTableList = std::make_unique<TQBTableList>(FWorkArea);
+    FLinkList = std::make_unique<TQBLinkList>(FWorkArea);
+    CreatePages();
+}
+
+void TCustomQueryBuilder::CreatePages() {
+    const QSignalBlocker blocker(FPageControl);
+    for (int i = 0; i < 4; ++i) {
+        FPages[i] = new QWidget;
+        FPages[i]->setObjectName(QString("Page%1").arg(i));
+        FPageControl->addTab(FPages[i], QString::fromUtf8(PageCaptions[i]));
+    }
+    ApplyVisibleTabs();
+    connect(FPageControl, &QTabWidget::currentChanged, this, [this] { PageChanged(); });
+}
+
+void TCustomQueryBuilder::Loaded() {
+    FLoading = false;
+    SetVisibleTabs(FLoadedVisibleTabs);
+}
+
+// --- errors inside event handlers ---
+
+void TCustomQueryBuilder::ShowError(const QString& text) {
+    if (ErrorHook) {
+        ErrorHook(text);
+        return;
+    }
+    QMessageBox::critical(this, QString(), text);
+}
+
+template <typename F>
+void TCustomQueryBuilder::Guarded(F&& body) {
+    try {
+        body();
+    } catch (const std::exception& e) {
+        if (FUpdating) EndUpdate();
+        ShowError(QString::fromUtf8(e.what()));
+    } catch (...) {
+        if (FUpdating) EndUpdate();
+        ShowError(QString::fromUtf8(QBResource::SQBParserUnknownError).replace("%d", "0"));
+    }
+}
+
+// --- properties ---
+
+void TCustomQueryBuilder::SetOptions(TQBOptions value) {
+    if (FOptions == value) return;
+    FOptions = value;
+    if (FWorkArea) FWorkArea->viewport()->update();
+}
+
+const TStringList& TCustomQueryBuilder::Aggregates() const { return FParser->GetAggregateNames(); }
+
+void TCustomQueryBuilder::SetAggregates(const TStringList& value) { FParser->GetAggregateNames().Assign(value); }
+
+bool TCustomQueryBuilder::AggregatesStored() const {
+    return FParser && !SameAsBuiltin(FParser->GetAggregateNames(), FParser->GetAggregatesText());
+}
+
+const TStringList& TCustomQueryBuilder::Functions() const {
+    TStringList& list = FParser->GetScanner()->GetFunctions();
+    list.Sort();
+    return list;
+}
+
+void TCustomQueryBuilder::SetFunctions(const TStringList& value) {
+    TStringList& list = FParser->GetScanner()->GetFunctions();
+    list.Assign(value);
+    UpperCaseStrings(&list);
+    list.Sort();
+}
+
+bool TCustomQueryBuilder::FunctionsStored() const {
+    return FParser && !SameAsBuiltin(Functions(), FParser->GetScanner()->GetFunctionsText());
+}
+
+const TStringList& TCustomQueryBuilder::Keywords() const {
+    TStringList& list = FParser->GetScanner()->GetKeywords();
+    list.Sort();
+    return list;
+}
+
+void TCustomQueryBuilder::SetKeywords(const TStringList& value) {
+    TStringList& list = FParser->GetScanner()->GetKeywords();
+    list.Assign(value);
+    UpperCaseStrings(&list);
+    list.Sort();
+}
+
+bool TCustomQueryBuilder::KeywordsStored() const {
+    return FParser && !SameAsBuiltin(Keywords(), FParser->GetScanner()->GetKeywordsText());
+}
+
+TQBOperators& TCustomQueryBuilder::Operators() const { return *FParser->GetOperators(); }
+
+void TCustomQueryBuilder::SetOperators(const TQBOperators& value) {
+    FParser->GetOperators()->Assign(value);
+    RebindOperators();
+}
+
+TQBScriptFormat& TCustomQueryBuilder::ScriptFormat() const { return FParser->GetScriptFormat(); }
+
+void TCustomQueryBuilder::SetScriptFormat(const TQBScriptFormat& value) { FParser->SetScriptFormat(value); }
+
+void TCustomQueryBuilder::SetTabHeight(int value) {
+    if (value == FTabHeight) return;
+    FTabHeight = value;
+    const int total = FSplitter->height();
+    FSplitter->setSizes({std::max(1, total - value - SplitterWidth), value});
 }
 
 bool TCustomQueryBuilder::CaseSensitiveIdentifiers() const {
@@ -63,6 +237,98 @@ void TCustomQueryBuilder::SetCheckLinkFieldsType(bool value) {
     if (FWorkArea) FWorkArea->FCheckLinkFieldsType = value;
 }
 
+TQBParserErrorEvent TCustomQueryBuilder::GetOnParserError() const {
+    return FParser ? FParser->OnParserError : TQBParserErrorEvent();
+}
+
+void TCustomQueryBuilder::SetOnParserError(TQBParserErrorEvent handler) {
+    if (FParser) FParser->OnParserError = std::move(handler);
+}
+
+// --- pages ---
+
+void TCustomQueryBuilder::SetVisibleTabs(TQBVisibleTabs value) {
+    if (FLoading) {
+        FLoadedVisibleTabs = value;
+        return;
+    }
+    if (value == FVisibleTabs) return;
+    FVisibleTabs = value;
+    ApplyVisibleTabs();
+}
+
+void TCustomQueryBuilder::ApplyVisibleTabs() {
+    if (!FPages[0]) return;
+    {
+        const QSignalBlocker blocker(FPageControl);
+        for (int i = 0; i < 4; ++i) FPageControl->setTabVisible(i, FVisibleTabs.Contains(PageOrder[i]));
+    }
+    // Hiding the page control hides the splitter handle above it too.
+    FPageControl->setVisible(!FVisibleTabs.Empty());
+    if (!FVisibleTabs.Empty()) {
+        FSplitter->setSizes({std::max(1, FSplitter->height() - FTabHeight - SplitterWidth), FTabHeight});
+        ActivateFirstVisiblePage();
+    }
+}
+
+void TCustomQueryBuilder::ActivateFirstVisiblePage() {
+    for (int i = 0; i < 4; ++i) {
+        if (!FVisibleTabs.Contains(PageOrder[i])) continue;
+        if (FPageControl->currentIndex() == i)
+            PageChanged();
+        else
+            FPageControl->setCurrentIndex(i);
+        return;
+    }
+}
+
+int TCustomQueryBuilder::ActivePage() const {
+    if (!FPageControl || FVisibleTabs.Empty()) return -1;
+    const int index = FPageControl->currentIndex();
+    if (index < 0 || index > 3 || !FVisibleTabs.Contains(PageOrder[index])) return -1;
+    return PageOrder[index];
+}
+
+void TCustomQueryBuilder::PageChanged() {
+    if (FDestroying) return;
+    Guarded([this] { RefreshActiveTab(); });
+}
+
+void TCustomQueryBuilder::RefreshActiveTab() {
+    if (FDestroying) return;
+    if (FUpdating) {
+        // Reloaded once when the update ends.
+        FRefreshPending = true;
+        return;
+    }
+    const int page = ActivePage();
+    if (page >= 0) ReloadPage(static_cast<TQBVisibleTab>(page));
+}
+
+void TCustomQueryBuilder::RefreshIfActive(std::initializer_list<TQBVisibleTab> pages) {
+    const int active = ActivePage();
+    for (TQBVisibleTab page : pages)
+        if (page == active) {
+            RefreshActiveTab();
+            return;
+        }
+}
+
+void TCustomQueryBuilder::ReloadPage(TQBVisibleTab) {}
+
+void TCustomQueryBuilder::contextMenuEvent(QContextMenuEvent* event) {
+    QRect pages = FPageControl->geometry();
+    pages.moveTopLeft(FPageControl->mapTo(this, QPoint(0, 0)));
+    if (FTabsPopupMenu && FPageControl->isVisible() && pages.contains(event->pos())) {
+        FTabsPopupMenu->popup(event->globalPos());
+        event->accept();
+        return;
+    }
+    event->ignore();
+}
+
+// --- update bracket and the work area's questions ---
+
 void TCustomQueryBuilder::BeginUpdate() {
     FUpdating = true;
     if (FWorkArea) FWorkArea->SuspendPaint();
@@ -71,6 +337,10 @@ void TCustomQueryBuilder::BeginUpdate() {
 void TCustomQueryBuilder::EndUpdate() {
     FUpdating = false;
     if (FWorkArea) FWorkArea->ResumePaint();
+    if (FRefreshPending) {
+        FRefreshPending = false;
+        RefreshActiveTab();
+    }
 }
 
 bool TCustomQueryBuilder::DoAddRemoveTable(TQBTable* table, TQBAction action) {
@@ -94,78 +364,149 @@ void TCustomQueryBuilder::RepaintArea(TQBAppearanceArea area) {
     if (area == TQBAppearanceArea::WorkArea && FWorkArea) FWorkArea->viewport()->update();
 }
 
-// --- model bookkeeping ---
+// --- the statement ---
 
-void TCustomQueryBuilder::TableAdded(TQBWorkArea*, TQBTable* table) {
-    if (!FParser) return;
-    TQBTableDefs& defs = *FParser->GetTableDefs();
-    const std::string key = table->Key();
-    TQBTableDef* def = key.empty() ? defs.FindByTableName(table->Name()) : defs.FindByAlias(key);
-    if (!def) {
-        def = defs.Add();
-        def->SetTableName(table->Name());
-        def->SetAlias(key);
+std::string TCustomQueryBuilder::GetSQL() const { return FParser ? FParser->GetSQL() : std::string(); }
+
+void TCustomQueryBuilder::Clear() {
+    FParser->Clear();
+    FWorkArea->Clear();
+    ActivateFirstVisiblePage();
+    RefreshActiveTab();
+    FWorkArea->viewport()->update();
+}
+
+void TCustomQueryBuilder::SetSQL(const std::string& text) {
+    BeginUpdate();
+    try {
+        Clear();
+        FParser->ParseSQL(text);
+        if (BuildBoxes()) {
+            BuildLinks();
+            ReloadPage(qbtSelection);
+            ReloadPage(qbtSorting);
+            RefreshActiveTab();
+        }
+    } catch (...) {
+        EndUpdate();
+        throw;
     }
-    def->SetTableName(table->Name());
-    def->IsProcedure = false;
+    EndUpdate();
 }
 
-void TCustomQueryBuilder::TableRemoved(TQBWorkArea*, TQBTable* table) {
-    if (!FParser) return;
+bool TCustomQueryBuilder::BuildBoxes() {
     TQBTableDefs& defs = *FParser->GetTableDefs();
-    if (TQBTableDef* def = defs.FindByAlias(table->Key())) defs.Delete(def->GetIndex());
-}
-
-void TCustomQueryBuilder::TableKeyChanged(TQBTable* table, const std::string& oldKey) {
-    if (!FParser) return;
-    TQBTableDefs& defs = *FParser->GetTableDefs();
-    TQBTableDef* def = nullptr;
-    if (oldKey != table->Name())
-        def = defs.FindByAlias(oldKey);
-    else if (!(def = defs.FindByAlias(table->Name())))
-        def = defs.FindByTableName(table->Name());
-    if (def) def->SetAlias(table->Key());
+    TDataParameters params;
+    bool stop = false;
+    for (int i = 0; i < defs.Count() && !stop; ++i) {
+        TQBTableDef& def = *defs.Items(i);
+        if (def.IsBlank()) continue;
+        if (!BuildBox(def, params, stop)) return false;
+    }
+    return true;
 }
 
 namespace {
 
-// True when Alias is Name followed by one or more decimal digits only.
-bool IsNumberedAlias(const std::string& alias, const std::string& name) {
-    if (alias.size() <= name.size() || alias.compare(0, name.size(), name) != 0) return false;
-    for (std::size_t i = name.size(); i < alias.size(); ++i)
-        if (!std::isdigit(static_cast<unsigned char>(alias[i]))) return false;
-    return true;
+bool IsInputDirection(TParamType type) { return type == ptInput || type == ptInputOutput; }
+
+// The procedure's parameters as parsed: one input entry per input field, value kept.
+void ParsedParameters(const TQBTableDef& def, TDataParameters& params) {
+    params.Clear();
+    if (!def.IsProcedure) return;
+    const TQBFieldDefs& fields = def.Fields();
+    for (int f = 0; f < fields.Count(); ++f) {
+        const TQBFieldDef& field = *fields.Items(f);
+        if (!field.IsInputParam()) continue;
+        params.Add(field.Name, field.DataType, ptInput).SetValue(field.Value);
+    }
+}
+
+// The host's parameters rename the parsed ones in order (values kept) or are appended;
+// parsed entries beyond the host's input parameters are dropped.
+void MergeHostParameters(const TDataParameters* host, TDataParameters& params) {
+    if (!host) {
+        params.Clear();
+        return;
+    }
+    int k = 0;
+    for (int i = 0; i < host->Count(); ++i) {
+        const TDataParameter& given = host->Items(i);
+        if (!IsInputDirection(given.Direction)) continue;
+        if (k < params.Count()) {
+            params.Items(k).Name = given.Name;
+            params.Items(k).DataType = given.DataType;
+        } else {
+            params.AddCopy(given);
+        }
+        ++k;
+    }
+    while (params.Count() > k) params.Delete(params.Count() - 1);
 }
 
 }  // namespace
 
-void TCustomQueryBuilder::FieldCheckChanged(TQBTable* table, TQBListItem* item) {
-    if (!FParser) return;
-    TQBTableDefs& defs = *FParser->GetTableDefs();
-    TQBTableDef* def = defs.FindByAlias(table->Key());
-    if (!def) return;
-    auto* field = static_cast<TQBFieldDef*>(def->Fields().FindByName(item->Name()));
-    if (!item->Checked() && field) {
-        const std::string alias = field->Alias;
-        def->Fields().Delete(field->GetIndex());
-        // A field that was numbered only to tell it from the one just removed gets its
-        // plain name back.
-        TQBFieldDef* only = nullptr;
-        int count = 0;
-        for (int t = 0; t < defs.Count(); ++t) {
-            TQBFieldDefs& fields = defs.Items(t)->Fields();
-            for (int f = 0; f < fields.Count(); ++f) {
-                if (fields.Items(f)->Name != alias) continue;
-                ++count;
-                only = fields.Items(f);
-            }
+bool TCustomQueryBuilder::BuildBox(TQBTableDef& def, TDataParameters& params, bool& stop) {
+    ParsedParameters(def, params);
+    TDataSet* dataSet = nullptr;
+    TDataParameters* hostParams = nullptr;
+    if (OnGetTableFields) OnGetTableFields(def.GetTableName(), dataSet, hostParams);
+    if (!dataSet) {
+        stop = true;
+        return true;
+    }
+    const TQBSelectParser* parser = FParser.get();
+    def.AdoptQueryFields([dataSet, parser](const std::string& name) {
+        for (int f = 0; f < dataSet->FieldCount(); ++f)
+            if (ModelSameName(parser, dataSet->Fields(f).FieldName(), name)) return true;
+        return false;
+    });
+    MergeHostParameters(hostParams, params);
+    TQBTable* box = def.IsProcedure ? Tables().AddProc(def.GetTableName(), def.GetAlias(), params, dataSet)
+                                    : Tables().AddTable(def.GetTableName(), def.GetAlias(), dataSet);
+    if (!box) return true;
+    if (box->Name() != def.GetAlias()) box->SetAlias(def.GetAlias());
+
+    TQBFieldDefs& fields = def.Fields();
+    for (int f = 0; f < fields.Count(); ++f) {
+        TQBFieldDef& field = *fields.Items(f);
+        if (field.Name == "*") continue;
+        TQBListItem* line = box->FindItem(field.Name);
+        if (!line) {
+            if (field.Kind != fkField) continue;
+            const std::string name = field.Name;
+            fields.Delete(f);
+            FParser->ReportParserError(qpeFieldNotFound, name, 1, static_cast<int>(name.size()) + 1);
+            return false;
         }
-        if (count == 1 && IsNumberedAlias(only->Alias, only->Name)) only->Alias.clear();
-    } else if (item->Checked() && !field) {
-        TQBFieldDef* added = def->Fields().Add();
-        added->SetName(item->Name());
-        added->SetKind(fkField);
-        added->DataType = static_cast<TFieldType>(item->DataType());
-        added->Value = item->FValue;
+        const bool tick = !(field.ParamType == ptInput && field.Value.IsUnassigned());
+        line->FBusy = true;
+        line->SetChecked(tick);
+        line->FBusy = false;
+    }
+    FParser->GetTableDefs()->FixDuplicateAliases();
+    return true;
+}
+
+void TCustomQueryBuilder::BuildLinks() {
+    const TQBJoinDefs& joins = *FParser->GetJoinDefs();
+    for (int i = 0; i < joins.Count(); ++i) {
+        const TQBJoinDef& join = *joins.Items(i);
+        TQBTable* left = Tables().FindTable(join.LeftTable);
+        TQBTable* right = Tables().FindTable(join.RightTable);
+        if (!left || !right || left == right || join.LeftField.empty() || join.RightField.empty()) continue;
+        TQBListItem* leftLine = left->FindItem(join.LeftField);
+        TQBListItem* rightLine = right->FindItem(join.RightField);
+        if (!leftLine || !rightLine) continue;
+        TQBLink* link = FWorkArea->AddLink(left, right, leftLine, rightLine);
+        if (!link) continue;
+        int type = join.JoinType;
+        // A join the work area listed the other way round keeps its meaning: the outer side
+        // is the same table, so LEFT and RIGHT trade places.
+        if (link->Join()->Table0 != left) type = type == 1 ? 2 : type == 2 ? 1 : type;
+        link->Join()->JoinType = type;
+        link->FOperator = join.Operator;
     }
 }
+
+TQBTable* TCustomQueryBuilder::BoxByKey(const std::string& key) const { return Tables().FindTable(key); }

@@ -1,55 +1,147 @@
 // TCustomQueryBuilder, the composite query-builder control: it owns the parser (and with it
-// the query model), the diagram surface and the appearance settings, and keeps the model in
-// step with what the user does on the diagram. Construction is two-step (constructor, then
-// Init) so that a dialect's CreateParser is the one called.
+// the query model), the diagram surface above a splitter, the four clause pages below it and
+// the appearance settings, and keeps diagram, pages and model consistent in both directions.
+// Writing SQL parses the text and rebuilds the diagram, asking the host for each table's
+// columns; every change on the diagram changes the model at once; reading SQL regenerates the
+// statement. Construction is two-step (constructor, then Init) so that a dialect's
+// CreateParser is the one called.
 #pragma once
 
+#include <QMenu>
+#include <QPixmap>
+#include <QPointer>
 #include <QWidget>
 #include <functional>
 #include <memory>
 #include <string>
+#include <vector>
 
-#include "control/QBAppearance.h"
-#include "control/QBTypes.h"
+#include "diagram/QBAppearance.h"
+#include "diagram/QBTypes.h"
+#include "diagram/QBWorkAreaOwner.h"
+#include "lexer/QBParserError.h"
 
+class QSplitter;
+class QTabWidget;
+class TDataParameters;
+class TDataSet;
 class TQBLink;
+class TQBLinkList;
 class TQBListItem;
+class TQBOperators;
+class TQBScriptFormat;
 class TQBSelectParser;
 class TQBTable;
+class TQBTableDef;
+class TQBTableList;
 class TQBWorkArea;
+class TStringList;
 
 using TAddRemoveTableEvent = std::function<void(QObject* sender, TQBTable* table, TQBAction action, bool& accept)>;
 using TAddRemoveLinkEvent = std::function<void(QObject* sender, TQBLink* link, TQBAction action, bool& accept)>;
+// Asks the host for the columns of NameOfTable (exactly as parsed). The host points DataSet at
+// an open data set whose fields are the columns, and for a procedure or table function may
+// point Params at its parameter list; both stay the host's, the control copies what it needs.
+using TGetTableFieldsEvent =
+    std::function<void(const std::string& nameOfTable, TDataSet*& dataSet, TDataParameters*& params)>;
+using TEnterProcParameter = std::function<void(QObject* sender, TQBTable* procedure, TQBListItem* item)>;
 
-class TCustomQueryBuilder : public QWidget {
+class TCustomQueryBuilder : public QWidget, public TQBWorkAreaOwner, public TQBAppearanceOwner {
     Q_OBJECT
 
 public:
     explicit TCustomQueryBuilder(QWidget* parent = nullptr);
     ~TCustomQueryBuilder() override;
 
-    // Creates the parser (through CreateParser) and the work area; call once after construction.
+    // Creates the parser (through CreateParser), the work area and the pages; call once.
     virtual void Init();
+    // Applies what was set while loading (the visible tabs).
+    virtual void Loaded();
 
-    TQBSelectParser* Parser() const { return FParser.get(); }
+    // --- the statement ---
+    // The statement generated from the model (nothing is cached).
+    virtual std::string GetSQL() const;
+    // Parses Text and rebuilds diagram and pages from the model. Parse errors go to
+    // OnParserError when assigned, else leave as EQBParserError; the update always ends.
+    virtual void SetSQL(const std::string& text);
+    // Empties model, diagram and pages.
+    void Clear();
+    // Reloads the editor on the active page from the model.
+    void RefreshActiveTab();
+    virtual void RefreshOperatorCaptions() {}
+    virtual void RebindOperators() {}
+
+    // --- owned parts ---
+    TQBSelectParser* Parser() const override { return FParser.get(); }
     TQBWorkArea* WorkArea() const { return FWorkArea; }
+    TQBTableList& Tables() const { return *FTableList; }
+    TQBLinkList& Links() const { return *FLinkList; }
+    QTabWidget* PageControl() const { return FPageControl; }
+    QSplitter* Splitter() const { return FSplitter; }
+    // The page of a tab (the panel's parent), by its member of the visible-tabs set.
+    QWidget* Page(TQBVisibleTab tab) const { return FPages[tab]; }
+    // TABLEBMP and FIELDBMP, 16 x 16, masked by the colour of their bottom-left pixel.
+    const std::vector<QPixmap>& Images() const { return FImages; }
+
+    // --- published properties ---
+    std::string About() const { return {}; }
+    void SetAbout(const std::string&) {}
+    std::string Version() const { return "2.95"; }
+    void SetVersion(const std::string&) {}
 
     TQBPalette& Palette() { return *FPalette; }
-    const TQBPalette& Palette() const { return *FPalette; }
+    const TQBPalette& Palette() const override { return *FPalette; }
     void SetPalette(const TQBPalette& value) { FPalette->Assign(value); }
     TQBStyle& Style() { return *FStyle; }
     const TQBStyle& Style() const { return *FStyle; }
     void SetStyle(const TQBStyle& value) { FStyle->Assign(value); }
-    TQBOptions Options() const { return FOptions; }
-    void SetOptions(TQBOptions value) { FOptions = value; }
+    const TQBObjectStyle& ObjectStyle() const override { return FStyle->GetObjectStyle(); }
+    TQBOptions Options() const override { return FOptions; }
+    void SetOptions(TQBOptions value);
 
+    // The parser's aggregate names; assignment copies the lines.
+    const TStringList& Aggregates() const;
+    void SetAggregates(const TStringList& value);
+    bool AggregatesStored() const;
+    // The scanner's function and keyword lists, sorted; assignment upper-cases and sorts.
+    const TStringList& Functions() const;
+    void SetFunctions(const TStringList& value);
+    bool FunctionsStored() const;
+    const TStringList& Keywords() const;
+    void SetKeywords(const TStringList& value);
+    bool KeywordsStored() const;
+    TQBOperators& Operators() const;
+    void SetOperators(const TQBOperators& value);
+    TQBScriptFormat& ScriptFormat() const;
+    void SetScriptFormat(const TQBScriptFormat& value);
+
+    int TabHeight() const { return FTabHeight; }
+    void SetTabHeight(int value);
+    TQBVisibleTabs VisibleTabs() const { return FVisibleTabs; }
+    void SetVisibleTabs(TQBVisibleTabs value);
     // The parser's name comparison flag; True when there is no parser.
     bool CaseSensitiveIdentifiers() const;
     void SetCaseSensitiveIdentifiers(bool value);
     bool CheckLinkFieldsType() const;
     void SetCheckLinkFieldsType(bool value);
+    QMenu* WorkAreaPopupMenu() const { return FWorkAreaPopupMenu; }
+    void SetWorkAreaPopupMenu(QMenu* menu) { FWorkAreaPopupMenu = menu; }
+    // Shown on a context-menu request over the page control only.
+    QMenu* TabsPopupMenu() const { return FTabsPopupMenu; }
+    void SetTabsPopupMenu(QMenu* menu) { FTabsPopupMenu = menu; }
 
+    // The parser's error event (its Sender is the parser).
+    TQBParserErrorEvent GetOnParserError() const;
+    void SetOnParserError(TQBParserErrorEvent handler);
+
+    TGetTableFieldsEvent OnGetTableFields;
+    TAddRemoveTableEvent OnAddRemoveTable;
+    TAddRemoveLinkEvent OnAddRemoveLink;
+    TEnterProcParameter OnEnterProcParameter;
+
+    // --- update bracket (a flag, not a counter) ---
     void BeginUpdate();
+    // Ends the update; a page reload asked for meanwhile happens now, once.
     void EndUpdate();
     bool Updating() const { return FUpdating; }
     // While loading (or designing) appearance changes store their values without repainting.
@@ -58,38 +150,72 @@ public:
     bool Designing() const { return FDesigning; }
     void SetDesigning(bool value) { FDesigning = value; }
 
-    // Asks OnAddRemoveTable whether Table may be added or removed; true when accepted.
-    bool DoAddRemoveTable(TQBTable* table, TQBAction action);
-    // Asks OnAddRemoveLink whether Link may be added or removed; true when accepted.
-    bool DoAddRemoveLink(TQBLink* link, TQBAction action);
+    // --- what the work area asks ---
+    bool DoAddRemoveTable(TQBTable* table, TQBAction action) override;
+    bool DoAddRemoveLink(TQBLink* link, TQBAction action) override;
+    void AppearanceChanged(TQBAppearanceArea area) override;
 
-    TAddRemoveTableEvent OnAddRemoveTable;
-    TAddRemoveLinkEvent OnAddRemoveLink;
-
-    // Repaints what uses a changed appearance setting (called by palette and styles),
-    // unless the control is being loaded or designed.
-    void AppearanceChanged(TQBAppearanceArea area);
-
-    // The work area's notifications: they keep the query model in step with the diagram.
+    // --- the work area's notifications: the model follows the diagram ---
     void TableAdded(TQBWorkArea* sender, TQBTable* table);
     void TableRemoved(TQBWorkArea* sender, TQBTable* table);
     void TableKeyChanged(TQBTable* table, const std::string& oldKey);
     void FieldCheckChanged(TQBTable* table, TQBListItem* item);
 
+    // The box whose key is Key; null for a blank key (never "the only box").
+    TQBTable* BoxByKey(const std::string& key) const;
+
+    // Shows an error raised inside an event handler; the hook replaces the message box.
+    void ShowError(const QString& text);
+    std::function<void(const QString&)> ErrorHook;
+
 protected:
     virtual std::unique_ptr<TQBSelectParser> CreateParser();
     // Repaints the parts of the control that show Area.
     virtual void RepaintArea(TQBAppearanceArea area);
+    // Reloads the editor of one page from the model (the editors fill the pages).
+    virtual void ReloadPage(TQBVisibleTab page);
+    // Asks the editors whether the active page may change (a chooser still open says no).
+    virtual bool CanChangePage() { return true; }
+    // The index of the active page's tab member, or -1 when no page is active.
+    int ActivePage() const;
+    void contextMenuEvent(QContextMenuEvent* event) override;
 
 private:
+    void CreatePages();
+    void ApplyVisibleTabs();
+    void ActivateFirstVisiblePage();
+    void PageChanged();
+    // Creates the boxes of SetSQL; false when a column of the statement was not found.
+    bool BuildBoxes();
+    // Creates the box of one table definition; false when the rebuild must stop.
+    bool BuildBox(TQBTableDef& def, TDataParameters& params, bool& stop);
+    void BuildLinks();
+    void RefreshIfActive(std::initializer_list<TQBVisibleTab> pages);
+    // Runs Body; an exception ends as a message, never inside the event loop.
+    template <typename F>
+    void Guarded(F&& body);
+
     std::unique_ptr<TQBSelectParser> FParser;
     std::unique_ptr<TQBPalette> FPalette;
     std::unique_ptr<TQBStyle> FStyle;
     TQBOptions FOptions{qboRowSelect};
-    TQBWorkArea* FWorkArea = nullptr;  // child widget
+    std::vector<QPixmap> FImages;
+    QSplitter* FSplitter = nullptr;  // child widgets
+    QTabWidget* FPageControl = nullptr;
+    TQBWorkArea* FWorkArea = nullptr;
+    QWidget* FPages[4] = {};
+    std::unique_ptr<TQBTableList> FTableList;
+    std::unique_ptr<TQBLinkList> FLinkList;
+    QPointer<QMenu> FWorkAreaPopupMenu;
+    QPointer<QMenu> FTabsPopupMenu;
+    int FTabHeight = 170;
+    TQBVisibleTabs FVisibleTabs{qbtCriterions, qbtSelection, qbtGroupCriterions, qbtSorting};
+    TQBVisibleTabs FLoadedVisibleTabs{qbtCriterions, qbtSelection, qbtGroupCriterions, qbtSorting};
     bool FUpdating = false;
+    bool FRefreshPending = false;
     bool FLoading = false;
     bool FDesigning = false;
+    bool FDestroying = false;
     bool FCheckLinkFieldsType = true;  // held here until the work area exists
 };
 

@@ -10,8 +10,8 @@
 #include <QScrollBar>
 #include <algorithm>
 
-#include "control/QBColor.h"
-#include "control/QBWindow.h"
+#include "diagram/QBColor.h"
+#include "diagram/QBAppearance.h"
 #include "diagram/QBFloatTable.h"
 #include "diagram/QBGeometry.h"
 #include "diagram/QBImages.h"
@@ -30,17 +30,10 @@ std::uint64_t NextSerial() {
     return ++serial;
 }
 
-// The owner check runs before the widget is built, so a wrong owner creates nothing.
-QWidget* CheckedOwner(QWidget* owner) {
-    if (!qobject_cast<TCustomQueryBuilder*>(owner)) throw EQBException(QBResource::SInvalidWorkAreaParent);
-    return owner;
-}
-
-// Defaults used when the work area is asked for appearance without an owner (never in
-// practice: the constructor insists on one).
-const TQBPalette& DefaultPalette() {
-    static const TQBPalette palette;
-    return palette;
+// The owner check runs before the widget is built, so a missing owner creates nothing.
+QWidget* CheckedParent(QWidget* parent, const TQBWorkAreaOwner* owner) {
+    if (!owner) throw EQBException(QBResource::SInvalidWorkAreaParent);
+    return parent;
 }
 
 }  // namespace
@@ -111,9 +104,9 @@ int TQBObjectArrangements::IndexOf(const std::string& name) const {
 
 // --- work area: creation ---
 
-TQBWorkArea::TQBWorkArea(QWidget* owner)
-    : QAbstractScrollArea(CheckedOwner(owner)),
-      FOwner(static_cast<TCustomQueryBuilder*>(owner)),
+TQBWorkArea::TQBWorkArea(QWidget* parent, TQBWorkAreaOwner* owner)
+    : QAbstractScrollArea(CheckedParent(parent, owner)),
+      FOwner(owner),
       FPopupMenu(std::make_unique<QMenu>()) {
     viewport()->setMouseTracking(true);
     viewport()->setAttribute(Qt::WA_OpaquePaintEvent);
@@ -159,6 +152,10 @@ TQBWorkArea::TQBWorkArea(QWidget* owner)
 }
 
 TQBWorkArea::~TQBWorkArea() {
+    // No focus-out commit of the in-place editors may reach the owner during teardown.
+    FAliasEdit->removeEventFilter(this);
+    FSearchEdit->removeEventFilter(this);
+    OnTableKeyChanged = nullptr;
     FActiveObject = nullptr;
     FHotObject = nullptr;
     // Links go through RemoveLink so that their join definitions leave the model too.
@@ -168,16 +165,13 @@ TQBWorkArea::~TQBWorkArea() {
     FRemoved.clear();
 }
 
-TQBSelectParser* TQBWorkArea::Parser() const { return FOwner ? FOwner->Parser() : nullptr; }
+TQBSelectParser* TQBWorkArea::Parser() const { return FOwner->Parser(); }
 
-const TQBPalette& TQBWorkArea::Palette() const { return FOwner ? FOwner->Palette() : DefaultPalette(); }
+const TQBPalette& TQBWorkArea::Palette() const { return FOwner->Palette(); }
 
-const TQBObjectStyle& TQBWorkArea::ObjectStyle() const {
-    static const TQBObjectStyle defaults;
-    return FOwner ? FOwner->Style().GetObjectStyle() : defaults;
-}
+const TQBObjectStyle& TQBWorkArea::ObjectStyle() const { return FOwner->ObjectStyle(); }
 
-TQBOptions TQBWorkArea::Options() const { return FOwner ? FOwner->Options() : TQBOptions{qboRowSelect}; }
+TQBOptions TQBWorkArea::Options() const { return FOwner->Options(); }
 
 int TQBWorkArea::ScrollX() const { return horizontalScrollBar()->value(); }
 int TQBWorkArea::ScrollY() const { return verticalScrollBar()->value(); }
@@ -301,7 +295,7 @@ TQBTable* TQBWorkArea::InsertTable(const std::string& tableName, const std::stri
 
     auto box = std::make_unique<TQBTable>(this, tableName, dataSet);
     if (key != tableName) box->SetAlias(key);
-    if (FOwner && !FOwner->DoAddRemoveTable(box.get(), qbaAdd)) return nullptr;
+    if (!FOwner->DoAddRemoveTable(box.get(), qbaAdd)) return nullptr;
     if (box->CaptionFitWidth() > box->Width()) box->SetWidth(box->CaptionFitWidth());
 
     TRect r = box->BoundsRect();
@@ -365,7 +359,7 @@ std::unique_ptr<TQBTable> TQBWorkArea::TakeTable(TQBTable* box) {
 }
 
 void TQBWorkArea::RemoveTable(TQBTable* box, bool asked) {
-    if (!asked && FOwner && !FOwner->DoAddRemoveTable(box, qbaRemove)) return;
+    if (!asked && !FOwner->DoAddRemoveTable(box, qbaRemove)) return;
     RemoveTableLinks(box);
     if (IndexOfTable(box) < 0) return;
     if (box->Active()) FListScrollBar->hide();
@@ -485,7 +479,7 @@ void TQBWorkArea::ProcessRemoveLink(std::uint64_t serial) {
     for (int i = 0; i < LinkCount(); ++i) {
         TQBLink* link = FLinks[i].get();
         if (link->Serial() != serial) continue;
-        if (!FOwner || FOwner->DoAddRemoveLink(link, qbaRemove)) RemoveLink(link, i, true);
+        if (FOwner->DoAddRemoveLink(link, qbaRemove)) RemoveLink(link, i, true);
         return;
     }
 }

@@ -16,7 +16,8 @@
 #include <string>
 #include <vector>
 
-#include "control/QBTypes.h"
+#include "diagram/QBTypes.h"
+#include "diagram/QBWorkAreaOwner.h"
 #include "toolkit/Geometry.h"
 #include "toolkit/TCollection.h"
 
@@ -24,7 +25,6 @@ class QLineEdit;
 class QMenu;
 class QScrollBar;
 class TDataSet;
-class TCustomQueryBuilder;
 class TQBJoin;
 class TQBLink;
 class TQBListItem;
@@ -146,12 +146,12 @@ class TQBWorkArea : public QAbstractScrollArea {
 public:
     static constexpr int SurfaceSize = 5000;
 
-    // Creates the work area as child of Owner, which must be a TCustomQueryBuilder
-    // (otherwise EQBException "无效的父工作区!").
-    explicit TQBWorkArea(QWidget* owner);
+    // Creates the work area as child widget of Parent, working for Owner; without an owner
+    // it throws EQBException "无效的父工作区!" before anything is built.
+    TQBWorkArea(QWidget* parent, TQBWorkAreaOwner* owner);
     ~TQBWorkArea() override;
 
-    TCustomQueryBuilder* Owner() const { return FOwner; }
+    TQBWorkAreaOwner* Owner() const { return FOwner; }
     // The owning control's parser, or null.
     TQBSelectParser* Parser() const;
     // Appearance read from the owner at the moment it is needed.
@@ -300,7 +300,7 @@ private:
     void InvalidateBoxLinks(TQBTable* box, bool partial);
     std::unique_ptr<TQBTable> TakeTable(TQBTable* box);
 
-    TCustomQueryBuilder* FOwner;
+    TQBWorkAreaOwner* FOwner;
     std::vector<std::unique_ptr<TQBJoin>> FJoins;
     std::vector<std::unique_ptr<TQBLink>> FLinks;
     std::vector<std::unique_ptr<TQBTable>> FTables;  // index 0 is the front-most

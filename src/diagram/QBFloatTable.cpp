@@ -8,9 +8,8 @@
 #include <QSignalBlocker>
 #include <algorithm>
 
-#include "control/QBAppearance.h"
-#include "control/QBWindow.h"
-#include "control/QBColor.h"
+#include "diagram/QBAppearance.h"
+#include "diagram/QBColor.h"
 #include "data/DataSet.h"
 #include "diagram/QBGeometry.h"
 #include "diagram/QBImages.h"
@@ -549,7 +548,7 @@ void TQBTable::CheckAll(int state) {
 void TQBTable::Close() {
     // Ask first: a refused close must leave the box and the model as they were, not a box
     // whose columns and table the model has already forgotten.
-    if (FWorkArea->Owner() && !FWorkArea->Owner()->DoAddRemoveTable(this, qbaRemove)) return;
+    if (!FWorkArea->Owner()->DoAddRemoveTable(this, qbaRemove)) return;
     FClosing = true;
     for (const auto& item : FItems) {
         if (!item->Checked()) continue;

@@ -68,6 +68,8 @@ public:
 
     const std::string& Name() const { return FName; }
     const std::string& Alias() const { return FAlias; }
+    // True for a stored procedure or table function, whose parameter lines the model copies.
+    virtual bool IsStoredProc() const { return false; }
     void SetAlias(std::string alias);
     // The alias when it is not blank, else the name.
     std::string Key() const;

@@ -2,8 +2,8 @@
 // visible field lines. Everything is drawn from the box's cached geometry and texts.
 #include <QPainter>
 
-#include "control/QBAppearance.h"
-#include "control/QBColor.h"
+#include "diagram/QBAppearance.h"
+#include "diagram/QBColor.h"
 #include "diagram/QBFloatTable.h"
 #include "diagram/QBGeometry.h"
 #include "diagram/QBImages.h"

@@ -9,7 +9,6 @@
 #include <climits>
 #include <cstdlib>
 
-#include "control/QBWindow.h"
 #include "diagram/QBFloatTable.h"
 #include "diagram/QBGeometry.h"
 #include "diagram/QBModelLink.h"
@@ -358,7 +357,7 @@ TQBLink* TQBWorkArea::AddLink(TQBTable* a, TQBTable* b, TQBListItem* itemA, TQBL
     // belongs to Table0.
     auto link = reversed ? std::make_unique<TQBLink>(this, itemB, itemA, join)
                          : std::make_unique<TQBLink>(this, itemA, itemB, join);
-    if (FOwner && !FOwner->DoAddRemoveLink(link.get(), qbaAdd)) {
+    if (!FOwner->DoAddRemoveLink(link.get(), qbaAdd)) {
         dropJoin();
         return nullptr;
     }

@@ -103,6 +103,11 @@ public:
     // Carries NewAlias into the join definitions bound to Table.
     void RenameInJoins(const TQBTableDef* Table, const std::string& NewAlias);
 
+    // Text with every whole qualifier OldKey followed by "." replaced by NewAlias (names
+    // compared as the model compares them; string literals left alone).
+    std::string RenameQualifier(const std::string& Text, const std::string& OldKey,
+                                const std::string& NewAlias) const;
+
     void EndUpdate() override;
     // The select list and the FROM clause; throws EQBException when the joins of a group
     // cannot be ordered.
@@ -117,7 +122,4 @@ protected:
 private:
     void AppendSelectList(std::string& Out) const;
     void AppendFrom(std::string& Out) const;
-    // Text with every whole qualifier OldKey followed by "." replaced by NewAlias.
-    std::string RenameQualifier(const std::string& Text, const std::string& OldKey,
-                                const std::string& NewAlias) const;
 };

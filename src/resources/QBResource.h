@@ -72,4 +72,11 @@ inline constexpr const char* SHintCaption = "提示!";
 inline constexpr const char* SConfirmDeleteLink = "您确认要删除连接吗？ ";
 inline constexpr const char* SAnd = "与";
 
+
+// --- Query builder control ---
+inline constexpr const char* SCriterionsPage = "标准";
+inline constexpr const char* SSelectionPage = "选择";
+inline constexpr const char* SGroupCriterionsPage = "分组标准";
+inline constexpr const char* SSortingPage = "排序";
+
 }  // namespace QBResource

@@ -4,7 +4,7 @@
 #include <gtest/gtest.h>
 #include <memory>
 
-#include "control/QBColor.h"
+#include "diagram/QBColor.h"
 #include "control/QBWindow.h"
 
 namespace {

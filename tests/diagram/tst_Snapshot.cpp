@@ -6,13 +6,14 @@
 #include <QPainter>
 
 #include "DiagramTestSupport.h"
-#include "control/QBColor.h"
+#include "diagram/QBColor.h"
 
 namespace {
 
 class SnapshotTest : public DiagramTest {
 protected:
     void Build() {
+        Control->SetVisibleTabs({});  // the picture shows the work area alone
         Control->resize(760, 420);
         auto customers = Fields({{"CustomerID", ftString}, {"CompanyName", ftWideString}, {"ContactName", ftString},
                                  {"City", ftString}, {"Country", ftString}});

@@ -16,11 +16,11 @@ std::vector<std::string> Keys(const TQBWorkArea& area) {
     return keys;
 }
 
-TEST(WorkAreaCreation, RefusesAnOwnerThatIsNotAQueryBuilder) {
+TEST(WorkAreaCreation, RefusesToBeMadeWithoutAnOwner) {
     TestApp();
     QLabel notABuilder;
     try {
-        TQBWorkArea area(&notABuilder);
+        TQBWorkArea area(&notABuilder, nullptr);
         FAIL() << "created";
     } catch (const EQBException& e) {
         EXPECT_EQ(e.Message(), "无效的父工作区!");

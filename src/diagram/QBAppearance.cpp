@@ -1,9 +1,8 @@
 // Setters and assignment of the palette and the styles.
-#include "control/QBAppearance.h"
+#include "diagram/QBAppearance.h"
 
-#include "control/QBWindow.h"
 
-void NotifyAppearanceChanged(TCustomQueryBuilder* owner, TQBAppearanceArea area) {
+void NotifyAppearanceChanged(TQBAppearanceOwner* owner, TQBAppearanceArea area) {
     if (owner) owner->AppearanceChanged(area);
 }
 

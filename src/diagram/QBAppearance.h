@@ -1,24 +1,31 @@
 // The control's look: the palette of colours, the border style of diagram objects and the
 // button style of the criterion panels. Each setter ignores an equal value; a new value is
-// stored and the parts of the owning control that use it are repainted (unless the control
-// is being loaded or designed, which the control itself decides).
+// stored and the owner is told which parts use it, so it can repaint them (the owner decides
+// whether it repaints now: not while it is being loaded or designed).
 #pragma once
 
-#include "control/QBTypes.h"
-
-class TCustomQueryBuilder;
+#include "diagram/QBTypes.h"
 
 // Which parts of the control a changed setting repaints.
 enum class TQBAppearanceArea { WorkArea, ConditionPanels };
 
+// What the appearance objects tell about their changes.
+class TQBAppearanceOwner {
+public:
+    virtual void AppearanceChanged(TQBAppearanceArea area) = 0;
+
+protected:
+    ~TQBAppearanceOwner() = default;
+};
+
 class TQBPalette final {
 public:
     // Colours start at their defaults; Owner (may be null) is told about changes.
-    explicit TQBPalette(TCustomQueryBuilder* owner = nullptr) : FOwner(owner) {}
+    explicit TQBPalette(TQBAppearanceOwner* owner = nullptr) : FOwner(owner) {}
     TQBPalette(const TQBPalette&) = delete;
     TQBPalette& operator=(const TQBPalette&) = delete;
 
-    TCustomQueryBuilder* Owner() const { return FOwner; }
+    TQBAppearanceOwner* Owner() const { return FOwner; }
 
     TColor GetActiveCondition() const { return FActiveCondition; }
     TColor GetConditionText() const { return FConditionText; }
@@ -52,7 +59,7 @@ public:
 private:
     void Set(TColor& field, TColor value, TQBAppearanceArea area);
 
-    TCustomQueryBuilder* FOwner;
+    TQBAppearanceOwner* FOwner;
     TColor FActiveCondition = clWhite;
     TColor FConditionText = clBlack;
     TColor FConditionItemText = clNavy;
@@ -70,7 +77,7 @@ private:
 // The border style of the boxes on the work area.
 class TQBObjectStyle final {
 public:
-    explicit TQBObjectStyle(TCustomQueryBuilder* owner = nullptr) : FOwner(owner) {}
+    explicit TQBObjectStyle(TQBAppearanceOwner* owner = nullptr) : FOwner(owner) {}
     TQBObjectStyle(const TQBObjectStyle&) = delete;
     TQBObjectStyle& operator=(const TQBObjectStyle&) = delete;
 
@@ -88,7 +95,7 @@ public:
 private:
     void Changed();
 
-    TCustomQueryBuilder* FOwner;
+    TQBAppearanceOwner* FOwner;
     TQBBorderKind FBorderKind = qbkRaised;
     bool FFlat = true;
     bool FFlatButtons = true;
@@ -97,7 +104,7 @@ private:
 // The button style of the criterion panels and the owned object style.
 class TQBStyle final {
 public:
-    explicit TQBStyle(TCustomQueryBuilder* owner = nullptr) : FOwner(owner), FObjectStyle(owner) {}
+    explicit TQBStyle(TQBAppearanceOwner* owner = nullptr) : FOwner(owner), FObjectStyle(owner) {}
     TQBStyle(const TQBStyle&) = delete;
     TQBStyle& operator=(const TQBStyle&) = delete;
 
@@ -113,10 +120,10 @@ public:
     void Assign(const TQBStyle& source);
 
 private:
-    TCustomQueryBuilder* FOwner;
+    TQBAppearanceOwner* FOwner;
     TQBButtonStyle FButtonStyle = qbsFlat;
     TQBObjectStyle FObjectStyle;
 };
 
 // Tells Owner (when any) that a setting used by Area changed.
-void NotifyAppearanceChanged(TCustomQueryBuilder* owner, TQBAppearanceArea area);
+void NotifyAppearanceChanged(TQBAppearanceOwner* owner, TQBAppearanceArea area);

@@ -6,7 +6,7 @@
 #include <initializer_list>
 
 // A colour: red in the low byte, then green, then blue. With the high byte 255 the low
-// byte is a system colour index instead (see ColorToQColor in control/QBColor.h).
+// byte is a system colour index instead (see ColorToQColor in diagram/QBColor.h).
 using TColor = std::uint32_t;
 
 inline constexpr TColor clSystemColor = 0xFF000000u;

@@ -1,5 +1,5 @@
 // System colour indices mapped to palette roles.
-#include "control/QBColor.h"
+#include "diagram/QBColor.h"
 
 #include <QApplication>
 #include <QPalette>

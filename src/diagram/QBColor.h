@@ -4,7 +4,7 @@
 
 #include <QColor>
 
-#include "control/QBTypes.h"
+#include "diagram/QBTypes.h"
 
 // The Qt colour of Color: RGB values directly, system colour indices through QPalette.
 QColor ColorToQColor(TColor color);

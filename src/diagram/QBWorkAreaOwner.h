@@ -1,0 +1,29 @@
+// What the work area needs of the control that owns it: the parser that holds the query
+// model, the appearance it paints with, the option set, and the two questions it asks before
+// a box or a link is added or removed. The control implements it; the work area receives it
+// at construction, so the diagram never depends on the control's class.
+#pragma once
+
+#include "diagram/QBTypes.h"
+
+class TQBLink;
+class TQBObjectStyle;
+class TQBPalette;
+class TQBSelectParser;
+class TQBTable;
+
+class TQBWorkAreaOwner {
+public:
+    // The parser holding the query model; null before it is made.
+    virtual TQBSelectParser* Parser() const = 0;
+    virtual const TQBPalette& Palette() const = 0;
+    virtual const TQBObjectStyle& ObjectStyle() const = 0;
+    virtual TQBOptions Options() const = 0;
+    // True when Table may be added or removed.
+    virtual bool DoAddRemoveTable(TQBTable* table, TQBAction action) = 0;
+    // True when Link may be added or removed.
+    virtual bool DoAddRemoveLink(TQBLink* link, TQBAction action) = 0;
+
+protected:
+    ~TQBWorkAreaOwner() = default;
+};
