@@ -472,7 +472,7 @@ void TQBWorkArea::TableChanged(TQBTable* box) { InvalidateBoxLinks(box, false); 
 
 void TQBWorkArea::PostRemoveLink(TQBLink* link) {
     const std::uint64_t serial = link->Serial();
-    QMetaObject::invokeMethod(this, [this, serial] { ProcessRemoveLink(serial); }, Qt::QueuedConnection);
+    QMetaObject::invokeMethod(this, Guarded([this, serial] { ProcessRemoveLink(serial); }), Qt::QueuedConnection);
 }
 
 void TQBWorkArea::ProcessRemoveLink(std::uint64_t serial) {

@@ -247,6 +247,12 @@ public:
     std::function<bool(TQBLink*)> LinkPropertiesHook;
     // Shows an error raised inside an event handler; the hook replaces the message box.
     std::function<void(const QString&)> ErrorHook;
+    void ReportError(const QString& text);
+    // Runs Body and reports an exception it raises: no exception leaves an event handler,
+    // a menu command or a queued call into the event loop.
+    void Guard(const std::function<void()>& body);
+    // Body wrapped by Guard, for menu commands and queued calls.
+    std::function<void()> Guarded(std::function<void()> body);
 
     // Fired by boxes and links.
     void DoFieldCheckChanged(TQBTable* box, TQBListItem* item);

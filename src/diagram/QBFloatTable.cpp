@@ -500,13 +500,13 @@ void TQBTable::BuildPopup(QMenu& menu, int, int hitCode, int) {
     TQBWorkArea* area = FWorkArea;
     const std::uint64_t serial = Serial();
     // The commands find the box again by serial: it may be gone when they run.
-    menu.addAction(QString::fromUtf8(QBResource::SDeleteTable), [area, serial] {
+    menu.addAction(QString::fromUtf8(QBResource::SDeleteTable), area->Guarded([area, serial] {
         if (auto* box = dynamic_cast<TQBTable*>(area->ObjectBySerial(serial))) box->Close();
-    });
+    }));
     menu.addSeparator();
-    menu.addAction(QString::fromUtf8(QBResource::SRenameTable), [area, serial] {
+    menu.addAction(QString::fromUtf8(QBResource::SRenameTable), area->Guarded([area, serial] {
         if (auto* box = dynamic_cast<TQBTable*>(area->ObjectBySerial(serial))) box->EditAlias();
-    });
+    }));
 }
 
 void TQBTable::EditAlias() {

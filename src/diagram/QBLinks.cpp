@@ -264,9 +264,9 @@ void TQBLink::BuildPopup(QMenu& menu, int x, int hitCode, int y) {
     const std::uint64_t serial = Serial();
     // The commands find the link again by serial: it may be gone when they run.
     auto command = [area, serial](void (TQBLink::*operation)()) {
-        return [area, serial, operation] {
+        return area->Guarded([area, serial, operation] {
             if (auto* link = dynamic_cast<TQBLink*>(area->ObjectBySerial(serial))) (link->*operation)();
-        };
+        });
     };
     if (hitCode == hcBendPoint) menu.addAction(QString::fromUtf8(QBResource::SDeletePoint), command(&TQBLink::DeletePoint));
     if (hitCode == hcList) menu.addAction(QString::fromUtf8(QBResource::SInsertPoint), command(&TQBLink::InsertPoint));

@@ -15,6 +15,7 @@
 #include "diagram/QBFloatPanel.h"
 #include "diagram/QBFloatTable.h"
 #include "diagram/QBLinks.h"
+#include "resources/QBResource.h"
 #include "toolkit/Exceptions.h"
 
 TQBMouseMessage TQBWorkArea::MakeMessage(const QMouseEvent* event) const {
@@ -56,36 +57,38 @@ void TQBWorkArea::HideEditors() {
 }
 
 void TQBWorkArea::mouseMoveEvent(QMouseEvent* event) {
-    TQBMouseMessage msg = MakeMessage(event);
-    const TPoint pos{msg.X, msg.Y};
-    if (pos == FLastMouse) return;
-    FLastMouse = pos;
-    QToolTip::hideText();
-    if (!(event->buttons() & Qt::LeftButton)) {
-        int code = hcNone;
-        TQBFloatObject* object = ObjectAt(pos, code);
-        UpdateCursor(code);
-        if (!object) {
-            TQBFloatObject* old = FHotObject;
-            FHotObject = nullptr;
-            if (old) old->MouseLeave(msg, FHitCode);
-            FHitCode = hcNone;
+    Guard([&] {
+        TQBMouseMessage msg = MakeMessage(event);
+        const TPoint pos{msg.X, msg.Y};
+        if (pos == FLastMouse) return;
+        FLastMouse = pos;
+        QToolTip::hideText();
+        if (!(event->buttons() & Qt::LeftButton)) {
+            int code = hcNone;
+            TQBFloatObject* object = ObjectAt(pos, code);
+            UpdateCursor(code);
+            if (!object) {
+                TQBFloatObject* old = FHotObject;
+                FHotObject = nullptr;
+                if (old) old->MouseLeave(msg, FHitCode);
+                FHitCode = hcNone;
+                return;
+            }
+            if (object != FHotObject || code != FHitCode) {
+                if (FHotObject) FHotObject->MouseLeave(msg, FHitCode);
+                FHotObject = object;
+                FHitCode = code;
+            }
+            object->MouseMove(msg, code);
             return;
         }
-        if (object != FHotObject || code != FHitCode) {
-            if (FHotObject) FHotObject->MouseLeave(msg, FHitCode);
-            FHotObject = object;
-            FHitCode = code;
+        HideEditors();
+        if (!IsDragCode(FHitCode) || !FHotObject) {
+            if (FHotObject) FHotObject->MouseMove(msg, FHitCode);
+            return;
         }
-        object->MouseMove(msg, code);
-        return;
-    }
-    HideEditors();
-    if (!IsDragCode(FHitCode) || !FHotObject) {
-        if (FHotObject) FHotObject->MouseMove(msg, FHitCode);
-        return;
-    }
-    DragBox(msg);
+        DragBox(msg);
+    });
 }
 
 void TQBWorkArea::DragBox(const TQBMouseMessage& msg) {
@@ -133,50 +136,56 @@ void TQBWorkArea::DragBox(const TQBMouseMessage& msg) {
 }
 
 void TQBWorkArea::mousePressEvent(QMouseEvent* event) {
-    TQBMouseMessage msg = MakeMessage(event);
-    QToolTip::hideText();
-    if (event->button() != Qt::LeftButton) return;
-    setFocus(Qt::MouseFocusReason);
-    HideEditors();
-    // The press may come without a hover before it: find the object under it first.
-    int code = hcNone;
-    TQBFloatObject* object = ObjectAt(TPoint{msg.X, msg.Y}, code);
-    if (object != FHotObject || code != FHitCode) {
-        if (FHotObject) FHotObject->MouseLeave(msg, FHitCode);
-        FHotObject = object;
-        FHitCode = code;
-    }
-    FLastMouse = TPoint{msg.X, msg.Y};
-    ActivateObject(FHotObject);
-    if (!FHotObject) return;
-    TQBMouseMessage objectMsg = msg;  // the object makes the position its own
-    FHotObject->MouseDown(objectMsg, FHitCode);
-    if (FHotObject && IsDragCode(FHitCode)) {
-        if (auto* box = dynamic_cast<TQBTable*>(FHotObject))
-            FGrabOffset = TPoint{msg.X + ScrollX() - box->Left(), msg.Y + ScrollY() - box->Top()};
-    }
+    Guard([&] {
+        TQBMouseMessage msg = MakeMessage(event);
+        QToolTip::hideText();
+        if (event->button() != Qt::LeftButton) return;
+        setFocus(Qt::MouseFocusReason);
+        HideEditors();
+        // The press may come without a hover before it: find the object under it first.
+        int code = hcNone;
+        TQBFloatObject* object = ObjectAt(TPoint{msg.X, msg.Y}, code);
+        if (object != FHotObject || code != FHitCode) {
+            if (FHotObject) FHotObject->MouseLeave(msg, FHitCode);
+            FHotObject = object;
+            FHitCode = code;
+        }
+        FLastMouse = TPoint{msg.X, msg.Y};
+        ActivateObject(FHotObject);
+        if (!FHotObject) return;
+        TQBMouseMessage objectMsg = msg;  // the object makes the position its own
+        FHotObject->MouseDown(objectMsg, FHitCode);
+        if (FHotObject && IsDragCode(FHitCode)) {
+            if (auto* box = dynamic_cast<TQBTable*>(FHotObject))
+                FGrabOffset = TPoint{msg.X + ScrollX() - box->Left(), msg.Y + ScrollY() - box->Top()};
+        }
+    });
 }
 
 void TQBWorkArea::mouseReleaseEvent(QMouseEvent* event) {
-    TQBMouseMessage msg = MakeMessage(event);
-    if (event->button() == Qt::RightButton) {
-        ShowPopup(msg, event->globalPosition().toPoint());
-        return;
-    }
-    if (event->button() != Qt::LeftButton) return;
-    if (auto* box = dynamic_cast<TQBTable*>(FActiveObject); box && FHitCode == hcCaption)
-        TableChanged(box);
-    if (FHotObject) FHotObject->MouseUp(msg, FHitCode);
+    Guard([&] {
+        TQBMouseMessage msg = MakeMessage(event);
+        if (event->button() == Qt::RightButton) {
+            ShowPopup(msg, event->globalPosition().toPoint());
+            return;
+        }
+        if (event->button() != Qt::LeftButton) return;
+        if (auto* box = dynamic_cast<TQBTable*>(FActiveObject); box && FHitCode == hcCaption)
+            TableChanged(box);
+        if (FHotObject) FHotObject->MouseUp(msg, FHitCode);
+    });
 }
 
 void TQBWorkArea::mouseDoubleClickEvent(QMouseEvent* event) {
-    if (event->button() != Qt::LeftButton || !FActiveObject) return;
-    TQBMouseMessage msg = MakeMessage(event);
-    if (auto* link = dynamic_cast<TQBLink*>(FActiveObject)) {
-        link->ShowProperties();
-        return;
-    }
-    if (auto* box = dynamic_cast<TQBTable*>(FActiveObject)) box->DblClick(msg, FHitCode);
+    Guard([&] {
+        if (event->button() != Qt::LeftButton || !FActiveObject) return;
+        TQBMouseMessage msg = MakeMessage(event);
+        if (auto* link = dynamic_cast<TQBLink*>(FActiveObject)) {
+            link->ShowProperties();
+            return;
+        }
+        if (auto* box = dynamic_cast<TQBTable*>(FActiveObject)) box->DblClick(msg, FHitCode);
+    });
 }
 
 void TQBWorkArea::ShowPopup(const TQBMouseMessage& msg, const QPoint& globalPos) {
@@ -191,47 +200,72 @@ void TQBWorkArea::ShowPopup(const TQBMouseMessage& msg, const QPoint& globalPos)
     if (!FPopupMenu->isEmpty()) FPopupMenu->popup(globalPos);
 }
 
+void TQBWorkArea::ReportError(const QString& text) {
+    if (ErrorHook)
+        ErrorHook(text);
+    else
+        QMessageBox::critical(this, QString(), text);
+}
+
+void TQBWorkArea::Guard(const std::function<void()>& body) {
+    try {
+        body();
+    } catch (const std::exception& e) {
+        ReportError(QString::fromUtf8(e.what()));
+    } catch (...) {
+        ReportError(QString::fromUtf8(FormatMessage(QBResource::SQBParserUnknownError, "0").c_str()));
+    }
+}
+
+std::function<void()> TQBWorkArea::Guarded(std::function<void()> body) {
+    return [this, body = std::move(body)] { Guard(body); };
+}
+
 bool TQBWorkArea::focusNextPrevChild(bool) { return false; }  // Tab cycles through the boxes
 
 void TQBWorkArea::keyPressEvent(QKeyEvent* event) {
-    QToolTip::hideText();
-    int key = event->key();
-    TShiftState shift;
-    if (event->modifiers() & Qt::ShiftModifier) shift.Include(ssShift);
-    if (event->modifiers() & Qt::ControlModifier) shift.Include(ssCtrl);
-    if (event->modifiers() & Qt::AltModifier) shift.Include(ssAlt);
-    if ((key == Qt::Key_Tab || key == Qt::Key_Backtab) && !FTables.empty()) {
-        const int count = TableCount();
-        int n = IndexOfTable(FActiveObject);
-        n = key == Qt::Key_Backtab ? n + 1 : count - 1;
-        n = std::clamp(n, 0, count - 1);
-        TQBTable* box = FTables[n].get();
-        if (!box->Active()) {
-            if (FActiveObject) FActiveObject->SetActive(false);
-            FActiveObject = box;
-            box->SetActive(true);
+    Guard([&] {
+        QToolTip::hideText();
+        int key = event->key();
+        TShiftState shift;
+        if (event->modifiers() & Qt::ShiftModifier) shift.Include(ssShift);
+        if (event->modifiers() & Qt::ControlModifier) shift.Include(ssCtrl);
+        if (event->modifiers() & Qt::AltModifier) shift.Include(ssAlt);
+        if ((key == Qt::Key_Tab || key == Qt::Key_Backtab) && !FTables.empty()) {
+            const int count = TableCount();
+            int n = IndexOfTable(FActiveObject);
+            n = key == Qt::Key_Backtab ? n + 1 : count - 1;
+            n = std::clamp(n, 0, count - 1);
+            TQBTable* box = FTables[n].get();
+            if (!box->Active()) {
+                if (FActiveObject) FActiveObject->SetActive(false);
+                FActiveObject = box;
+                box->SetActive(true);
+            }
+            return;
         }
-        return;
-    }
-    if (key == Qt::Key_Delete) {
-        TQBFloatObject* object = FActiveObject;
-        FActiveObject = nullptr;
-        if (auto* box = dynamic_cast<TQBTable*>(object))
-            box->Close();
-        else if (auto* link = dynamic_cast<TQBLink*>(object)) {
-            FActiveObject = link;  // stays selected until the removal is carried out
-            link->DeleteLink();
+        if (key == Qt::Key_Delete) {
+            TQBFloatObject* object = FActiveObject;
+            FActiveObject = nullptr;
+            if (auto* box = dynamic_cast<TQBTable*>(object))
+                box->Close();
+            else if (auto* link = dynamic_cast<TQBLink*>(object)) {
+                FActiveObject = link;  // stays selected until the removal is carried out
+                link->DeleteLink();
+            }
+            return;
         }
-        return;
-    }
-    if (FActiveObject) FActiveObject->KeyDown(key, shift);
+        if (FActiveObject) FActiveObject->KeyDown(key, shift);
+    });
 }
 
 void TQBWorkArea::keyReleaseEvent(QKeyEvent* event) {
-    int key = event->key();
-    TShiftState shift;
-    if (event->modifiers() & Qt::ShiftModifier) shift.Include(ssShift);
-    if (FActiveObject) FActiveObject->KeyUp(key, shift);
+    Guard([&] {
+        int key = event->key();
+        TShiftState shift;
+        if (event->modifiers() & Qt::ShiftModifier) shift.Include(ssShift);
+        if (FActiveObject) FActiveObject->KeyUp(key, shift);
+    });
 }
 
 void TQBWorkArea::wheelEvent(QWheelEvent* event) {
@@ -289,14 +323,7 @@ bool TQBWorkArea::eventFilter(QObject* watched, QEvent* event) {
             }
         } else if (event->type() == QEvent::FocusOut && FAliasEdit->isVisible()) {
             FAliasEdit->hide();
-            try {
-                ChangeAlias(FAliasEdit->text().toStdString());
-            } catch (const EQBException& e) {
-                if (ErrorHook)
-                    ErrorHook(QString::fromStdString(e.Message()));
-                else
-                    QMessageBox::critical(this, QString(), QString::fromStdString(e.Message()));
-            }
+            Guard([&] { ChangeAlias(FAliasEdit->text().toStdString()); });
         }
     } else if (watched == FSearchEdit) {
         if (event->type() == QEvent::KeyRelease) {
