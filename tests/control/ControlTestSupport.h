@@ -20,6 +20,8 @@
 #include <string>
 #include <vector>
 
+#include <unistd.h>
+
 #include "control/QBMSWindow.h"
 #include "control/QBTableList.h"
 #include "data/DataQuery.h"
@@ -211,14 +213,16 @@ protected:
         return links;
     }
 
-    // Writes the SQL read back into the control again and expects the same diagram.
-    void ExpectSameDiagramAfterReparse() {
+    // Writes the SQL read back into the control again and expects the same diagram, and the
+    // same SQL read back (or Reread when the statement is written differently the second time).
+    void ExpectSameDiagramAfterReparse(const char* reread = nullptr) {
         const std::vector<std::string> boxes = Boxes(), links = CanonicalLinks();
         const std::string text = Sql();
         SetSql(text);
         EXPECT_EQ(Boxes(), boxes) << text;
         EXPECT_EQ(CanonicalLinks(), links) << text;
-        EXPECT_EQ(Sql(), text);
+        EXPECT_EQ(Sql(), reread ? std::string(reread) : text);
+        EXPECT_TRUE(Errors.empty());
     }
 
     // --- events on the work area's viewport ---
@@ -294,7 +298,12 @@ protected:
     }
     // Types Text into the focused widget, one key event per character.
     void Type(const QString& text) {
-        for (const QChar c : text) Key(c.isLetter() ? Qt::Key_A + (c.toUpper().unicode() - 'A') : 0, QString(c));
+        for (const QChar c : text) {
+            const char16_t u = c.toUpper().unicode();
+            const int key = u >= 'A' && u <= 'Z' ? Qt::Key_A + (u - 'A') : u >= '0' && u <= '9' ? Qt::Key_0 + (u - '0')
+                                                                                               : Qt::Key_unknown;
+            Key(key, QString(c));
+        }
     }
 
     std::unique_ptr<TSampleHost> Host;

@@ -1,0 +1,219 @@
+// Driving the diagram of a written statement with real mouse and key events: ticking and
+// unticking columns, closing a box, renaming an alias, removing a link. Each changes the SQL
+// read back as a user expects, and that SQL written again gives the same diagram.
+#include <QAction>
+
+#include "ControlTestSupport.h"
+
+namespace {
+
+class ControlEvents : public ControlTest {
+protected:
+    // Renames the box's alias as a user does: double-click on the caption, erase, type, Enter.
+    void RenameAlias(TQBTable* box, const QString& alias) {
+        DoubleClick(CaptionPoint(box));
+        QLineEdit* edit = Area->AliasEdit();
+        ASSERT_TRUE(edit->isVisible());
+        ASSERT_EQ(QApplication::focusWidget(), edit);
+        Key(Qt::Key_End);
+        for (int i = edit->text().size(); i > 0; --i) Key(Qt::Key_Backspace);
+        Type(alias);
+        Key(Qt::Key_Return);
+        QApplication::processEvents();
+    }
+
+    // Opens the popup menu at Point and runs the command named Text.
+    void MenuCommand(const QPoint& point, const QString& text) {
+        Click(point, Qt::RightButton);
+        QAction* chosen = nullptr;
+        for (QAction* action : Area->PopupMenu()->actions())
+            if (action->text() == text) chosen = action;
+        Area->PopupMenu()->hide();
+        ASSERT_NE(chosen, nullptr) << text.toStdString();
+        chosen->trigger();
+        QApplication::processEvents();
+    }
+};
+
+TEST_F(ControlEvents, TickingAColumnAddsItToTheEndOfTheSelectListAndUntickingTakesItOut) {
+    SetSql("SELECT o.OrderID FROM Orders o JOIN Customers c ON c.CustomerID = o.CustomerID");
+    Click(CheckCell(Line("c", "CompanyName")));
+    EXPECT_TRUE(Line("c", "CompanyName")->Checked());
+    EXPECT_EQ(Sql(), "SELECT \r\n"
+                     "  o.OrderID,\r\n"
+                     "  c.CompanyName\r\n"
+                     "FROM\r\n"
+                     " Orders o\r\n"
+                     " INNER JOIN Customers c ON (o.CustomerID=c.CustomerID)\r\n");
+    ExpectSameDiagramAfterReparse();
+
+    Click(CheckCell(Line("o", "OrderID")));
+    EXPECT_FALSE(Line("o", "OrderID")->Checked());
+    EXPECT_EQ(Sql(), "SELECT \r\n"
+                     "  c.CompanyName\r\n"
+                     "FROM\r\n"
+                     " Orders o\r\n"
+                     " INNER JOIN Customers c ON (o.CustomerID=c.CustomerID)\r\n");
+    ExpectSameDiagramAfterReparse();
+    EXPECT_EQ(Boxes(), (std::vector<std::string>{"Customers c: CompanyName", "Orders o:"}));
+}
+
+TEST_F(ControlEvents, TickingAColumnFarDownTheListScrollsToItAndSelectsIt) {
+    SetSql("SELECT o.OrderID FROM Orders o");
+    Click(CheckCell(Line("o", "ShipCountry")));
+    EXPECT_EQ(Sql(), "SELECT \r\n"
+                     "  o.OrderID,\r\n"
+                     "  o.ShipCountry\r\n"
+                     "FROM\r\n"
+                     " Orders o\r\n");
+}
+
+TEST_F(ControlEvents, UntickingTheColumnWhoseOutputNameWasTakenGivesTheOtherItsPlainNameBack) {
+    SetSql("SELECT p.ProductName AS UnitPrice, p.UnitPrice FROM Products p");
+    Click(CheckCell(Line("p", "ProductName")));
+    EXPECT_EQ(Sql(), "SELECT \r\n"
+                     "  p.UnitPrice\r\n"
+                     "FROM\r\n"
+                     " Products p\r\n");
+    ExpectSameDiagramAfterReparse();
+}
+
+TEST_F(ControlEvents, ClosingABoxTakesItsColumnsLinkExpressionsConditionsAndOrderItemsAway) {
+    SetSql("SELECT o.OrderID, c.CompanyName, e.LastName, c.City + ', ' + e.City AS Cities FROM Orders o "
+           "JOIN Customers c ON c.CustomerID = o.CustomerID JOIN Employees e ON e.EmployeeID = o.EmployeeID "
+           "WHERE c.Country = 'Germany' AND o.Freight > 5 ORDER BY c.CompanyName, o.OrderID");
+    ASSERT_EQ(Control->Links().Count(), 2);
+    Click(ButtonPoint(Box("c"), 2));
+    QApplication::processEvents();
+    EXPECT_EQ(Box("c"), nullptr);
+    EXPECT_EQ(Links(), (std::vector<std::string>{"o.EmployeeID = e.EmployeeID INNER"}));
+    EXPECT_EQ(Sql(), "SELECT \r\n"
+                     "  o.OrderID,\r\n"
+                     "  e.LastName\r\n"
+                     "FROM\r\n"
+                     " Orders o\r\n"
+                     " INNER JOIN Employees e ON (o.EmployeeID=e.EmployeeID)\r\n"
+                     "WHERE\r\n"
+                     "  (o.Freight > 5)\r\n"
+                     "ORDER BY\r\n"
+                     "  o.OrderID\r\n");
+    ExpectSameDiagramAfterReparse();
+}
+
+// Fails: GROUP BY c.Country stays after box c is closed, so the SQL names a table it lacks.
+TEST_F(ControlEvents, DISABLED_ClosingABoxTakesItsGroupByItemsAway) {
+    SetSql("SELECT c.Country, COUNT(o.OrderID) AS N FROM Customers c JOIN Orders o ON o.CustomerID = c.CustomerID "
+           "GROUP BY c.Country HAVING COUNT(o.OrderID) > 1");
+    Click(ButtonPoint(Box("c"), 2));
+    QApplication::processEvents();
+    EXPECT_EQ(Sql().find("c.Country"), std::string::npos) << Sql();
+}
+
+TEST_F(ControlEvents, ARefusedCloseKeepsBoxAndSql) {
+    SetSql("SELECT o.OrderID, c.CompanyName FROM Orders o JOIN Customers c ON c.CustomerID = o.CustomerID");
+    const std::string before = Sql();
+    Control->OnAddRemoveTable = [](QObject*, TQBTable*, TQBAction action, bool& accept) {
+        if (action == qbaRemove) accept = false;
+    };
+    Click(ButtonPoint(Box("c"), 2));
+    QApplication::processEvents();
+    EXPECT_NE(Box("c"), nullptr);
+    EXPECT_EQ(Sql(), before);
+}
+
+TEST_F(ControlEvents, RenamingAnAliasCarriesItEverywhereButIntoStringLiterals) {
+    SetSql("SELECT c.Country, COUNT(o.OrderID) AS Orders, c.City + ' c.x' AS Place FROM Customers c "
+           "JOIN Orders o ON o.CustomerID = c.CustomerID WHERE c.Country <> 'c.Country' "
+           "GROUP BY c.Country, c.City HAVING COUNT(c.CustomerID) > 1 ORDER BY c.Country");
+    RenameAlias(Box("c"), "cu");
+    EXPECT_TRUE(Errors.empty());
+    ASSERT_NE(Box("cu"), nullptr);
+    EXPECT_EQ(Box("cu")->Alias(), "cu");
+    EXPECT_EQ(Sql(), "SELECT \r\n"
+                     "  cu.Country,\r\n"
+                     "  COUNT(o.OrderID) AS Orders,\r\n"
+                     "  cu.City + ' c.x' AS Place\r\n"
+                     "FROM\r\n"
+                     " Customers cu\r\n"
+                     " INNER JOIN Orders o ON (cu.CustomerID=o.CustomerID)\r\n"
+                     "WHERE\r\n"
+                     "  (cu.Country <> 'c.Country')\r\n"
+                     "GROUP BY\r\n"
+                     "  cu.Country,\r\n"
+                     "  cu.City\r\n"
+                     "HAVING\r\n"
+                     "  (COUNT(cu.CustomerID) > 1)\r\n"
+                     "ORDER BY\r\n"
+                     "  cu.Country\r\n");
+    ExpectSameDiagramAfterReparse();
+}
+
+TEST_F(ControlEvents, RenamingAnAliasToAnotherBoxsKeyIsRefusedAndLeavesTheSql) {
+    SetSql("SELECT o.OrderID, c.CompanyName FROM Orders o JOIN Customers c ON c.CustomerID = o.CustomerID");
+    const std::string before = Sql();
+    RenameAlias(Box("c"), "o");
+    EXPECT_EQ(Errors, (std::vector<std::string>{"表别名 o 已经存在"}));
+    EXPECT_EQ(Sql(), before);
+    EXPECT_EQ(Box("c")->Alias(), "c");
+}
+
+TEST_F(ControlEvents, ClearingAnAliasQualifiesByTheTableName) {
+    SetSql("SELECT s.CompanyName FROM Shippers s WHERE s.ShipperID > 1 ORDER BY s.CompanyName");
+    RenameAlias(Box("s"), "");
+    ASSERT_NE(Box("Shippers"), nullptr);
+    EXPECT_EQ(Sql(), "SELECT \r\n"
+                     "  Shippers.CompanyName\r\n"
+                     "FROM\r\n"
+                     " Shippers\r\n"
+                     "WHERE\r\n"
+                     "  (Shippers.ShipperID > 1)\r\n"
+                     "ORDER BY\r\n"
+                     "  Shippers.CompanyName\r\n");
+    ExpectSameDiagramAfterReparse();
+}
+
+TEST_F(ControlEvents, SelectingALinkAndPressingDeleteRemovesItsJoin) {
+    SetSql("SELECT o.OrderID, c.CompanyName FROM Orders o JOIN Customers c ON c.CustomerID = o.CustomerID");
+    ASSERT_EQ(Control->Links().Count(), 1);
+    Click(LinkPoint(Control->Links().Items(0)));
+    ASSERT_EQ(Area->ActiveObject(), Control->Links().Items(0));
+    Key(Qt::Key_Delete);
+    QApplication::processEvents();
+    EXPECT_EQ(Control->Links().Count(), 0);
+    EXPECT_EQ(Sql(), "SELECT \r\n"
+                     "  o.OrderID,\r\n"
+                     "  c.CompanyName\r\n"
+                     "FROM\r\n"
+                     " Orders o,\r\n"
+                     " Customers c\r\n");
+    ExpectSameDiagramAfterReparse();
+}
+
+TEST_F(ControlEvents, RemovingOneOfTwoConditionsThroughTheMenuKeepsTheOther) {
+    SetSql("SELECT o.OrderID, d.Quantity FROM Orders o JOIN [Order Details] d ON d.OrderID = o.OrderID "
+           "AND d.UnitPrice > o.Freight");
+    ASSERT_EQ(Links(), (std::vector<std::string>{"o.OrderID = d.OrderID INNER", "o.Freight < d.UnitPrice INNER"}));
+    MenuCommand(LinkPoint(Control->Links().Items(1)), QString::fromUtf8("删除连接"));
+    EXPECT_EQ(Links(), (std::vector<std::string>{"o.OrderID = d.OrderID INNER"}));
+    EXPECT_EQ(Sql(), "SELECT \r\n"
+                     "  o.OrderID,\r\n"
+                     "  d.Quantity\r\n"
+                     "FROM\r\n"
+                     " Orders o\r\n"
+                     " INNER JOIN [Order Details] d ON (o.OrderID=d.OrderID)\r\n");
+    ExpectSameDiagramAfterReparse();
+}
+
+TEST_F(ControlEvents, ARemovedOuterJoinOfAReversedLinkLeavesTheOtherJoinIntact) {
+    SetSql("SELECT c.CompanyName, e.LastName FROM Employees e, Customers c LEFT JOIN Orders o "
+           "ON o.CustomerID = c.CustomerID AND o.EmployeeID = e.EmployeeID");
+    ASSERT_EQ(Links(), (std::vector<std::string>{"c.CustomerID = o.CustomerID LEFT", "o.EmployeeID = e.EmployeeID RIGHT"}));
+    Click(LinkPoint(Control->Links().Items(1)));
+    Key(Qt::Key_Delete);
+    QApplication::processEvents();
+    EXPECT_EQ(Links(), (std::vector<std::string>{"c.CustomerID = o.CustomerID LEFT"}));
+    EXPECT_EQ(JoinDefs().Count(), 1);
+    ExpectSameDiagramAfterReparse();
+}
+
+}  // namespace
