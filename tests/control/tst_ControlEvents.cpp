@@ -216,4 +216,153 @@ TEST_F(ControlEvents, ARemovedOuterJoinOfAReversedLinkLeavesTheOtherJoinIntact) 
     ExpectSameDiagramAfterReparse();
 }
 
+struct RenameCase {
+    const char* name;
+    const char* input;
+    const char* key;    // the box renamed
+    const char* alias;  // typed into the alias editor
+    const char* output;
+};
+
+class AliasRenames : public ControlEvents, public ::testing::WithParamInterface<RenameCase> {};
+
+TEST_P(AliasRenames, CarryTheNewQualifierThroughTheStatement) {
+    SetSql(GetParam().input);
+    ASSERT_NE(Box(GetParam().key), nullptr);
+    RenameAlias(Box(GetParam().key), QString::fromUtf8(GetParam().alias));
+    EXPECT_TRUE(Errors.empty());
+    EXPECT_EQ(Sql(), GetParam().output);
+    ExpectSameDiagramAfterReparse();
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Events, AliasRenames,
+    ::testing::Values(
+        RenameCase{"whole_qualifiers_only",
+                   "SELECT c.CompanyName, cc.CompanyName AS Other FROM Customers c JOIN Customers cc ON cc.City = c.City "
+                   "WHERE cc.Country = 'UK' AND c.Country = 'Spain' ORDER BY cc.CompanyName, c.City",
+                   "c",
+                   "x",
+                   "SELECT \r\n"
+                   "  x.CompanyName,\r\n"
+                   "  cc.CompanyName AS Other\r\n"
+                   "FROM\r\n"
+                   " Customers x\r\n"
+                   " INNER JOIN Customers cc ON (x.City=cc.City)\r\n"
+                   "WHERE\r\n"
+                   "  (cc.Country = 'UK') AND \r\n"
+                   "  (x.Country = 'Spain')\r\n"
+                   "ORDER BY\r\n"
+                   "  cc.CompanyName,\r\n"
+                   "  x.City\r\n"},
+        RenameCase{"alias_for_a_quoted_table_name",
+                   "SELECT [Order Details].Quantity, [Order Details].Discount FROM [Order Details] "
+                   "WHERE [Order Details].Discount > 0 "
+                   "GROUP BY [Order Details].Quantity, [Order Details].UnitPrice ORDER BY [Order Details].Quantity",
+                   "Order Details",
+                   "d",
+                   "SELECT \r\n"
+                   "  d.Quantity,\r\n"
+                   "  d.Discount\r\n"
+                   "FROM\r\n"
+                   " [Order Details] d\r\n"
+                   "WHERE\r\n"
+                   "  (d.Discount > 0)\r\n"
+                   "GROUP BY\r\n"
+                   "  d.Quantity,\r\n"
+                   "  d.UnitPrice\r\n"
+                   "ORDER BY\r\n"
+                   "  d.Quantity\r\n"},
+        RenameCase{"cleared_alias_gives_the_quoted_table_name",
+                   "SELECT d.Quantity, d.UnitPrice * d.Quantity AS Amount FROM [Order Details] d WHERE d.Discount > 0 "
+                   "GROUP BY d.Quantity, d.UnitPrice ORDER BY d.Quantity",
+                   "d",
+                   "",
+                   "SELECT \r\n"
+                   "  [Order Details].Quantity,\r\n"
+                   "  [Order Details].UnitPrice * [Order Details].Quantity AS Amount\r\n"
+                   "FROM\r\n"
+                   " [Order Details]\r\n"
+                   "WHERE\r\n"
+                   "  ([Order Details].Discount > 0)\r\n"
+                   "GROUP BY\r\n"
+                   "  [Order Details].Quantity,\r\n"
+                   "  [Order Details].UnitPrice\r\n"
+                   "ORDER BY\r\n"
+                   "  [Order Details].Quantity\r\n"},
+        RenameCase{"qualifiers_in_another_case",
+                   "SELECT C.CompanyName FROM Customers c WHERE C.Country = 'x' ORDER BY C.City",
+                   "c",
+                   "k",
+                   "SELECT \r\n"
+                   "  k.CompanyName\r\n"
+                   "FROM\r\n"
+                   " Customers k\r\n"
+                   "WHERE\r\n"
+                   "  (k.Country = 'x')\r\n"
+                   "ORDER BY\r\n"
+                   "  k.City\r\n"},
+        RenameCase{"chinese_alias",
+                   "SELECT k.CompanyName FROM Customers k WHERE k.Country = 'x' ORDER BY k.City",
+                   "k",
+                   "客户",
+                   "SELECT \r\n"
+                   "  [客户].CompanyName\r\n"
+                   "FROM\r\n"
+                   " Customers [客户]\r\n"
+                   "WHERE\r\n"
+                   "  ([客户].Country = 'x')\r\n"
+                   "ORDER BY\r\n"
+                   "  [客户].City\r\n"}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+TEST_F(ControlEvents, TheCaptionCheckBoxTicksEveryColumnInTableOrder) {
+    SetSql("SELECT s.Phone FROM Shippers s");
+    TQBTable* box = Box("s");
+    const QPoint c = Center(box->CheckBoxHitRect());
+    Click(Screen(c.x(), c.y()));
+    EXPECT_EQ(Boxes(), (std::vector<std::string>{"Shippers s: ShipperID, CompanyName, Phone"}));
+    EXPECT_EQ(Sql(), "SELECT \r\n"
+                     "  s.Phone,\r\n"
+                     "  s.ShipperID,\r\n"
+                     "  s.CompanyName\r\n"
+                     "FROM\r\n"
+                     " Shippers s\r\n");
+    ExpectSameDiagramAfterReparse();
+}
+
+TEST_F(ControlEvents, TickingAColumnOfAQuotedTableWithoutAliasQualifiesByTheQuotedName) {
+    SetSql("SELECT [Order Details].Quantity FROM [Order Details]");
+    Click(CheckCell(Line("Order Details", "Discount")));
+    EXPECT_EQ(Sql(), "SELECT \r\n"
+                     "  [Order Details].Quantity,\r\n"
+                     "  [Order Details].Discount\r\n"
+                     "FROM\r\n"
+                     " [Order Details]\r\n");
+    ExpectSameDiagramAfterReparse();
+}
+
+// Fails: the select-list expression keeps "[Order Details]." while every other qualifier becomes "d.".
+TEST_F(ControlEvents, DISABLED_AnAliasGivenToAQuotedTableNameReachesSelectListExpressions) {
+    SetSql("SELECT [Order Details].UnitPrice * [Order Details].Quantity AS Amount FROM [Order Details]");
+    RenameAlias(Box("Order Details"), "d");
+    EXPECT_EQ(Sql(), "SELECT \r\n"
+                     "  d.UnitPrice * d.Quantity AS Amount\r\n"
+                     "FROM\r\n"
+                     " [Order Details] d\r\n");
+}
+
+// Fails: only the first of the two select-list entries of the line goes, so the SQL still selects
+// o.OrderID (as Again) while its line shows no tick, and writing that SQL ticks it again.
+TEST_F(ControlEvents, DISABLED_UntickingAColumnSelectedTwiceTakesBothOutOfTheStatement) {
+    SetSql("SELECT o.OrderID, o.OrderID AS Again, o.Freight FROM Orders o");
+    Click(CheckCell(Line("o", "OrderID")));
+    EXPECT_FALSE(Line("o", "OrderID")->Checked());
+    EXPECT_EQ(Sql(), "SELECT \r\n"
+                     "  o.Freight\r\n"
+                     "FROM\r\n"
+                     " Orders o\r\n");
+    ExpectSameDiagramAfterReparse();
+}
+
 }  // namespace
