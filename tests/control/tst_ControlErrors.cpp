@@ -68,6 +68,52 @@ TEST_F(ControlErrors, AColumnTheTableLacksLeavesAsAnExceptionWithoutAHandler) {
     EXPECT_EQ(Boxes(), (std::vector<std::string>{"Orders o: OrderID"}));
 }
 
+TEST_F(ControlErrors, AColumnTheSecondTableLacksKeepsItsBoxWithTheEarlierTicksAndDrawsNoLink) {
+    ListenToParserErrors();
+    SetSql("SELECT o.OrderID, c.CompanyName, c.Nothing, c.City FROM Orders o "
+           "JOIN Customers c ON c.CustomerID = o.CustomerID");
+    EXPECT_EQ(Reports.size(), 1u);
+    EXPECT_EQ(Boxes(), (std::vector<std::string>{"Customers c: CompanyName", "Orders o: OrderID"}));
+    EXPECT_EQ(Control->Links().Count(), 0);
+}
+
+TEST_F(ControlErrors, ABoxTheHostRefusesIsSkippedAndTheStatementKeepsItsTable) {
+    Control->OnAddRemoveTable = [](QObject* sender, TQBTable* table, TQBAction action, bool& accept) {
+        EXPECT_NE(sender, nullptr);
+        if (action == qbaAdd && table->Name() == "Customers") accept = false;
+    };
+    SetSql(FourTables);
+    EXPECT_EQ(Boxes(), (std::vector<std::string>{"Employees e: LastName", "Orders o: OrderID",
+                                                 "Shippers s: CompanyName"}));
+    EXPECT_EQ(Links(), (std::vector<std::string>{"o.ShipVia = s.ShipperID INNER", "o.EmployeeID = e.EmployeeID INNER"}));
+    EXPECT_EQ(Sql(), "SELECT \r\n"
+                     "  o.OrderID,\r\n"
+                     "  c.CompanyName,\r\n"
+                     "  s.CompanyName AS Shipper,\r\n"
+                     "  e.LastName\r\n"
+                     "FROM\r\n"
+                     " Orders o\r\n"
+                     " INNER JOIN Customers c ON (o.CustomerID=c.CustomerID)\r\n"
+                     " INNER JOIN Shippers s ON (o.ShipVia=s.ShipperID)\r\n"
+                     " INNER JOIN Employees e ON (o.EmployeeID=e.EmployeeID)\r\n");
+}
+
+TEST_F(ControlErrors, ABlankKeyFindsNoBoxEvenWhenThereIsOnlyOne) {
+    SetSql("SELECT s.CompanyName FROM Shippers s");
+    EXPECT_EQ(Control->BoxByKey(""), nullptr);
+    EXPECT_EQ(Control->BoxByKey("  "), nullptr);
+    EXPECT_EQ(Control->BoxByKey("S"), Box("s"));
+}
+
+TEST_F(ControlErrors, BoxesWrittenAgainComeBackWhereTheUserLeftThem) {
+    SetSql(FourTables);
+    Box("c")->SetLeft(600);
+    Box("c")->SetTop(300);
+    SetSql(FourTables);
+    EXPECT_EQ(Box("c")->Left(), 600);
+    EXPECT_EQ(Box("c")->Top(), 300);
+}
+
 struct UnknownCase {
     const char* name;
     const char* unknown;  // the table the host cannot describe
@@ -209,10 +255,12 @@ class CountingControl : public TMSSQLQueryBuilder {
 public:
     using TMSSQLQueryBuilder::TMSSQLQueryBuilder;
     std::vector<TQBVisibleTab> Reloads;
+    bool Throw = false;
 
 protected:
     void ReloadPage(TQBVisibleTab page) override {
         Reloads.push_back(page);
+        if (Throw) throw std::runtime_error("page failed");
         TMSSQLQueryBuilder::ReloadPage(page);
     }
 };
@@ -220,7 +268,8 @@ protected:
 class ControlPages : public ControlErrors {
 protected:
     TMSSQLQueryBuilder* MakeControl() override { return CreateQueryBuilder<CountingControl>(); }
-    std::vector<TQBVisibleTab>& Reloads() { return static_cast<CountingControl&>(*Control).Reloads; }
+    CountingControl& Counting() { return static_cast<CountingControl&>(*Control); }
+    std::vector<TQBVisibleTab>& Reloads() { return Counting().Reloads; }
     bool HandleShown() const { return Control->Splitter()->handle(1)->isVisible(); }
 };
 
@@ -276,6 +325,29 @@ TEST_F(ControlPages, WritingSqlReloadsTheActivePageOnceHoweverManyColumnsItTicks
     // visible one again after the clear) once at the end.
     EXPECT_EQ(Control->PageControl()->currentIndex(), 0);
     EXPECT_EQ(Reloads(), (std::vector<TQBVisibleTab>{qbtSelection, qbtSorting, qbtCriterions}));
+}
+
+TEST_F(ControlPages, APageThatFailsToLoadWhenActivatedShowsTheMessage) {
+    Counting().Throw = true;
+    Control->PageControl()->setCurrentIndex(3);
+    EXPECT_EQ(Errors, (std::vector<std::string>{"page failed"}));
+    EXPECT_EQ(Control->PageControl()->currentIndex(), 3);
+    Counting().Throw = false;
+}
+
+TEST_F(ControlPages, APageThatFailsToLoadAfterATickShowsTheMessageAndKeepsTheTick) {
+    SetSql("SELECT o.OrderID FROM Orders o");
+    Control->PageControl()->setCurrentIndex(1);
+    Counting().Throw = true;
+    Click(CheckCell(Line("o", "Freight")));
+    Counting().Throw = false;
+    EXPECT_EQ(Errors, (std::vector<std::string>{"page failed"}));
+    EXPECT_TRUE(Line("o", "Freight")->Checked());
+    EXPECT_EQ(Sql(), "SELECT \r\n"
+                     "  o.OrderID,\r\n"
+                     "  o.Freight\r\n"
+                     "FROM\r\n"
+                     " Orders o\r\n");
 }
 
 // --- teardown ---

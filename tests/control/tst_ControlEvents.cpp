@@ -290,6 +290,21 @@ INSTANTIATE_TEST_SUITE_P(
                    "  [Order Details].UnitPrice\r\n"
                    "ORDER BY\r\n"
                    "  [Order Details].Quantity\r\n"},
+        RenameCase{"one_side_of_a_self_join",
+                   "SELECT e.LastName, m.LastName AS Boss FROM Employees e JOIN Employees m ON m.EmployeeID = e.ReportsTo "
+                   "WHERE m.Title = 'Manager' ORDER BY m.LastName",
+                   "m",
+                   "boss",
+                   "SELECT \r\n"
+                   "  e.LastName,\r\n"
+                   "  boss.LastName AS Boss\r\n"
+                   "FROM\r\n"
+                   " Employees e\r\n"
+                   " INNER JOIN Employees boss ON (e.ReportsTo=boss.EmployeeID)\r\n"
+                   "WHERE\r\n"
+                   "  (boss.Title = 'Manager')\r\n"
+                   "ORDER BY\r\n"
+                   "  boss.LastName\r\n"},
         RenameCase{"qualifiers_in_another_case",
                    "SELECT C.CompanyName FROM Customers c WHERE C.Country = 'x' ORDER BY C.City",
                    "c",
@@ -363,6 +378,72 @@ TEST_F(ControlEvents, DISABLED_UntickingAColumnSelectedTwiceTakesBothOutOfTheSta
                      "FROM\r\n"
                      " Orders o\r\n");
     ExpectSameDiagramAfterReparse();
+}
+
+TEST_F(ControlEvents, TickingAndClosingOneSideOfASelfJoinTouchesOnlyThatSide) {
+    SetSql("SELECT e.LastName, m.LastName AS Boss FROM Employees e JOIN Employees m ON m.EmployeeID = e.ReportsTo");
+    Click(CheckCell(Line("m", "FirstName")));
+    EXPECT_EQ(Sql(), "SELECT \r\n"
+                     "  e.LastName,\r\n"
+                     "  m.LastName AS Boss,\r\n"
+                     "  m.FirstName\r\n"
+                     "FROM\r\n"
+                     " Employees e\r\n"
+                     " INNER JOIN Employees m ON (e.ReportsTo=m.EmployeeID)\r\n");
+    ExpectSameDiagramAfterReparse();
+    Click(ButtonPoint(Box("m"), 2));
+    QApplication::processEvents();
+    EXPECT_EQ(Boxes(), (std::vector<std::string>{"Employees e: LastName"}));
+    EXPECT_EQ(Sql(), "SELECT \r\n"
+                     "  e.LastName\r\n"
+                     "FROM\r\n"
+                     " Employees e\r\n");
+    ExpectSameDiagramAfterReparse();
+}
+
+TEST_F(ControlEvents, RemovingTheLinkOfAJoinWithAValueConditionKeepsTheValueCondition) {
+    SetSql("SELECT o.OrderID, s.CompanyName FROM Orders o JOIN Shippers s ON s.ShipperID = o.ShipVia AND s.ShipperID = 1");
+    Click(LinkPoint(Control->Links().Items(0)));
+    Key(Qt::Key_Delete);
+    QApplication::processEvents();
+    EXPECT_EQ(Control->Links().Count(), 0);
+    EXPECT_EQ(Sql(), "SELECT \r\n"
+                     "  o.OrderID,\r\n"
+                     "  s.CompanyName\r\n"
+                     "FROM\r\n"
+                     " Orders o\r\n"
+                     " INNER JOIN Shippers s ON (s.ShipperID=1)\r\n");
+    ExpectSameDiagramAfterReparse();
+}
+
+// The host's handlers run inside mouse and key events: what they throw is shown, never passed
+// on into the event loop, and the diagram and the statement stay as they were.
+TEST_F(ControlEvents, AHostThatThrowsWhenABoxIsClosedLeavesBoxAndSqlAndTheMessageIsShown) {
+    SetSql("SELECT o.OrderID, c.CompanyName FROM Orders o JOIN Customers c ON c.CustomerID = o.CustomerID");
+    const std::string before = Sql();
+    Control->OnAddRemoveTable = [](QObject*, TQBTable*, TQBAction action, bool&) {
+        if (action == qbaRemove) throw std::runtime_error("host says no");
+    };
+    Click(ButtonPoint(Box("c"), 2));
+    QApplication::processEvents();
+    EXPECT_EQ(Errors, (std::vector<std::string>{"host says no"}));
+    EXPECT_NE(Box("c"), nullptr);
+    EXPECT_EQ(Sql(), before);
+    EXPECT_FALSE(Control->Updating());
+}
+
+TEST_F(ControlEvents, AHostThatThrowsWhenALinkIsRemovedLeavesLinkAndSqlAndTheMessageIsShown) {
+    SetSql("SELECT o.OrderID, c.CompanyName FROM Orders o JOIN Customers c ON c.CustomerID = o.CustomerID");
+    const std::string before = Sql();
+    Control->OnAddRemoveLink = [](QObject*, TQBLink*, TQBAction action, bool&) {
+        if (action == qbaRemove) throw std::runtime_error("link stays");
+    };
+    Click(LinkPoint(Control->Links().Items(0)));
+    Key(Qt::Key_Delete);
+    QApplication::processEvents();
+    EXPECT_EQ(Errors, (std::vector<std::string>{"link stays"}));
+    EXPECT_EQ(Control->Links().Count(), 1);
+    EXPECT_EQ(Sql(), before);
 }
 
 }  // namespace
