@@ -299,6 +299,34 @@ INSTANTIATE_TEST_SUITE_P(
                 " Products\r\n"}),
     [](const auto& info) { return std::string(info.param.name); });
 
+class SqlHost : public ControlTest {};
+
+TEST_F(SqlHost, IsAskedOnceForEachTableByItsNameAsParsed) {
+    SetSql("SELECT o.OrderID FROM Orders o JOIN [Order Details] d ON d.OrderID = o.OrderID "
+           "JOIN Products p ON p.ProductID = d.ProductID, [地区]");
+    EXPECT_EQ(Host->Asked, (std::vector<std::string>{"Orders", "Order Details", "Products", "地区"}));
+}
+
+TEST_F(SqlHost, AReversedOuterJoinExchangesLeftAndRightOnTheLinkOnlyAndKeepsItsDefinition) {
+    SetSql("SELECT c.CompanyName, e.LastName FROM Employees e, Customers c LEFT JOIN Orders o "
+           "ON o.CustomerID = c.CustomerID AND o.EmployeeID = e.EmployeeID");
+    ASSERT_EQ(JoinDefs().Count(), 2);
+    const TQBJoinDef& def = *JoinDefs().Items(1);
+    EXPECT_EQ(def.LeftTable, "e");
+    EXPECT_EQ(def.RightTable, "o");
+    EXPECT_EQ(def.JoinType, 1);
+    ASSERT_EQ(Control->Links().Count(), 2);
+    const TQBJoin& join = *Control->Links().Items(1)->Join();
+    EXPECT_EQ(join.Table0, Box("o"));
+    EXPECT_EQ(join.Table1, Box("e"));
+    EXPECT_EQ(join.JoinType, 2);
+    // A later change elsewhere leaves the join as it was.
+    const std::string from = Sql().substr(Sql().find("FROM"));
+    Line("o", "OrderDate")->SetChecked(true);
+    EXPECT_EQ(Sql().substr(Sql().find("FROM")), from);
+    EXPECT_EQ(JoinDefs().Items(1)->JoinType, 1);
+}
+
 class SqlAliases : public ControlTest {};
 
 // Fails: each write of the read-back SQL numbers the alias again (UnitPrice1 becomes UnitPrice2).
