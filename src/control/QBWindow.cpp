@@ -101,6 +101,7 @@ void TCustomQueryBuilder::Init() {
     FSplitter->setStretchFactor(0, 1);
     FSplitter->setStretchFactor(1, 0);
     FWorkArea->FCheckLinkFieldsType = FCheckLinkFieldsType;
+    FWorkArea->SpaceMenu = FWorkAreaPopupMenu;
     FWorkArea->OnTableAdded = [this](TQBWorkArea* sender, TQBTable* table) { TableAdded(sender, table); };
     FWorkArea->OnTableRemoved = [this](TQBWorkArea* sender, TQBTable* table) { TableRemoved(sender, table); };
     FWorkArea->OnTableKeyChanged = [this](TQBTable* table, const std::string& oldKey) {
@@ -212,6 +213,11 @@ void TCustomQueryBuilder::SetOperators(const TQBOperators& value) {
 TQBScriptFormat& TCustomQueryBuilder::ScriptFormat() const { return FParser->GetScriptFormat(); }
 
 void TCustomQueryBuilder::SetScriptFormat(const TQBScriptFormat& value) { FParser->SetScriptFormat(value); }
+
+void TCustomQueryBuilder::SetWorkAreaPopupMenu(QMenu* menu) {
+    FWorkAreaPopupMenu = menu;
+    if (FWorkArea) FWorkArea->SpaceMenu = menu;
+}
 
 void TCustomQueryBuilder::SetTabHeight(int value) {
     if (value == FTabHeight) return;
@@ -369,6 +375,7 @@ void TCustomQueryBuilder::RepaintArea(TQBAppearanceArea area) {
 std::string TCustomQueryBuilder::GetSQL() const { return FParser ? FParser->GetSQL() : std::string(); }
 
 void TCustomQueryBuilder::Clear() {
+    if (!FParser) return;  // Init not run: nothing to clear
     FParser->Clear();
     FWorkArea->Clear();
     ActivateFirstVisiblePage();
@@ -377,6 +384,7 @@ void TCustomQueryBuilder::Clear() {
 }
 
 void TCustomQueryBuilder::SetSQL(const std::string& text) {
+    if (!FParser) return;
     BeginUpdate();
     try {
         Clear();

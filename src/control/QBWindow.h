@@ -125,7 +125,8 @@ public:
     bool CheckLinkFieldsType() const;
     void SetCheckLinkFieldsType(bool value);
     QMenu* WorkAreaPopupMenu() const { return FWorkAreaPopupMenu; }
-    void SetWorkAreaPopupMenu(QMenu* menu) { FWorkAreaPopupMenu = menu; }
+    // Handed to the work area, which opens it on a right click over empty space.
+    void SetWorkAreaPopupMenu(QMenu* menu);
     // Shown on a context-menu request over the page control only.
     QMenu* TabsPopupMenu() const { return FTabsPopupMenu; }
     void SetTabsPopupMenu(QMenu* menu) { FTabsPopupMenu = menu; }

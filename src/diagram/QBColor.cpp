@@ -1,6 +1,9 @@
 // System colour indices mapped to palette roles.
 #include "diagram/QBColor.h"
 
+#include <algorithm>
+#include <cmath>
+
 #include <QApplication>
 #include <QPalette>
 
@@ -33,4 +36,25 @@ QColor ColorToQColor(TColor color) {
     if ((color & 0xFF000000u) == clSystemColor) return SystemColor(color & 0xFFu);
     return QColor(static_cast<int>(color & 0xFF), static_cast<int>((color >> 8) & 0xFF),
                   static_cast<int>((color >> 16) & 0xFF));
+}
+
+namespace {
+
+// Relative luminance, 0 (black) to 1 (white).
+double Luminance(const QColor& c) {
+    auto channel = [](double v) { return v <= 0.03928 ? v / 12.92 : std::pow((v + 0.055) / 1.055, 2.4); };
+    return 0.2126 * channel(c.redF()) + 0.7152 * channel(c.greenF()) + 0.0722 * channel(c.blueF());
+}
+
+double Contrast(const QColor& a, const QColor& b) {
+    const double la = Luminance(a), lb = Luminance(b);
+    return (std::max(la, lb) + 0.05) / (std::min(la, lb) + 0.05);
+}
+
+}  // namespace
+
+QColor ReadableTextColor(const QColor& text, const QColor& background) {
+    // 4.5 is the usual contrast asked of body text.
+    if (Contrast(text, background) >= 4.5) return text;
+    return Contrast(Qt::black, background) >= Contrast(Qt::white, background) ? QColor(Qt::black) : QColor(Qt::white);
 }

@@ -8,3 +8,7 @@
 
 // The Qt colour of Color: RGB values directly, system colour indices through QPalette.
 QColor ColorToQColor(TColor color);
+
+// Text colour for Background: Text itself when it stands out enough, else black or white,
+// whichever contrasts more. Keeps a palette choice from making a line unreadable.
+QColor ReadableTextColor(const QColor& text, const QColor& background);

@@ -8,6 +8,7 @@
 #include <QAbstractScrollArea>
 #include <QCursor>
 #include <QFont>
+#include <QMenu>
 #include <QPointer>
 #include <QRegion>
 #include <cstdint>
@@ -22,7 +23,6 @@
 #include "toolkit/TCollection.h"
 
 class QLineEdit;
-class QMenu;
 class QScrollBar;
 class TDataSet;
 class TQBJoin;
@@ -213,6 +213,8 @@ public:
     QLineEdit* AliasEdit() const { return FAliasEdit; }
     QLineEdit* SearchEdit() const { return FSearchEdit; }
     QMenu* PopupMenu() const { return FPopupMenu.get(); }
+    // The owner's menu for a right click over empty space (not owned; may be null).
+    QPointer<QMenu> SpaceMenu;
     // The pointer shown while a field line is dragged (the resource "DragCursor").
     const QCursor& DragCursor() const { return FDragCursor; }
 

@@ -80,15 +80,19 @@ void TQBTable::PaintItem(QPainter& painter, const TQBListItem& item, const QRect
     painter.drawPixmap(r.left(), r.top(), QBImage(bitmap, painter.device()->devicePixelRatioF()));
     const QRect text = r.adjusted(FLineHeight, 0, 0, 0);
     if (focused) {
-        painter.fillRect(text, QColor(0xC0, 0xC0, 0xC0));
-        textColor = ColorToQColor(pal.GetSelectedItemText());
+        // The focused line of the active box is highlighted as a selection; in another box
+        // it keeps a silver mark. Its text stays readable whatever the palette says.
+        const QColor background =
+            active ? FWorkArea->palette().color(QPalette::Highlight) : QColor(0xC0, 0xC0, 0xC0);
+        painter.fillRect(text, background);
+        textColor = ReadableTextColor(ColorToQColor(pal.GetSelectedItemText()), background);
     }
     std::string label = " " + item.Name();
     if (FWorkArea->Options().Contains(qboShowFieldTypes)) label += " (" + item.TypeName() + ")";
     painter.setPen(textColor);
     painter.drawText(text, Qt::AlignLeft | Qt::AlignVCenter | Qt::TextSingleLine, QString::fromStdString(label));
     if (focused && active) {
-        painter.setPen(QPen(Qt::black, 1, Qt::DotLine));
+        painter.setPen(QPen(textColor, 1, Qt::DotLine));
         painter.setBrush(Qt::NoBrush);
         painter.drawRect(text.adjusted(0, 0, -1, -1));
     }

@@ -191,7 +191,10 @@ void TQBWorkArea::mouseDoubleClickEvent(QMouseEvent* event) {
 void TQBWorkArea::ShowPopup(const TQBMouseMessage& msg, const QPoint& globalPos) {
     int code = hcNone;
     TQBFloatObject* object = ObjectAt(TPoint{msg.X, msg.Y}, code);
-    if (!object) return;
+    if (!object) {
+        if (SpaceMenu) SpaceMenu->popup(globalPos);
+        return;
+    }
     FPopupMenu->clear();
     DeactivateAll();
     FActiveObject = object;

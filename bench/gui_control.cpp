@@ -1,0 +1,95 @@
+// Writing SQL into the control: a 30-table statement over the sample database (five groups of
+// orders, order lines, products, categories, suppliers and customers, each group joined to the
+// one before), with the host describing every table through the data layer as the desktop
+// program does ("SELECT * FROM %s WHERE 0 = 1"). Measures parse, host questions, boxes, ticks
+// and links together: what a user waits for after typing a statement.
+#include <QApplication>
+#include <benchmark/benchmark.h>
+#include <filesystem>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "control/QBMSWindow.h"
+#include "control/QBTableList.h"
+#include "data/DataQuery.h"
+#include "diagram/QBFloatPanel.h"
+
+namespace {
+
+QApplication& App() {
+    static int argc = 1;
+    static char name[] = "bench_gui_control";
+    static char* argv[] = {name, nullptr};
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
+    // Never freed: a QApplication destroyed by the exit handlers outlives Qt's own globals.
+    static QApplication* app = new QApplication(argc, argv);
+    return *app;
+}
+
+std::string ThirtyTables() {
+    std::string select = "SELECT ", from = " FROM ";
+    for (int g = 0; g < 5; ++g) {
+        const std::string n = std::to_string(g);
+        const std::string o = "o" + n, d = "d" + n, p = "p" + n, c = "c" + n, s = "s" + n, cu = "cu" + n;
+        if (g > 0) select += ", ";
+        select += o + ".OrderID, " + p + ".ProductName, " + cu + ".CompanyName, " + d + ".Quantity * " + d +
+                  ".UnitPrice AS amount" + n;
+        from += (g == 0 ? "Orders " + o : " JOIN Orders " + o + " ON " + o + ".EmployeeID = o" +
+                                              std::to_string(g - 1) + ".EmployeeID");
+        from += " JOIN [Order Details] " + d + " ON " + d + ".OrderID = " + o + ".OrderID";
+        from += " JOIN Products " + p + " ON " + p + ".ProductID = " + d + ".ProductID";
+        from += " LEFT JOIN Categories " + c + " ON " + c + ".CategoryID = " + p + ".CategoryID";
+        from += " LEFT JOIN Suppliers " + s + " ON " + s + ".SupplierID = " + p + ".SupplierID";
+        from += " JOIN Customers " + cu + " ON " + cu + ".CustomerID = " + o + ".CustomerID";
+    }
+    return select + from + " WHERE o0.Freight > 10 ORDER BY o0.OrderID";
+}
+
+// A control on a private copy of the sample database; the host opens one query per table.
+struct Builder {
+    std::filesystem::path Copy;
+    TDataConnection Connection;
+    std::vector<std::unique_ptr<TDataQuery>> Sets;
+    std::unique_ptr<TMSSQLQueryBuilder> Control;
+
+    Builder() {
+        App();
+        Copy = std::filesystem::temp_directory_path() / "korvel-bench-control.db";
+        std::filesystem::copy_file(std::string(KORVEL_BINARY_DIR) + "/sample/korvel-sample.db", Copy,
+                                   std::filesystem::copy_options::overwrite_existing);
+        Connection.SetConnectionString("Provider=SQLite;Data Source=" + Copy.string());
+        Connection.SetLoginPrompt(false);
+        Connection.Open();
+        Control.reset(CreateQueryBuilder<TMSSQLQueryBuilder>());
+        Control->resize(1600, 1000);
+        Control->OnGetTableFields = [this](const std::string& name, TDataSet*& dataSet, TDataParameters*&) {
+            auto query = std::make_unique<TDataQuery>(&Connection);
+            query->SetSQL("SELECT * FROM [" + name + "] WHERE 0 = 1");
+            query->Open();
+            dataSet = query.get();
+            Sets.push_back(std::move(query));
+        };
+    }
+    ~Builder() {
+        Control.reset();
+        Sets.clear();
+        Connection.Close();
+        std::filesystem::remove(Copy);
+    }
+};
+
+void BM_SetSQLThirtyTables(benchmark::State& state) {
+    Builder builder;
+    const std::string sql = ThirtyTables();
+    for (auto _ : state) {
+        builder.Control->SetSQL(sql);
+        builder.Sets.clear();
+        benchmark::DoNotOptimize(builder.Control->Tables().Count());
+    }
+    if (builder.Control->Tables().Count() != 30 || builder.Control->Links().Count() != 29)
+        state.SkipWithError("the statement did not build 30 boxes and 29 links");
+}
+BENCHMARK(BM_SetSQLThirtyTables)->Unit(benchmark::kMillisecond);
+
+}  // namespace
