@@ -446,4 +446,45 @@ TEST_F(ControlEvents, AHostThatThrowsWhenALinkIsRemovedLeavesLinkAndSqlAndTheMes
     EXPECT_EQ(Sql(), before);
 }
 
+TEST_F(ControlEvents, ClosingABoxWithoutAliasTakesAwayWhatItsQuotedNameQualifies) {
+    SetSql("SELECT o.OrderID, [Order Details].UnitPrice * [Order Details].Quantity AS Amount FROM Orders o "
+           "JOIN [Order Details] ON [Order Details].OrderID = o.OrderID WHERE [Order Details].Discount > 0 "
+           "ORDER BY [Order Details].Quantity");
+    Click(ButtonPoint(Box("Order Details"), 2));
+    QApplication::processEvents();
+    EXPECT_EQ(Sql(), "SELECT \r\n"
+                     "  o.OrderID\r\n"
+                     "FROM\r\n"
+                     " Orders o\r\n");
+}
+
+TEST_F(ControlEvents, ClosingABoxTakesItsAggregatesAndHavingConditionsAway) {
+    SetSql("SELECT c.Country, COUNT(o.OrderID) AS N FROM Customers c JOIN Orders o ON o.CustomerID = c.CustomerID "
+           "GROUP BY c.Country HAVING COUNT(o.OrderID) > 1");
+    Click(ButtonPoint(Box("o"), 2));
+    QApplication::processEvents();
+    EXPECT_EQ(Sql(), "SELECT \r\n"
+                     "  c.Country\r\n"
+                     "FROM\r\n"
+                     " Customers c\r\n"
+                     "GROUP BY\r\n"
+                     "  c.Country\r\n");
+}
+
+TEST_F(ControlEvents, SqlWrittenWhileTheAliasEditorIsOpenIsNotRenamedWhenTheEditorLosesFocus) {
+    SetSql("SELECT c.CompanyName FROM Customers c");
+    DoubleClick(CaptionPoint(Box("c")));
+    ASSERT_TRUE(Area->AliasEdit()->isVisible());
+    Area->AliasEdit()->setText("zz");
+    SetSql("SELECT c.CompanyName, o.OrderID FROM Customers c JOIN Orders o ON o.CustomerID = c.CustomerID");
+    const std::string written = Sql();
+    Area->setFocus();
+    Click(Screen(800, 450));
+    QApplication::processEvents();
+    EXPECT_FALSE(Area->AliasEdit()->isVisible());
+    EXPECT_NE(Box("c"), nullptr);
+    EXPECT_EQ(Sql(), written);
+    EXPECT_TRUE(Errors.empty());
+}
+
 }  // namespace
