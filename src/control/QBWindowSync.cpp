@@ -53,7 +53,11 @@ void TCustomQueryBuilder::TableAdded(TQBWorkArea*, TQBTable* table) {
 void TCustomQueryBuilder::TableRemoved(TQBWorkArea*, TQBTable* table) {
     if (!FParser || FDestroying) return;
     TQBTableDefs& defs = *FParser->GetTableDefs();
-    if (TQBTableDef* def = defs.FindByAlias(table->Key())) defs.Delete(def->GetIndex());
+    if (TQBTableDef* def = defs.FindByAlias(table->Key())) {
+        defs.Delete(def->GetIndex());
+        // Grouping by the closed table's columns would name a table that is gone.
+        ForgetQualifier({&defs, nullptr, nullptr, FParser->GetGroupByItems(), nullptr}, table->Key());
+    }
     RefreshIfActive({qbtCriterions, qbtSelection, qbtSorting});
 }
 
@@ -82,11 +86,14 @@ void TCustomQueryBuilder::FieldCheckChanged(TQBTable* table, TQBListItem* item) 
     TQBTableDefs& defs = *FParser->GetTableDefs();
     if (TQBTableDef* def = defs.FindByAlias(table->Key())) {
         auto* field = static_cast<TQBFieldDef*>(def->Fields().FindByName(item->Name()));
-        if (!item->Checked() && field) {
-            const std::string alias = field->Alias;
-            def->Fields().Delete(field->GetIndex());
-            RestorePlainAlias(defs, alias);
-        } else if (item->Checked() && !field) {
+        if (!item->Checked()) {
+            // Every output of the column goes: an unticked line selects nothing.
+            for (; field; field = static_cast<TQBFieldDef*>(def->Fields().FindByName(item->Name()))) {
+                const std::string alias = field->Alias;
+                def->Fields().Delete(field->GetIndex());
+                RestorePlainAlias(defs, alias);
+            }
+        } else if (!field) {
             TQBFieldDef* added = def->Fields().Add();
             added->SetName(item->Name());
             added->SetKind(fkField);

@@ -328,6 +328,9 @@ void TQBTableDefs::FixDuplicateAliases() {
         for (int j = 0; j < fields.Count(); ++j) {
             TQBFieldDef* field = fields.Items(j);
             if (field->Name.empty()) continue;
+            // A field that already has an alias of its own keeps it: only one shown by its
+            // name is numbered, so writing the statement again changes nothing.
+            if (!field->Alias.empty() && !SameName(field->Alias, field->Name)) continue;
             TQBFieldDef* holder = fields.FindByAlias(field->Name);
             if (holder && holder != field)
                 field->Alias = MakeUniqueAlias(field->Kind == fkField ? field->Name : "FIELD_", true);
