@@ -104,3 +104,31 @@ INSTANTIATE_TEST_SUITE_P(
     [](const auto& info) { return std::string(info.param.name); });
 
 }  // namespace
+
+namespace {
+
+// Output names made unique once stay as they are when the statement is read and written again.
+TEST(DuplicateAliases, AreNumberedOnceAndOwnAliasesKept) {
+    const struct {
+        const char* sql;
+        const char* expected;
+    } cases[] = {
+        {"SELECT t.a AS b, t.b FROM T t", "SELECT t.a AS b, t.b AS b1 FROM T t"},
+        {"SELECT t.b AS c, t.a AS b FROM T t", "SELECT t.b AS c, t.a AS b FROM T t"},
+        {"SELECT t.b AS b1, t.a AS b, t.b FROM T t", "SELECT t.b AS b1, t.a AS b, t.b AS b2 FROM T t"},
+    };
+    // Parse, make the output names unique as the control does after reading a statement, write.
+    const auto fixed = [](const std::string& sql) {
+        auto parser = BaseParser();
+        parser->ParseSQL(sql);
+        parser->GetTableDefs()->FixDuplicateAliases();
+        return parser->GetSQL();
+    };
+    for (const auto& c : cases) {
+        const std::string once = fixed(c.sql);
+        EXPECT_EQ(once, Formatted(c.expected)) << c.sql;
+        EXPECT_EQ(fixed(once), once) << c.sql;
+    }
+}
+
+}  // namespace
