@@ -52,6 +52,19 @@ bool SameAsBuiltin(const TStringList& list, const std::string& builtinText) {
     return builtin.GetCommaText() == list.GetCommaText();
 }
 
+// A scanner word list is read sorted.
+const TStringList& SortedWords(TStringList& list) {
+    list.Sort();
+    return list;
+}
+
+// A scanner word list takes a copy of Value, in upper case, sorted.
+void AssignWords(TStringList& list, const TStringList& value) {
+    list.Assign(value);
+    UpperCaseStrings(&list);
+    list.Sort();
+}
+
 }  // namespace
 
 // --- construction and teardown ---
@@ -169,34 +182,20 @@ bool TCustomQueryBuilder::AggregatesStored() const {
     return FParser && !SameAsBuiltin(FParser->GetAggregateNames(), FParser->GetAggregatesText());
 }
 
-const TStringList& TCustomQueryBuilder::Functions() const {
-    TStringList& list = FParser->GetScanner()->GetFunctions();
-    list.Sort();
-    return list;
-}
+const TStringList& TCustomQueryBuilder::Functions() const { return SortedWords(FParser->GetScanner()->GetFunctions()); }
 
 void TCustomQueryBuilder::SetFunctions(const TStringList& value) {
-    TStringList& list = FParser->GetScanner()->GetFunctions();
-    list.Assign(value);
-    UpperCaseStrings(&list);
-    list.Sort();
+    AssignWords(FParser->GetScanner()->GetFunctions(), value);
 }
 
 bool TCustomQueryBuilder::FunctionsStored() const {
     return FParser && !SameAsBuiltin(Functions(), FParser->GetScanner()->GetFunctionsText());
 }
 
-const TStringList& TCustomQueryBuilder::Keywords() const {
-    TStringList& list = FParser->GetScanner()->GetKeywords();
-    list.Sort();
-    return list;
-}
+const TStringList& TCustomQueryBuilder::Keywords() const { return SortedWords(FParser->GetScanner()->GetKeywords()); }
 
 void TCustomQueryBuilder::SetKeywords(const TStringList& value) {
-    TStringList& list = FParser->GetScanner()->GetKeywords();
-    list.Assign(value);
-    UpperCaseStrings(&list);
-    list.Sort();
+    AssignWords(FParser->GetScanner()->GetKeywords(), value);
 }
 
 bool TCustomQueryBuilder::KeywordsStored() const {

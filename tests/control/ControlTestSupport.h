@@ -22,6 +22,7 @@
 
 #include <unistd.h>
 
+#include "../support/ViewportInput.h"
 #include "control/QBMSWindow.h"
 #include "control/QBTableList.h"
 #include "data/DataQuery.h"
@@ -30,6 +31,7 @@
 #include "diagram/QBLinks.h"
 #include "model/QBJoinDefs.h"
 #include "model/QBTableDefs.h"
+#include "parser/QBParseSupport.h"
 #include "parser/QBParser.h"
 
 // The host of the tests: OnGetTableFields answered from a private copy of the sample database.
@@ -102,20 +104,9 @@ inline std::string JoinTypeName(int type) {
     return type >= 0 && type <= 3 ? names[type] : "?" + std::to_string(type);
 }
 
-// The comparison read from the other side.
-inline std::string MirroredOperator(const std::string& op) {
-    if (op == "<") return ">";
-    if (op == ">") return "<";
-    if (op == "<=") return ">=";
-    if (op == ">=") return "<=";
-    if (op == "!<") return "!>";
-    if (op == "!>") return "!<";
-    return op;
-}
-
 // A shown SQL Server control, 900 x 700, answered by a sample host; no message box is ever
 // shown (the control's and the work area's seams record instead).
-class ControlTest : public ::testing::Test {
+class ControlTest : public ::testing::Test, public TViewportInput {
 protected:
     // The control under test; a test fixture may make a subclass.
     virtual TMSSQLQueryBuilder* MakeControl() { return CreateQueryBuilder<TMSSQLQueryBuilder>(); }
@@ -126,6 +117,7 @@ protected:
         Control->resize(900, 700);
         Control->show();
         Area = Control->WorkArea();
+        Bind(Area->viewport(), Area);
         Control->ErrorHook = [this](const QString& text) { Errors.push_back(text.toStdString()); };
         Area->ErrorHook = [this](const QString& text) { Errors.push_back(text.toStdString()); };
         Area->ConfirmHook = [this](const QString&, const QString& text) {
@@ -204,7 +196,7 @@ protected:
             if (k1 < k0) {
                 std::swap(k0, k1);
                 std::swap(f0, f1);
-                op = MirroredOperator(op);
+                op = qbparse::MirrorComparison(op);
                 type = type == 1 ? 2 : type == 2 ? 1 : type;
             }
             links.push_back(k0 + "." + f0 + " " + op + " " + k1 + "." + f1 + " " + JoinTypeName(type));
@@ -267,35 +259,8 @@ protected:
         return QPoint();
     }
 
-    void Send(QEvent::Type type, const QPoint& pos, Qt::MouseButton button, Qt::MouseButtons buttons) {
-        QMouseEvent event(type, QPointF(pos), QPointF(Viewport()->mapToGlobal(pos)), button, buttons, Qt::NoModifier);
-        QApplication::sendEvent(Viewport(), &event);
-    }
-    void Move(const QPoint& pos) { Send(QEvent::MouseMove, pos, Qt::NoButton, Qt::NoButton); }
-    void Press(const QPoint& pos, Qt::MouseButton button = Qt::LeftButton) {
-        Move(pos);
-        Send(QEvent::MouseButtonPress, pos, button, button);
-    }
-    void Release(const QPoint& pos, Qt::MouseButton button = Qt::LeftButton) {
-        Send(QEvent::MouseButtonRelease, pos, button, Qt::NoButton);
-    }
-    void Click(const QPoint& pos, Qt::MouseButton button = Qt::LeftButton) {
-        Press(pos, button);
-        Release(pos, button);
-    }
-    void DoubleClick(const QPoint& pos) {
-        Click(pos);
-        Send(QEvent::MouseButtonPress, pos, Qt::LeftButton, Qt::LeftButton);
-        Send(QEvent::MouseButtonDblClick, pos, Qt::LeftButton, Qt::LeftButton);
-        Release(pos);
-    }
-    void Key(int key, const QString& text = QString()) {
-        QWidget* target = QApplication::focusWidget() ? QApplication::focusWidget() : static_cast<QWidget*>(Area);
-        QKeyEvent press(QEvent::KeyPress, key, Qt::NoModifier, text);
-        QApplication::sendEvent(target, &press);
-        QKeyEvent release(QEvent::KeyRelease, key, Qt::NoModifier, text);
-        QApplication::sendEvent(target, &release);
-    }
+    // Keys without modifiers, with the text they type.
+    void Key(int key, const QString& text = QString()) { TViewportInput::Key(key, Qt::NoModifier, text); }
     // Types Text into the focused widget, one key event per character.
     void Type(const QString& text) {
         for (const QChar c : text) {

@@ -13,6 +13,7 @@
 #include <string>
 #include <vector>
 
+#include "../support/ViewportInput.h"
 #include "control/QBWindow.h"
 #include "data/MemoryDataSet.h"
 #include "diagram/QBFloatPanel.h"
@@ -41,7 +42,7 @@ inline std::unique_ptr<TMemoryDataSet> Columns(int n) {
 }
 
 // A shown control with its work area, 900 x 700, and counters of the work area's reports.
-class DiagramTest : public ::testing::Test {
+class DiagramTest : public ::testing::Test, public TViewportInput {
 protected:
     void SetUp() override {
         TestApp();
@@ -49,6 +50,7 @@ protected:
         Control->resize(900, 700);
         Control->show();
         Area = Control->WorkArea();
+        Bind(Area->viewport(), Area);
         Area->ConfirmHook = [this](const QString&, const QString& text) {
             LastQuestion = text;
             return ConfirmAnswer;
@@ -77,39 +79,6 @@ protected:
     QWidget* Viewport() const { return Area->viewport(); }
     QPoint Screen(const TPoint& diagram) const {
         return QPoint(diagram.X - Area->ScrollX(), diagram.Y - Area->ScrollY());
-    }
-
-    void Send(QEvent::Type type, const QPoint& pos, Qt::MouseButton button, Qt::MouseButtons buttons,
-              Qt::KeyboardModifiers modifiers = Qt::NoModifier) {
-        QMouseEvent event(type, QPointF(pos), QPointF(Viewport()->mapToGlobal(pos)), button, buttons, modifiers);
-        QApplication::sendEvent(Viewport(), &event);
-    }
-    void Move(const QPoint& pos, Qt::MouseButtons buttons = Qt::NoButton) {
-        Send(QEvent::MouseMove, pos, Qt::NoButton, buttons);
-    }
-    void Press(const QPoint& pos, Qt::MouseButton button = Qt::LeftButton) {
-        Move(pos);
-        Send(QEvent::MouseButtonPress, pos, button, button);
-    }
-    void Release(const QPoint& pos, Qt::MouseButton button = Qt::LeftButton) {
-        Send(QEvent::MouseButtonRelease, pos, button, Qt::NoButton);
-    }
-    void Click(const QPoint& pos, Qt::MouseButton button = Qt::LeftButton) {
-        Press(pos, button);
-        Release(pos, button);
-    }
-    void DoubleClick(const QPoint& pos) {
-        Click(pos);
-        Send(QEvent::MouseButtonPress, pos, Qt::LeftButton, Qt::LeftButton);
-        Send(QEvent::MouseButtonDblClick, pos, Qt::LeftButton, Qt::LeftButton);
-        Release(pos);
-    }
-    void Key(int key, Qt::KeyboardModifiers modifiers = Qt::NoModifier, const QString& text = QString()) {
-        QWidget* target = QApplication::focusWidget() ? QApplication::focusWidget() : static_cast<QWidget*>(Area);
-        QKeyEvent press(QEvent::KeyPress, key, modifiers, text);
-        QApplication::sendEvent(target, &press);
-        QKeyEvent release(QEvent::KeyRelease, key, modifiers, text);
-        QApplication::sendEvent(target, &release);
     }
 
     TQBJoinDefs& JoinDefs() const { return *Control->Parser()->GetJoinDefs(); }
