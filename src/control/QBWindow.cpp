@@ -162,7 +162,7 @@ void TCustomQueryBuilder::Guarded(F&& body) {
         ShowError(QString::fromUtf8(e.what()));
     } catch (...) {
         if (FUpdating) EndUpdate();
-        ShowError(QString::fromUtf8(QBResource::SQBParserUnknownError).replace("%d", "0"));
+        ShowError(QString::fromUtf8(FormatMessage(QBResource::SQBParserUnknownError, "0").c_str()));
     }
 }
 
