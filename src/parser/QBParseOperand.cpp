@@ -94,7 +94,9 @@ std::string TQBSelectParser::QuoteToken(const std::string& Text, TQBTokenKinds K
     const bool current = FScanner->GetToken() == Text;
     // The scanner's current unquoted identifier is no keyword, no function and a plain
     // identifier (that is how it was classified): it needs no quotes.
-    if (Kinds.Contains(qtkIdentifier) && current && !FScanner->GetInQuote()) return Text;
+    if (Kinds.Contains(qtkIdentifier) && current && !FScanner->GetInQuote() &&
+        !HoldsHighBytes(Text))
+        return Text;
     if (Kinds.Contains(qtkIdentifier)) return FScanner->QuoteIdentifier(Text);
     const bool currentQuoted = current && FScanner->GetInQuote();
     if (currentQuoted && !Kinds.Contains(qtkString)) {
@@ -125,7 +127,8 @@ void TQBSelectParser::AppendQuotedToken(std::string& Out, const std::string& Tex
     const TQBSQLScanner& scanner = *FScanner;
     if (!scanner.GetInQuote()) {
         if (!Kinds.Contains(qtkString) &&
-            (!Kinds.Contains(qtkIdentifier) || scanner.GetToken() == Text)) {
+            (!Kinds.Contains(qtkIdentifier) ||
+             (scanner.GetToken() == Text && !HoldsHighBytes(Text)))) {
             Out += Text;
             return;
         }
@@ -225,7 +228,7 @@ void TQBSelectParser::ParseOperand(TQBFunctionDef* Item, TQBTableDef*& TableDef,
     const auto plainWord = [&scanner, &word] {
         const std::string& token = scanner.GetToken();
         return scanner.GetTokenKinds() == word && !scanner.GetInQuote() && !token.empty() &&
-               !scanner.IsDigit(token.front());
+               !scanner.IsDigit(token.front()) && !HoldsHighBytes(token);
     };
     if (!StopKinds.ContainsAny(qtkIdentifier | qtkSymbol) && plainWord()) {
         kind = fkField;

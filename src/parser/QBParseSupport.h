@@ -36,6 +36,15 @@ inline bool NextIsWord(const TQBSQLScanner& Scanner) {
     return false;
 }
 
+// True when S holds a byte of 128 or above. Such a word is read as a name without quotes
+// but is written quoted, so the shortcuts that pass a current unquoted name through as it
+// stands do not apply to it.
+inline bool HoldsHighBytes(const std::string& S) {
+    for (const char c : S)
+        if (static_cast<unsigned char>(c) >= 128) return true;
+    return false;
+}
+
 // True when the current token is the unquoted delimiter Symbol.
 inline bool IsSymbol(const TQBSQLScanner& Scanner, const char* Symbol) {
     return !Scanner.GetTokenKinds().ContainsAny(qtkIdentifier | qtkString) &&
