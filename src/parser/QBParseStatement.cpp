@@ -627,7 +627,9 @@ void TQBSelectParser::ParseJoin() {
     join->RightField = std::move(b.Field);
     join->RightKind = b.Kind;
     join->Operator = std::move(op);
-    if (b.Table) {
+    // A condition whose sides name one table (`c.Region = c.ShipRegion`, `c.x = 5`) links
+    // that table with the other table of its JOIN clause, so it stays in that ON clause.
+    if (b.Table && b.Table != a.Table) {
         join->PreferredTable = b.Table->Key();
     } else if (a.Table == joinedTable) {
         // A condition on the joined table alone belongs with the table the JOIN follows.
