@@ -600,9 +600,16 @@ void TQBSelectParser::ParseJoin() {
         TQBFunctionKind Kind;
     };
     // The operands and their texts are not needed after this: their strings are moved.
-    const auto side = [](TQBFieldDef& operand, TQBTableDef* table, std::string& text) {
-        if (operand.Kind == fkField && operand.ArgumentCount() == 0)
+    const char open = scanner.IdentQuoteChar();
+    const char close = scanner.ClosingQuote(open);
+    const auto side = [open, close](TQBFieldDef& operand, TQBTableDef* table, std::string& text) {
+        if (operand.Kind == fkField && operand.ArgumentCount() == 0) {
+            // A column whose qualifier names no table of the statement (`x.y`) keeps its
+            // whole dotted text: its name alone would be another column.
+            if (!table && !ExtractQualifier(text, open, close).empty())
+                return TSide{nullptr, std::move(text), fkExpression};
             return TSide{table, std::move(operand.Name), fkField};
+        }
         return TSide{table, std::move(text), operand.Kind == fkField ? fkExpression : operand.Kind};
     };
     TSide a = side(left, leftReal, leftText);
