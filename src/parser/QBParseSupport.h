@@ -66,18 +66,6 @@ inline bool AtEnd(const TQBSQLScanner& Scanner) {
     return Scanner.GetTokenKinds().Contains(qtkEnd);
 }
 
-// The comparison as seen from the other side: `<` and `>`, `<=` and `>=`, `!<` and `!>`
-// are exchanged; every other operator reads the same both ways.
-inline std::string MirrorComparison(const std::string& Op) {
-    if (Op == "<") return ">";
-    if (Op == ">") return "<";
-    if (Op == "<=") return ">=";
-    if (Op == ">=") return "<=";
-    if (Op == "!<") return "!>";
-    if (Op == "!>") return "!<";
-    return Op;
-}
-
 // True for the words that begin or continue a join clause.
 inline bool IsJoinClauseWord(const std::string& Token) {
     return SameText(Token, "LEFT") || SameText(Token, "RIGHT") || SameText(Token, "FULL") ||
