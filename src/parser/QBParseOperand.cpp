@@ -237,6 +237,8 @@ void TQBSelectParser::ParseOperand(TQBFunctionDef* Item, TQBTableDef*& TableDef,
         name = scanner.GetToken();
         partsInName = true;
         Next(scanner);
+        // A name may follow as the implicit alias (`CustomerID cid`).
+        aliasMayFollow = allowAlias;
         bool endsWithPoint = false;
         while (scanner.GetTokenKinds() == point && !scanner.GetInQuote() &&
                IsChar(scanner.GetToken(), '.')) {
@@ -336,10 +338,11 @@ void TQBSelectParser::ParseOperand(TQBFunctionDef* Item, TQBTableDef*& TableDef,
             }
         }
 
-        // 3. An implicit alias: `t.a b`, `sum(x) total` (never after a single token), when the
-        // next token is a name.
-        if (allowAlias && !first && depth == 0 && kinds.ContainsAny(aliasBefore) &&
-            !kinds.Contains(qtkArithmetic) && !(plain && (IsChar(token, '.') || IsChar(token, ':'))))
+        // 3. An implicit alias when the next token is a name: `t.a b`, `sum(x) total`, and
+        // after a single token too (`CustomerID cid`, `1 one`), except the `*` of all columns.
+        if (allowAlias && depth == 0 && kinds.ContainsAny(aliasBefore) &&
+            !kinds.Contains(qtkArithmetic) &&
+            !(plain && (IsChar(token, '.') || IsChar(token, ':') || (first && IsChar(token, '*')))))
             aliasMayFollow = true;
 
         // A national string literal keeps its prefix attached: N'x'.
