@@ -88,8 +88,10 @@ inline bool IsNationalString(const TQBSQLScanner& Scanner, const std::string& Pr
 
 // True when the current token is a quoted name that cannot be written back as read: names
 // are written between the dialect's own identifier quotes, which have no escape, and dotted
-// names are split at points outside quotes, so a name holding an identifier quote
-// character (`[a[b]`, `"a""b"`), a control character or nothing at all is refused.
+// names are split at points outside quotes, so a name holding a closing quote or another
+// identifier quote character (`[a]b]`, `"a""b"`), a control character or nothing at all is
+// refused. An opening bracket inside brackets needs no escape (`[a [b]`): it is kept, but
+// not first in the name or in a part, where the name would look quoted already.
 // AsName: the token stands for a name whatever quotes it was read between (a table name
 // written as a string).
 inline bool IsUnwritableName(const TQBSQLScanner& Scanner, bool AsName = false) {
@@ -111,7 +113,10 @@ inline bool IsUnwritableName(const TQBSQLScanner& Scanner, bool AsName = false) 
     if (token.empty()) return true;  // an empty quoted name would be written as nothing
     for (std::size_t i = first; i < last; ++i) {
         const char c = token[i];
-        if (c == close || c == ownClose || c == open || Scanner.IsIdentQuote(c)) return true;
+        const bool openInside = c == open && open != close && i > first && token[i - 1] != '.';
+        if (!openInside &&
+            (c == close || c == ownClose || c == open || Scanner.IsIdentQuote(c)))
+            return true;
         // Control characters (line breaks, NUL) do not survive writing: names are trimmed
         // and blank ones taken for no name.
         if (static_cast<unsigned char>(c) < ' ') return true;
