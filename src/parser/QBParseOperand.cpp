@@ -268,11 +268,18 @@ void TQBSelectParser::ParseOperand(TQBFunctionDef* Item, TQBTableDef*& TableDef,
         }
     }
 
+    // A quoted star is taken as a name in its quotes (see IsQuotedStar).
+    std::string starName;
     for (;;) {
-        const TQBTokenKinds kinds = scanner.GetTokenKinds();
+        TQBTokenKinds kinds = scanner.GetTokenKinds();
         if (kinds.Contains(qtkEnd)) break;
+        const bool quotedStar = IsQuotedStar(scanner);
+        if (quotedStar) {
+            if (starName.empty()) starName = QuotedStar(scanner);
+            kinds.Exclude(qtkArithmetic);
+        }
         // The current token stays in place until Next (peeking restores it).
-        const std::string& token = scanner.GetToken();
+        const std::string& token = quotedStar ? starName : scanner.GetToken();
         const bool plain = !kinds.ContainsAny(qtkIdentifier | qtkString);
         if (aliasMayFollow) {
             expectAlias = kinds.Contains(qtkIdentifier);

@@ -346,7 +346,7 @@ TQBTableDef* TQBSelectParser::ParseTableRef() {
     int keyLine = scanner.GetLine();
     int keyColumn = scanner.GetColumn();
     std::vector<std::string>& parts = FTableNameParts;
-    parts.assign(1, scanner.GetToken());
+    parts.assign(1, NameOfToken(scanner));
     Next(scanner);
     while (IsSymbol(scanner, ".")) {
         Next(scanner);
@@ -354,7 +354,7 @@ TQBTableDef* TQBSelectParser::ParseTableRef() {
             FState = psError;
             return nullptr;
         }
-        parts.push_back(scanner.GetToken());
+        parts.push_back(NameOfToken(scanner));
         keyLine = scanner.GetLine();
         keyColumn = scanner.GetColumn();
         Next(scanner);
@@ -395,7 +395,7 @@ TQBTableDef* TQBSelectParser::ParseTableRef() {
         return nullptr;
     }
     if (scanner.GetTokenKinds().Contains(qtkIdentifier)) {
-        alias = scanner.GetToken();
+        alias = NameOfToken(scanner);
         keyLine = scanner.GetLine();
         keyColumn = scanner.GetColumn();
         // A dialect that writes aliases as they are keeps one that needs quotes quoted.
@@ -698,10 +698,12 @@ bool IsNamePart(const TQBSQLScanner& Scanner, const std::string& Pending) {
 }
 
 // The token as part of a GROUP BY or ORDER BY name: a quoted name made of digits keeps its
-// quotes, so that it is not taken for a position in the select list.
+// quotes, so that it is not taken for a position in the select list, and so does a quoted
+// star, which is no star of all columns.
 std::string NamePart(const TQBSQLScanner& Scanner) {
     const std::string& token = Scanner.GetToken();
     if (Scanner.GetInQuote() && Scanner.IsNumber(token)) return Scanner.QuoteIdentifier(token);
+    if (IsQuotedStar(Scanner)) return QuotedStar(Scanner);
     return token;
 }
 

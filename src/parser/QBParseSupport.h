@@ -45,6 +45,25 @@ inline bool HoldsHighBytes(const std::string& S) {
     return false;
 }
 
+// True when the current token is `*` read between identifier quotes (`[*]`): a name, never
+// the star of all columns.
+inline bool IsQuotedStar(const TQBSQLScanner& Scanner) {
+    return Scanner.GetInQuote() && IsChar(Scanner.GetToken(), '*') &&
+           Scanner.GetTokenKinds().Contains(qtkIdentifier);
+}
+
+// A quoted star as the model holds it: between the dialect's identifier quotes, which it
+// keeps when written.
+inline std::string QuotedStar(const TQBSQLScanner& Scanner) {
+    const char open = Scanner.IdentQuoteChar();
+    return std::string{open, '*', Scanner.ClosingQuote(open)};
+}
+
+// The current token as a name: its text, or for a quoted star that star in quotes.
+inline std::string NameOfToken(const TQBSQLScanner& Scanner) {
+    return IsQuotedStar(Scanner) ? QuotedStar(Scanner) : Scanner.GetToken();
+}
+
 // True when the current token is the unquoted delimiter Symbol.
 inline bool IsSymbol(const TQBSQLScanner& Scanner, const char* Symbol) {
     return !Scanner.GetTokenKinds().ContainsAny(qtkIdentifier | qtkString) &&
