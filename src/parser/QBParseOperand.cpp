@@ -95,7 +95,7 @@ std::string TQBSelectParser::QuoteToken(const std::string& Text, TQBTokenKinds K
     // The scanner's current unquoted identifier is no keyword, no function and a plain
     // identifier (that is how it was classified): it needs no quotes.
     if (Kinds.Contains(qtkIdentifier) && current && !FScanner->GetInQuote() &&
-        !HoldsHighBytes(Text))
+        !(FTextHoldsHighBytes && HoldsHighBytes(Text)))
         return Text;
     if (Kinds.Contains(qtkIdentifier)) return FScanner->QuoteIdentifier(Text);
     const bool currentQuoted = current && FScanner->GetInQuote();
@@ -128,7 +128,7 @@ void TQBSelectParser::AppendQuotedToken(std::string& Out, const std::string& Tex
     if (!scanner.GetInQuote()) {
         if (!Kinds.Contains(qtkString) &&
             (!Kinds.Contains(qtkIdentifier) ||
-             (scanner.GetToken() == Text && !HoldsHighBytes(Text)))) {
+             (scanner.GetToken() == Text && !(FTextHoldsHighBytes && HoldsHighBytes(Text))))) {
             Out += Text;
             return;
         }
@@ -228,9 +228,11 @@ void TQBSelectParser::ParseOperand(TQBFunctionDef* Item, TQBTableDef*& TableDef,
     const auto plainWord = [&scanner, &word] {
         const std::string& token = scanner.GetToken();
         return scanner.GetTokenKinds() == word && !scanner.GetInQuote() && !token.empty() &&
-               !scanner.IsDigit(token.front()) && !HoldsHighBytes(token);
+               !scanner.IsDigit(token.front());
     };
-    if (!StopKinds.ContainsAny(qtkIdentifier | qtkSymbol) && plainWord()) {
+    // A statement holding bytes of 128 and above goes the general way: its words may be
+    // names that are written quoted.
+    if (!FTextHoldsHighBytes && !StopKinds.ContainsAny(qtkIdentifier | qtkSymbol) && plainWord()) {
         kind = fkField;
         first = false;
         tokenCount = 1;
@@ -369,7 +371,7 @@ void TQBSelectParser::ParseOperand(TQBFunctionDef* Item, TQBTableDef*& TableDef,
             }
             if (kind != fkFunction && kind != fkParameter) {
                 name = FormatToken(token, kinds);
-                nameParts.push_back(name);
+                nameParts.push_back(HoldsOpeningQuote(scanner) ? WrappedToken(scanner) : name);
                 quotedParts = true;
                 AppendQuotedToken(expression, name, kinds);
             }
@@ -397,7 +399,7 @@ void TQBSelectParser::ParseOperand(TQBFunctionDef* Item, TQBTableDef*& TableDef,
                     (prevKinds.Contains(qtkIdentifier) && plain && IsChar(token, '.'))) {
                     name += text;
                     if (!(plain && IsChar(token, '.'))) {
-                        nameParts.push_back(text);
+                        nameParts.push_back(HoldsOpeningQuote(scanner) ? WrappedToken(scanner) : text);
                         quotedParts = true;
                     }
                 } else {

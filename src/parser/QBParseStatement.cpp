@@ -12,6 +12,8 @@
 
 #include <algorithm>
 #include <charconv>
+#include <cstdint>
+#include <cstring>
 #include <memory>
 #include <utility>
 
@@ -46,6 +48,24 @@ void TQBSelectParser::ParseSQL(const std::string& Text) {
         throw;
     }
     FScanner->Reset();
+}
+
+bool qbparse::HoldsHighBytes(std::string_view S) {
+    // Whole statements pass here: 32 bytes are tested at a time, then 8, then single bytes.
+    constexpr std::uint64_t high = 0x8080808080808080ULL;
+    const auto load = [&S](std::size_t at) {
+        std::uint64_t word;
+        std::memcpy(&word, S.data() + at, sizeof word);
+        return word;
+    };
+    std::size_t i = 0;
+    for (; i + 32 <= S.size(); i += 32)
+        if (((load(i) | load(i + 8) | load(i + 16) | load(i + 24)) & high) != 0) return true;
+    for (; i + 8 <= S.size(); i += 8)
+        if ((load(i) & high) != 0) return true;
+    for (; i < S.size(); ++i)
+        if (static_cast<unsigned char>(S[i]) >= 128) return true;
+    return false;
 }
 
 void TQBSelectParser::ReportParserError(int Code, const std::string& Token, int Line, int Column) {
@@ -165,10 +185,15 @@ void TQBSelectParser::Parse() {
     FLastJoinType = 0;
     FScanner->SetText(text);
     FReading = true;
+    FTextHoldsHighBytes = HoldsHighBytes(text);
     struct TReadingGuard {
-        bool& Flag;
-        ~TReadingGuard() { Flag = false; }
-    } readingGuard{FReading};
+        bool& Reading;
+        bool& HighBytes;
+        ~TReadingGuard() {
+            Reading = false;
+            HighBytes = true;
+        }
+    } readingGuard{FReading, FTextHoldsHighBytes};
 
     while (FState != psError && FState != psDone) {
         switch (FState) {
@@ -346,7 +371,11 @@ TQBTableDef* TQBSelectParser::ParseTableRef() {
     int keyLine = scanner.GetLine();
     int keyColumn = scanner.GetColumn();
     std::vector<std::string>& parts = FTableNameParts;
-    parts.assign(1, NameOfToken(scanner));
+    parts.assign(1, scanner.GetToken());
+    if (IsQuotedStar(scanner))
+        parts.back() = QuotedStar(scanner);
+    else if (HoldsOpeningQuote(scanner))
+        parts.back() = WrappedToken(scanner);
     Next(scanner);
     while (IsSymbol(scanner, ".")) {
         Next(scanner);
@@ -354,7 +383,12 @@ TQBTableDef* TQBSelectParser::ParseTableRef() {
             FState = psError;
             return nullptr;
         }
-        parts.push_back(NameOfToken(scanner));
+        if (IsQuotedStar(scanner))
+            parts.push_back(QuotedStar(scanner));
+        else if (HoldsOpeningQuote(scanner))
+            parts.push_back(WrappedToken(scanner));
+        else
+            parts.push_back(scanner.GetToken());
         keyLine = scanner.GetLine();
         keyColumn = scanner.GetColumn();
         Next(scanner);
@@ -395,7 +429,8 @@ TQBTableDef* TQBSelectParser::ParseTableRef() {
         return nullptr;
     }
     if (scanner.GetTokenKinds().Contains(qtkIdentifier)) {
-        alias = NameOfToken(scanner);
+        alias = scanner.GetToken();
+        if (IsQuotedStar(scanner)) alias = QuotedStar(scanner);
         keyLine = scanner.GetLine();
         keyColumn = scanner.GetColumn();
         // A dialect that writes aliases as they are keeps one that needs quotes quoted.
@@ -702,8 +737,10 @@ bool IsNamePart(const TQBSQLScanner& Scanner, const std::string& Pending) {
 // star, which is no star of all columns.
 std::string NamePart(const TQBSQLScanner& Scanner) {
     const std::string& token = Scanner.GetToken();
-    if (Scanner.GetInQuote() && Scanner.IsNumber(token)) return Scanner.QuoteIdentifier(token);
+    if (!Scanner.GetInQuote()) return token;
+    if (Scanner.IsNumber(token)) return Scanner.QuoteIdentifier(token);
     if (IsQuotedStar(Scanner)) return QuotedStar(Scanner);
+    if (HoldsOpeningQuote(Scanner)) return WrappedToken(Scanner);
     return token;
 }
 

@@ -8,6 +8,7 @@
 
 #include <algorithm>
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace qbparse {
@@ -38,12 +39,9 @@ inline bool NextIsWord(const TQBSQLScanner& Scanner) {
 
 // True when S holds a byte of 128 or above. Such a word is read as a name without quotes
 // but is written quoted, so the shortcuts that pass a current unquoted name through as it
-// stands do not apply to it.
-inline bool HoldsHighBytes(const std::string& S) {
-    for (const char c : S)
-        if (static_cast<unsigned char>(c) >= 128) return true;
-    return false;
-}
+// stands do not apply to it. The parser asks this once of each statement, and of single
+// tokens only when the statement holds such bytes.
+bool HoldsHighBytes(std::string_view S);
 
 // True when the current token is `*` read between identifier quotes (`[*]`): a name, never
 // the star of all columns.
@@ -59,9 +57,30 @@ inline std::string QuotedStar(const TQBSQLScanner& Scanner) {
     return std::string{open, '*', Scanner.ClosingQuote(open)};
 }
 
-// The current token as a name: its text, or for a quoted star that star in quotes.
-inline std::string NameOfToken(const TQBSQLScanner& Scanner) {
-    return IsQuotedStar(Scanner) ? QuotedStar(Scanner) : Scanner.GetToken();
+// True when the current token is a quoted name holding the dialect's opening quote where
+// that differs from the closing one (`[a [b]`). Such a name part is held in its quotes, as a
+// part holding a point comes from the scanner, so that a dotted name joined from it splits
+// back at its own points.
+inline bool HoldsOpeningQuote(const TQBSQLScanner& Scanner) {
+    if (!Scanner.GetInQuote() || !Scanner.IsIdentQuote(Scanner.GetQuoteChar())) return false;
+    const char open = Scanner.IdentQuoteChar();
+    const char close = Scanner.ClosingQuote(open);
+    if (open == close) return false;
+    // A dotted name the scanner has wrapped already (`[a.b]`) is looked at inside its quotes.
+    const std::string& token = Scanner.GetToken();
+    const bool wrapped = token.size() > 2 && token.front() == open && token.back() == close;
+    const std::size_t found = token.find(open, wrapped ? 1 : 0);
+    return found != std::string::npos && (!wrapped || found + 1 < token.size());
+}
+
+// The current token wrapped in the dialect's identifier quotes, unless the scanner has
+// wrapped it already.
+inline std::string WrappedToken(const TQBSQLScanner& Scanner) {
+    const char open = Scanner.IdentQuoteChar();
+    const char close = Scanner.ClosingQuote(open);
+    const std::string& token = Scanner.GetToken();
+    if (token.size() > 2 && token.front() == open && token.back() == close) return token;
+    return open + token + close;
 }
 
 // True when the current token is the unquoted delimiter Symbol.
