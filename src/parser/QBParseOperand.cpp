@@ -371,7 +371,10 @@ void TQBSelectParser::ParseOperand(TQBFunctionDef* Item, TQBTableDef*& TableDef,
             }
             if (kind != fkFunction && kind != fkParameter) {
                 name = FormatToken(token, kinds);
-                nameParts.push_back(HoldsOpeningQuote(scanner) ? WrappedToken(scanner) : name);
+                if (HoldsOpeningQuote(scanner))
+                    nameParts.push_back(WrappedToken(scanner));
+                else
+                    nameParts.push_back(name);
                 quotedParts = true;
                 AppendQuotedToken(expression, name, kinds);
             }
@@ -399,7 +402,10 @@ void TQBSelectParser::ParseOperand(TQBFunctionDef* Item, TQBTableDef*& TableDef,
                     (prevKinds.Contains(qtkIdentifier) && plain && IsChar(token, '.'))) {
                     name += text;
                     if (!(plain && IsChar(token, '.'))) {
-                        nameParts.push_back(HoldsOpeningQuote(scanner) ? WrappedToken(scanner) : text);
+                        if (HoldsOpeningQuote(scanner))
+                            nameParts.push_back(WrappedToken(scanner));
+                        else
+                            nameParts.push_back(text);
                         quotedParts = true;
                     }
                 } else {

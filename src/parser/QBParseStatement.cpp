@@ -355,6 +355,22 @@ void TQBSelectParser::ParseFromList() {
         FJoinDefs->BindAll();
 }
 
+namespace {
+
+// Appends the current token to the name parts of a table reference: as read, or held in its
+// quotes when it is a quoted star or holds an opening bracket (see IsQuotedStar and
+// HoldsOpeningQuote). Kept out of line: the reference reader is on the hot path.
+[[gnu::noinline]] void AddTableNamePart(const TQBSQLScanner& Scanner, std::vector<std::string>& Parts) {
+    if (IsQuotedStar(Scanner))
+        Parts.push_back(QuotedStar(Scanner));
+    else if (HoldsOpeningQuote(Scanner))
+        Parts.push_back(WrappedToken(Scanner));
+    else
+        Parts.push_back(Scanner.GetToken());
+}
+
+}  // namespace
+
 TQBTableDef* TQBSelectParser::ParseTableRef() {
     TQBSQLScanner& scanner = *FScanner;
     // A table reference starts with a name (a symbol here is no table).
@@ -371,11 +387,8 @@ TQBTableDef* TQBSelectParser::ParseTableRef() {
     int keyLine = scanner.GetLine();
     int keyColumn = scanner.GetColumn();
     std::vector<std::string>& parts = FTableNameParts;
-    parts.assign(1, scanner.GetToken());
-    if (IsQuotedStar(scanner))
-        parts.back() = QuotedStar(scanner);
-    else if (HoldsOpeningQuote(scanner))
-        parts.back() = WrappedToken(scanner);
+    parts.clear();
+    AddTableNamePart(scanner, parts);
     Next(scanner);
     while (IsSymbol(scanner, ".")) {
         Next(scanner);
@@ -383,12 +396,7 @@ TQBTableDef* TQBSelectParser::ParseTableRef() {
             FState = psError;
             return nullptr;
         }
-        if (IsQuotedStar(scanner))
-            parts.push_back(QuotedStar(scanner));
-        else if (HoldsOpeningQuote(scanner))
-            parts.push_back(WrappedToken(scanner));
-        else
-            parts.push_back(scanner.GetToken());
+        AddTableNamePart(scanner, parts);
         keyLine = scanner.GetLine();
         keyColumn = scanner.GetColumn();
         Next(scanner);
