@@ -158,8 +158,10 @@ bool TQBSQLScanner::NeedsQuotes(const std::string& Name) const {
 
 std::string TQBSQLScanner::QuoteIdentifier(const std::string& Name) const {
     std::string result = Name;
+    // A quoted "*" is a name, not the star of all columns: it keeps its quotes.
+    const bool quotedStar = result.size() == 3 && result[1] == '*';
     if (result.size() > 2 && IsIdentQuote(result.front()) &&
-        result.back() == ClosingQuote(result.front()))
+        result.back() == ClosingQuote(result.front()) && !quotedStar)
         result = result.substr(1, result.size() - 2);
     if (FQuoteNames && NeedsQuotes(result)) {
         const char open = IdentQuoteChar();

@@ -149,6 +149,8 @@ void TQBSQLScanner::CharClassesChanged() {
         if (IsStringQuote(ch)) bits |= ccStringQuote;
         if (IsIdentQuote(ch)) bits |= ccIdentQuote;
         if (IsIdentChar(ch)) bits |= ccIdentChar;
+        if (IsLetter(ch) || ch == '_' || code >= 128) bits |= ccNameStart;
+        if (IsIdentChar(ch) || code >= 128) bits |= ccNameChar;
         if (IsOpenBracket(ch)) bits |= ccOpenBracket;
         if (IsCloseBracket(ch)) bits |= ccCloseBracket;
         // A line feed always breaks the line, whatever the dialect, so Unix text reads right.
@@ -537,7 +539,8 @@ bool TQBSQLScanner::ReadOneToken(std::string& Token) {
             } else if (IsBoolean(Token)) {
                 FTokenKinds = qtkBoolean;
             } else if (AllOfClass(Token, ccLetter, ccIdentChar) ||
-                       IsIdentifier(UnquoteName(Token))) {
+                       IsIdentifier(UnquoteName(Token)) ||
+                       (!FInQuote && AllOfClass(Token, ccNameStart, ccNameChar))) {
                 FTokenKinds = qtkIdentifier;
             }
         }

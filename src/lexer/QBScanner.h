@@ -247,6 +247,11 @@ protected:
         ccLineFeed = 0x200,
         ccPoint = 0x400,
         ccTextEnd = 0x800,  // the NUL byte, which also ends every text: stops the word loop
+        // Bytes that may begin / continue an unquoted name when read: the identifier classes
+        // plus "_" to begin and every byte of 128 and above (UTF-8 letters such as Chinese
+        // names). Writing keeps the narrower identifier classes: such names go out quoted.
+        ccNameStart = 0x1000,
+        ccNameChar = 0x2000,
         // Bytes that end a run of plain word characters.
         ccWordStop = ccDelimiter | ccSpace | ccStringQuote | ccIdentQuote | ccLineFeed | ccPoint,
     };
@@ -316,7 +321,7 @@ private:
                 ((Flags & qwfKeyword) != 0 ? qtkKeyword : 0)));
         if ((First & Rest & ccDigit) != 0) return qtkInteger;
         if (FOwnReader > 0 ? IsBooleanText(Token) : IsBoolean(Token)) return qtkBoolean;
-        if (((First & ccLetter) != 0 && (Rest & ccIdentChar) != 0) ||
+        if (((First & ccNameStart) != 0 && (Rest & ccNameChar) != 0) ||
             IsIdentifier(UnquoteName(Token)))
             return qtkIdentifier;
         return TQBTokenKinds();

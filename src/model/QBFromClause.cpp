@@ -20,12 +20,14 @@ namespace {
 
 // One join condition as the writer sees it: the tables it links, as indices in the table
 // collection (B -1 when it has no partner), and the table whose attachment exchanges LEFT
-// and RIGHT (-1 when none).
+// and RIGHT (-1 when none). Sides: A and B are the condition's own left and right tables
+// (not a table and its partner), so the condition can be written from either side.
 struct TLink {
     const TQBJoinDef* Join = nullptr;
     int A = -1;
     int B = -1;
     int SwapFor = -1;
+    bool Sides = false;
 };
 
 using TGroup = std::vector<int>;
@@ -116,7 +118,7 @@ void TQBTableDefs::AppendFrom(std::string& Out) const {
             const int left = resolve(join->LeftTableDef, join->LeftTable);
             const int right = resolve(join->RightTableDef, join->RightTable);
             if (left >= 0 && right >= 0 && left != right) {
-                links.push_back({join, left, right, left});
+                links.push_back({join, left, right, left, true});
                 continue;
             }
             const int own = left >= 0 ? left : right;
@@ -225,9 +227,16 @@ void TQBTableDefs::AppendFrom(std::string& Out) const {
             Out += ' ';
             tables[static_cast<std::size_t>(group[static_cast<std::size_t>(table)])]->AppendSQL(Out);
             AppendKeywordPhrase(Out, Parser, " ON ");
+            // Each condition is written with the table this join brings in on its right, as
+            // the reader stores a condition it reads: the output reads back to itself.
+            const int joined = group[static_cast<std::size_t>(table)];
             for (std::size_t k = 0; k < step.size(); ++k) {
                 if (k > 0) AppendKeywordPhrase(Out, Parser, "\r\n  AND ");
-                pool[static_cast<std::size_t>(step[k])]->Join->AppendSQL(Out);
+                const TLink& link = *pool[static_cast<std::size_t>(step[k])];
+                if (link.Sides && link.A == joined)
+                    link.Join->AppendMirroredSQL(Out);
+                else
+                    link.Join->AppendSQL(Out);
             }
         }
     }

@@ -41,6 +41,24 @@ void TQBJoinDef::AppendSQL(std::string& Out) const {
     Out += ')';
 }
 
+void TQBJoinDef::AppendMirroredSQL(std::string& Out) const {
+    Out += '(';
+    AppendSide(Out, RightTableDef, RightTable, RightField, RightIsColumn());
+    Out += MirrorComparison(Operator);
+    AppendSide(Out, LeftTableDef, LeftTable, LeftField, LeftIsColumn());
+    Out += ')';
+}
+
+std::string MirrorComparison(const std::string& Op) {
+    if (Op == "<") return ">";
+    if (Op == ">") return "<";
+    if (Op == "<=") return ">=";
+    if (Op == ">=") return "<=";
+    if (Op == "!<") return "!>";
+    if (Op == "!>") return "!<";
+    return Op;
+}
+
 void TQBJoinDef::Assign(const TCollectionItem& Source) {
     TQBCollectionItem::Assign(Source);
     if (const auto* source = ModelCast<const TQBJoinDef>(&Source); source && source != this) {

@@ -220,6 +220,9 @@ protected:
     // True while a statement is read: only tables the FROM clause has named so far are
     // found by their bare name then.
     bool FReading = false;
+    // False while a statement without bytes of 128 and above is read: its tokens need not be
+    // searched for them (names holding such bytes are written quoted).
+    bool FTextHoldsHighBytes = true;
     bool FClearing = false;
 };
 
