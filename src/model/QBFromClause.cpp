@@ -5,80 +5,35 @@
 #include "model/QBJoinOrder.h"
 #include "model/QBSQLText.h"
 #include "model/QBTableDefs.h"
-#include "parser/QBParser.h"
+#include "model/QBWriteContext.h"
 #include "resources/QBResource.h"
 #include "toolkit/Exceptions.h"
 #include "toolkit/TextCompare.h"
 
 #include <algorithm>
-#include <optional>
 #include <span>
 #include <string_view>
 #include <vector>
 
 namespace {
 
-// One join condition as the writer sees it: the tables it links, as indices in the table
-// collection (B -1 when it has no partner), and the table whose attachment exchanges LEFT
-// and RIGHT (-1 when none).
-struct TLink {
-    const TQBJoinDef* Join = nullptr;
-    int A = -1;
-    int B = -1;
-    int SwapFor = -1;
-};
-
+using TLink = TQBFromLink;
 using TGroup = std::vector<int>;
 
 bool Contains(const TGroup& Group, int Table) {
     return std::find(Group.begin(), Group.end(), Table) != Group.end();
 }
 
-void AppendJoinKeyword(std::string& Out, const TQBSelectParser* Parser, std::uint8_t Type) {
+void AppendJoinKeyword(std::string& Out, const TQBDialect* Parser, std::uint8_t Type) {
     static constexpr std::string_view phrases[] = {"INNER JOIN", "LEFT OUTER JOIN",
                                                    "RIGHT OUTER JOIN", "FULL OUTER JOIN"};
     AppendKeywordPhrase(Out, Parser, phrases[Type <= 3 ? Type : 0]);
 }
 
-// The working storage of one FROM clause, kept between writes so that a steady stream of
-// statements writes without allocating. A nested write (never expected) gets its own.
-struct TFromScratch {
-    std::vector<const TQBTableDef*> Tables;
-    std::vector<char> Blank;
-    std::vector<TLink> Links;
-    std::vector<TGroup> Groups;  // the first GroupCount are in use
-    std::size_t GroupCount = 0;
-    std::vector<TJoinOrderLink> OrderLinks;
-    std::vector<const TLink*> Pool;
-    std::vector<char> Used;
-    std::vector<int> IndexInGroup;  // per table: its place in the group being written, or -1
-    std::vector<char> Grouped;      // per table: written with a group
-    TJoinOrderResult Order;
-    bool Busy = false;
-};
-
-class TScratchLease {
-public:
-    TScratchLease() : FScratch(Shared().Busy ? FOwn.emplace() : Shared()) { FScratch.Busy = true; }
-    ~TScratchLease() { FScratch.Busy = false; }
-    TScratchLease(const TScratchLease&) = delete;
-    TScratchLease& operator=(const TScratchLease&) = delete;
-    TFromScratch& operator*() const { return FScratch; }
-
-private:
-    static TFromScratch& Shared() {
-        thread_local TFromScratch scratch;
-        return scratch;
-    }
-    std::optional<TFromScratch> FOwn;
-    TFromScratch& FScratch;
-};
-
 }  // namespace
 
-void TQBTableDefs::AppendFrom(std::string& Out) const {
-    const TScratchLease lease;
-    TFromScratch& scratch = *lease;
+void TQBTableDefs::AppendFrom(std::string& Out, TQBWriteContext& Context) const {
+    TQBWriteContext& scratch = Context;
     const int tableCount = Count();
     std::vector<const TQBTableDef*>& tables = scratch.Tables;
     std::vector<char>& blank = scratch.Blank;

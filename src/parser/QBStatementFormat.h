@@ -5,7 +5,7 @@
 #pragma once
 
 #include "parser/QBParser.h"
-#include "parser/QBScriptFormat.h"
+#include "model/QBScriptFormat.h"
 
 #include <memory>
 #include <string>
