@@ -42,6 +42,7 @@ public:
     // This node as a select-list field, or null for a plain expression node: a field holds
     // the bare column name (its table gives the qualifier), any other node the dotted name.
     virtual TQBFieldDef* AsFieldDef() { return nullptr; }
+    const TQBFieldDef* AsFieldDef() const { return const_cast<TQBFunctionDef*>(this)->AsFieldDef(); }
 
     // A new argument list owned by this node.
     virtual std::unique_ptr<TQBFunctionDefs> CreateArguments();
@@ -131,6 +132,7 @@ public:
     void Assign(const TQBFieldDef& Source);
     using TQBFunctionDef::Assign;
     TQBFieldDef* AsFieldDef() override { return this; }
+    using TQBFunctionDef::AsFieldDef;
     // The list that holds this field, or null for a free field.
     TQBFieldDefs* GetFieldList() const;
 

@@ -2,7 +2,7 @@
 // dialects, must end in a statement or a parse error; an accepted statement must be
 // written, and writing what was written must give the same text again.
 #include "lexer/QBParserError.h"
-#include "parser/QBStatementFormat.h"
+#include "korvel-sql/StatementFormat.h"
 
 #include <cstdint>
 #include <cstdlib>

@@ -2,7 +2,7 @@
 // "-- args: OPTIONS" with korvel-sql format options), NAME.out the exact output of
 // `korvel-sql format` (or its error line). Every accepted statement must also format to
 // itself again. KORVEL_UPDATE_GOLDEN=1 rewrites the .out files; check them by hand.
-#include "parser/QBStatementFormat.h"
+#include "korvel-sql/StatementFormat.h"
 
 #include <gtest/gtest.h>
 
