@@ -20,19 +20,6 @@ const char* GroupKindCaption(int Kind) {
     }
 }
 
-namespace {
-
-// FindByCaption's answer without a call per operator whose caption differs in length.
-const TQBOperator* FindOperator(const TQBOperators& Operators, const std::string& Caption) {
-    for (int i = 0; i < Operators.Count(); ++i) {
-        const TQBOperator* op = Operators.Items(i);
-        if (op->Caption.size() == Caption.size() && SameText(op->Caption, Caption)) return op;
-    }
-    return nullptr;
-}
-
-}  // namespace
-
 // --- TQBCriterion ---
 
 TQBCriterion::TQBCriterion() = default;
@@ -134,7 +121,7 @@ void TQBCriterion::AppendSQL(std::string& Out) const {
     const TQBCollection* group = GetGroup();
     const TQBDialect* parser = group ? group->GetParser() : nullptr;
     const TQBOperators* operators = parser ? parser->GetOperators() : nullptr;
-    const TQBOperator* op = operators ? FindOperator(*operators, OperatorCaption) : nullptr;
+    const TQBOperator* op = operators ? operators->FindByCaption(OperatorCaption) : nullptr;
     const TQBDialect* format = GetParser();
 
     AppendOperand(Out, FExpression);
