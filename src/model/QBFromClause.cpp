@@ -132,8 +132,9 @@ std::span<TGroup> GroupLinkedTables(TQBWriteContext& Context) {
     return groups;
 }
 
-// Searches the order of Group's tables and the conditions attached at each step, into
-// Context.Order, Context.Pool and Context.OrderLinks; throws EQBException when none exists.
+// Marks Group's tables as grouped and searches their order and the conditions attached at
+// each step, into Context.Order, Context.Pool and Context.OrderLinks; throws EQBException
+// when no order exists.
 void OrderGroup(const TGroup& Group, TQBWriteContext& Context) {
     std::vector<int>& indexInGroup = Context.IndexInGroup;
     // A group holds a table once, so its first place is its only one.

@@ -1,6 +1,7 @@
 // TQBSelectParser: owns the query model of one SELECT statement (tables, fields, joins,
 // criteria, grouping and ordering), its scanner, its operator table, its aggregate list and
-// its script format; reads statement text into the model and writes it back.
+// its script format; reads statement text into the model and writes it back. To the model
+// it is the statement root: the dialect it is written in and the owner of its collections.
 //
 // Construction is two-step: the constructor makes nothing that a dialect may replace;
 // Init builds the owned objects through the virtual factories, so a derived parser's
