@@ -50,6 +50,7 @@ public:
     void AppendMirroredSQL(std::string& Out) const;
     // Copies type, sides (names, fields, kinds) and operator; never the bound references.
     void Assign(const TCollectionItem& Source) override;
+    void Assign(const TQBJoinDef& Source);
     // Resolves LeftTable, RightTable and PreferredTable; throws EQBException for a name
     // that has no table definition (that reference is null afterwards).
     void Bind();

@@ -5,7 +5,6 @@
 #include "lexer/QBScanner.h"
 #include "lexer/QBUtils.h"
 #include "model/QBModelBase.h"
-#include "parser/QBParser.h"
 
 #include <array>
 #include <cstring>
@@ -73,7 +72,7 @@ void AppendRecased(std::string& Out, std::string_view Text, TQBFormatMode Mode) 
     Out += ApplyFormatMode(Text, Mode);
 }
 
-void AppendKeywordPhraseRecased(std::string& Out, const TQBSelectParser* Parser,
+void AppendKeywordPhraseRecased(std::string& Out, const TQBDialect* Parser,
                                 std::string_view Phrase) {
     const auto separator = [](char c) { return c == ' ' || c == '\r' || c == '\n'; };
     std::size_t i = 0;
@@ -314,7 +313,7 @@ void AppendQuotedString(std::string& Out, const TQBSQLScanner& Scanner, const st
     Out += quote;
 }
 
-void AppendAlias(std::string& Out, const TQBSelectParser* Parser, const std::string& Text) {
+void AppendAlias(std::string& Out, const TQBDialect* Parser, const std::string& Text) {
     const TQBSQLScanner* scanner = Parser ? Parser->GetScanner() : nullptr;
     if (scanner && scanner->QuoteAliases())
         AppendQuotedName(Out, scanner, Text);
@@ -322,7 +321,7 @@ void AppendAlias(std::string& Out, const TQBSelectParser* Parser, const std::str
         Out += Text;
 }
 
-void AppendModelAlias(std::string& Out, const TQBSelectParser* Parser, const std::string& Alias) {
+void AppendModelAlias(std::string& Out, const TQBDialect* Parser, const std::string& Alias) {
     const TQBSQLScanner* scanner = Parser ? Parser->GetScanner() : nullptr;
     if (scanner && scanner->QuoteAliases())
         AppendQuotedModelName(Out, scanner, Alias);
@@ -332,7 +331,7 @@ void AppendModelAlias(std::string& Out, const TQBSelectParser* Parser, const std
 
 const TQBSQLScanner* CollectionScanner(const TQBCollectionItem& Item) {
     const TQBCollection* collection = Item.GetQBCollection();
-    const TQBSelectParser* parser = collection ? collection->GetParser() : nullptr;
+    const TQBDialect* parser = collection ? collection->GetParser() : nullptr;
     return parser ? parser->GetScanner() : nullptr;
 }
 

@@ -4,8 +4,7 @@
 // by the scanner once.
 #pragma once
 
-#include "parser/QBParser.h"
-#include "parser/QBScriptFormat.h"
+#include "model/QBDialect.h"
 
 #include <cstdint>
 #include <string>
@@ -25,18 +24,18 @@ inline void AppendFormatted(std::string& Out, std::string_view Text, TQBFormatMo
 }
 // Whether Parser writes keywords as they stand (always without a parser): a writer may
 // then append a whole phrase of keywords and blanks at once.
-inline bool KeywordsAsIs(const TQBSelectParser* Parser) {
+inline bool KeywordsAsIs(const TQBDialect* Parser) {
     return !Parser || Parser->GetScriptFormat().KeywordsFormat == qfmAsIs;
 }
 // Appends Text as Parser->FormatKeyword writes it (unchanged without a parser).
-inline void AppendKeyword(std::string& Out, const TQBSelectParser* Parser, std::string_view Text) {
+inline void AppendKeyword(std::string& Out, const TQBDialect* Parser, std::string_view Text) {
     AppendFormatted(Out, Text, Parser ? Parser->GetScriptFormat().KeywordsFormat : qfmAsIs);
 }
 // Appends Phrase, keywords with blanks and line breaks between and around them (" AS ",
 // "LEFT OUTER JOIN"), each word as Parser->FormatKeyword writes it: in one append when
 // keywords stand as they are.
-void AppendKeywordPhraseRecased(std::string& Out, const TQBSelectParser* Parser, std::string_view Phrase);
-inline void AppendKeywordPhrase(std::string& Out, const TQBSelectParser* Parser,
+void AppendKeywordPhraseRecased(std::string& Out, const TQBDialect* Parser, std::string_view Phrase);
+inline void AppendKeywordPhrase(std::string& Out, const TQBDialect* Parser,
                                 std::string_view Phrase) {
     if (KeywordsAsIs(Parser))
         Out.append(Phrase);
@@ -44,7 +43,7 @@ inline void AppendKeywordPhrase(std::string& Out, const TQBSelectParser* Parser,
         AppendKeywordPhraseRecased(Out, Parser, Phrase);
 }
 // Appends Name as Parser->FormatFunctionName writes it (unchanged without a parser).
-inline void AppendFunctionName(std::string& Out, const TQBSelectParser* Parser, std::string_view Name) {
+inline void AppendFunctionName(std::string& Out, const TQBDialect* Parser, std::string_view Name) {
     AppendFormatted(Out, Name, Parser ? Parser->GetScriptFormat().FunctionsFormat : qfmAsIs);
 }
 // Appends Scanner->QuoteName(Name), or Name without a scanner.
@@ -66,9 +65,9 @@ bool IsKnownUnquotedModelName(const TQBSQLScanner& Scanner, const std::string& N
 // Appends Scanner.QuoteString(Text).
 void AppendQuotedString(std::string& Out, const TQBSQLScanner& Scanner, const std::string& Text);
 // Appends Text as FormatAliasFor(Parser, Text) writes it.
-void AppendAlias(std::string& Out, const TQBSelectParser* Parser, const std::string& Text);
+void AppendAlias(std::string& Out, const TQBDialect* Parser, const std::string& Text);
 // The same for an alias held by the model (see AppendQuotedModelName).
-void AppendModelAlias(std::string& Out, const TQBSelectParser* Parser, const std::string& Alias);
+void AppendModelAlias(std::string& Out, const TQBDialect* Parser, const std::string& Alias);
 
 // The scanner an item's QuoteName goes to: that of its model collection's parser; null
 // when the item is in no model collection or there is no parser or scanner.

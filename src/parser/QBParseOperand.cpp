@@ -5,7 +5,6 @@
 #include "lexer/QBScanner.h"
 #include "lexer/QBUtils.h"
 #include "model/QBFunctionDefs.h"
-#include "model/QBModelCast.h"
 #include "model/QBTableDefs.h"
 #include "parser/QBParseSupport.h"
 #include "parser/QBParser.h"
@@ -467,7 +466,7 @@ void TQBSelectParser::ParseOperand(TQBFunctionDef* Item, TQBTableDef*& TableDef,
         fieldName = name;
     }
 
-    auto* const field = ModelCast<TQBFieldDef>(Item);
+    TQBFieldDef* const field = Item->AsFieldDef();
     const bool parameter = kind == fkParameter;
     if (Item->ArgumentCount() > 0) Item->Arguments().Clear();
     // The base SetKind: the select list gives aliases itself, numbered over all tables.

@@ -3,7 +3,7 @@
 // written, and formatting what was written must give the same text again. Seed it with the
 // golden statements (tests/golden): the run_fuzz_parser target does.
 #include "lexer/QBParserError.h"
-#include "parser/QBStatementFormat.h"
+#include "korvel-sql/StatementFormat.h"
 
 #include <cstdint>
 #include <cstdio>

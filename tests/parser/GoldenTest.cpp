@@ -3,7 +3,7 @@
 // `korvel-sql format` (or its error line). Every accepted statement must also format to
 // itself again, and the input with its blanks collapsed (outside quotes, when it holds no
 // comment) must format to the same output. KORVEL_UPDATE_GOLDEN=1 rewrites the .out files; check them by hand.
-#include "parser/QBStatementFormat.h"
+#include "korvel-sql/StatementFormat.h"
 
 #include <gtest/gtest.h>
 
