@@ -1,12 +1,10 @@
 // Small services of the model's SQL writers: appending keywords, function names, aliases
-// and quoted names to one output text instead of building a temporary string per piece,
-// and a per-write memory of quoted names so that a qualifier written ten times is judged
-// by the scanner once.
+// and quoted names to one output text instead of building a temporary string per piece.
+// Quoting is the scanner's: its QuoteName, QuoteIdentifier and QuoteString decide.
 #pragma once
 
 #include "model/QBDialect.h"
 
-#include <cstdint>
 #include <string>
 #include <string_view>
 
@@ -49,25 +47,36 @@ inline void AppendFunctionName(std::string& Out, const TQBDialect* Parser, std::
 // Appends Scanner->QuoteName(Name), or Name without a scanner.
 void AppendQuotedName(std::string& Out, const TQBSQLScanner* Scanner, const std::string& Name);
 void AppendQuotedName(std::string& Out, const TQBSQLScanner* Scanner, std::string_view Name);
-// The same for a name held by the model (a table's name or alias, say): while a quote scope
-// is alive the answer is remembered by the string's place. Name must stay unchanged and in
-// place as long as that scope lives.
-void AppendQuotedModelName(std::string& Out, const TQBSQLScanner* Scanner,
-                           const std::string& Name);
 // Appends Scanner->QuoteIdentifier(Name), or Name without a scanner.
 void AppendQuotedIdentifier(std::string& Out, const TQBSQLScanner* Scanner, std::string_view Name);
-// True when Scanner->QuoteName(Name) and Scanner->QuoteIdentifier(Name) are known to be
-// Name itself without asking them: a plain identifier, no keyword or function, and a
-// scanner with the base quoting rules. False when that is not known.
+// True when Scanner.QuoteName(Name) and Scanner.QuoteIdentifier(Name) are both Name itself.
 bool IsKnownUnquoted(const TQBSQLScanner& Scanner, const std::string& Name);
-// The same for a name held by the model (see AppendQuotedModelName).
-bool IsKnownUnquotedModelName(const TQBSQLScanner& Scanner, const std::string& Name);
 // Appends Scanner.QuoteString(Text).
 void AppendQuotedString(std::string& Out, const TQBSQLScanner& Scanner, const std::string& Text);
 // Appends Text as FormatAliasFor(Parser, Text) writes it.
 void AppendAlias(std::string& Out, const TQBDialect* Parser, const std::string& Text);
-// The same for an alias held by the model (see AppendQuotedModelName).
-void AppendModelAlias(std::string& Out, const TQBDialect* Parser, const std::string& Alias);
+
+// Names held by the model are quoted like any other; these forms are kept for the writers
+// that name them so.
+inline void AppendQuotedModelName(std::string& Out, const TQBSQLScanner* Scanner,
+                                  const std::string& Name) {
+    AppendQuotedName(Out, Scanner, Name);
+}
+inline bool IsKnownUnquotedModelName(const TQBSQLScanner& Scanner, const std::string& Name) {
+    return IsKnownUnquoted(Scanner, Name);
+}
+inline void AppendModelAlias(std::string& Out, const TQBDialect* Parser,
+                             const std::string& Alias) {
+    AppendAlias(Out, Parser, Alias);
+}
+// One write of SQL text. Quoting keeps no state between names, so a write needs none; the
+// writers that open one for their span keep doing so harmlessly.
+class TQBQuoteScope {
+public:
+    explicit TQBQuoteScope(const TQBSQLScanner*) {}
+    TQBQuoteScope(const TQBQuoteScope&) = delete;
+    TQBQuoteScope& operator=(const TQBQuoteScope&) = delete;
+};
 
 // The scanner an item's QuoteName goes to: that of its model collection's parser; null
 // when the item is in no model collection or there is no parser or scanner.
@@ -81,14 +90,3 @@ struct TQBNameParts {
     std::string_view Last;
 };
 TQBNameParts SplitQualifiedName(std::string_view Name, char Open, char Close);
-
-// While one is alive on a thread, AppendQuotedName and AppendQuotedIdentifier remember the
-// answers of the outermost scope's scanner. Scopes nest; only the outermost one clears the memory.
-// The scanner must not change its quoting rules while a scope is alive (writing never does).
-class TQBQuoteScope {
-public:
-    explicit TQBQuoteScope(const TQBSQLScanner* Scanner);
-    ~TQBQuoteScope();
-    TQBQuoteScope(const TQBQuoteScope&) = delete;
-    TQBQuoteScope& operator=(const TQBQuoteScope&) = delete;
-};
