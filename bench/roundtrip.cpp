@@ -3,7 +3,7 @@
 // AND/OR/IN/BETWEEN, GROUP BY and ORDER BY. Target: 100,000 round trips per second on one
 // core. Also the same for korvel-sql format --batch over 10,000 statements.
 #include "parser/QBMSParser.h"
-#include "parser/QBStatementFormat.h"
+#include "korvel-sql/StatementFormat.h"
 
 #include <benchmark/benchmark.h>
 

@@ -21,3 +21,7 @@ std::string ReadInputText(const std::string& fileName);
 
 // Splits "--name=value" into name and value; returns false when the argument is no option.
 bool SplitOption(const std::string& argument, std::string& name, std::string& value);
+
+// Text with "\" written "\\", tab "\t", CR "\r" and LF "\n", so that a value or token stays
+// on its line and in its tab-separated field.
+std::string EscapeText(const std::string& text);

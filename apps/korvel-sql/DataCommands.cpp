@@ -7,6 +7,7 @@
 #include "data/DataQuery.h"
 #include "data/DataStoredProc.h"
 #include "data/FieldTypeNames.h"
+#include "lexer/QBMSScanner.h"
 
 #include <iostream>
 
@@ -46,30 +47,11 @@ bool ReadOptions(const std::vector<std::string>& args, const char* usage, TDataO
     return true;
 }
 
-std::string Escape(const std::string& text) {
-    std::string result;
-    for (const char c : text) {
-        switch (c) {
-        case '\\': result += "\\\\"; break;
-        case '\t': result += "\\t"; break;
-        case '\r': result += "\\r"; break;
-        case '\n': result += "\\n"; break;
-        default: result += c;
-        }
-    }
-    return result;
-}
-
-// Quotes each dotted part of an object name in brackets, unless the name is already quoted.
+// The object name as the desktop program sends it to the server: each dotted part quoted
+// where SQL Server needs it, by the scanner's own quoting rules.
 std::string QuoteObjectName(const std::string& name) {
-    if (!name.empty() && (name.front() == '[' || name.front() == '"')) return name;
-    std::string result = "[";
-    for (const char c : name) {
-        if (c == '.') result += "].[";
-        else if (c == ']') result += "]]";
-        else result += c;
-    }
-    return result + "]";
+    static const std::unique_ptr<TQBMSSQLScanner> scanner = MakeScanner<TQBMSSQLScanner>();
+    return scanner->QuoteName(name);
 }
 
 void Connect(TDataConnection& connection, const TDataOptions& options) {
@@ -89,7 +71,7 @@ int RunObjects(const std::vector<std::string>& args) {
     query.Open();
     for (; !query.Eof(); query.Next()) {
         for (int i = 0; i < 3 && i < query.FieldCount(); ++i)
-            std::cout << (i ? "\t" : "") << Escape(query.Fields(i).AsString());
+            std::cout << (i ? "\t" : "") << EscapeText(query.Fields(i).AsString());
         std::cout << '\n';
     }
     return ExitOk;
@@ -106,8 +88,8 @@ int RunColumns(const std::vector<std::string>& args) {
     query.Open();
     for (int i = 0; i < query.FieldCount(); ++i) {
         const auto& field = query.Fields(i);
-        std::cout << Escape(field.FieldName()) << '\t' << static_cast<int>(field.DataType()) << '\t'
-                  << FieldTypeIdentifier(field.DataType()) << '\t' << Escape(field.TypeName()) << '\n';
+        std::cout << EscapeText(field.FieldName()) << '\t' << static_cast<int>(field.DataType()) << '\t'
+                  << FieldTypeIdentifier(field.DataType()) << '\t' << EscapeText(field.TypeName()) << '\n';
     }
     return ExitOk;
 }
@@ -124,7 +106,7 @@ int RunParams(const std::vector<std::string>& args) {
     const auto& parameters = proc.Parameters();
     for (int i = 0; i < parameters.Count(); ++i) {
         const auto& parameter = parameters[i];
-        std::cout << Escape(parameter.Name) << '\t' << static_cast<int>(parameter.DataType) << '\t'
+        std::cout << EscapeText(parameter.Name) << '\t' << static_cast<int>(parameter.DataType) << '\t'
                   << FieldTypeIdentifier(parameter.DataType) << '\t' << ParamTypeIdentifier(parameter.Direction)
                   << '\n';
     }
@@ -141,12 +123,12 @@ int RunQuery(const std::vector<std::string>& args) {
     TDataQuery query(&connection);
     query.SetSQL(text);
     query.Open();
-    for (int i = 0; i < query.FieldCount(); ++i) std::cout << (i ? "\t" : "") << Escape(query.Fields(i).FieldName());
+    for (int i = 0; i < query.FieldCount(); ++i) std::cout << (i ? "\t" : "") << EscapeText(query.Fields(i).FieldName());
     std::cout << '\n';
     for (long long row = 0; !query.Eof() && row != options.Limit; query.Next(), ++row) {
         for (int i = 0; i < query.FieldCount(); ++i) {
             const auto& field = query.Fields(i);
-            std::cout << (i ? "\t" : "") << (field.IsNull() ? std::string("\\N") : Escape(field.AsString()));
+            std::cout << (i ? "\t" : "") << (field.IsNull() ? std::string("\\N") : EscapeText(field.AsString()));
         }
         std::cout << '\n';
     }

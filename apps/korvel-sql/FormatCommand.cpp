@@ -2,7 +2,7 @@
 // and writes the generated SQL exactly as generated.
 #include "CliCommand.h"
 
-#include "parser/QBStatementFormat.h"
+#include "korvel-sql/StatementFormat.h"
 
 #include <iostream>
 

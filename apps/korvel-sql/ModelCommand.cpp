@@ -3,12 +3,13 @@
 // is documented in the README.
 #include "CliCommand.h"
 
+#include "data/FieldTypeNames.h"
 #include "model/QBCriteria.h"
 #include "model/QBJoinDefs.h"
 #include "model/QBOrderItems.h"
 #include "model/QBTableDefs.h"
 #include "parser/QBMSParser.h"
-#include "parser/QBStatementFormat.h"
+#include "korvel-sql/StatementFormat.h"
 
 #include <iostream>
 #include <sstream>
@@ -17,8 +18,6 @@ namespace {
 
 const char* const KindNames[] = {"fkUnknown", "fkFunction", "fkField",      "fkInteger",
                                  "fkFloat",   "fkString",   "fkExpression", "fkParameter"};
-const char* const ParamTypeNames[] = {"ptUnknown", "ptInput", "ptOutput", "ptInputOutput",
-                                      "ptResult"};
 const char* const GroupKindNames[] = {"All", "Any", "None", "NotAll", "Not"};
 const char* const JoinTypeNames[] = {"inner", "left", "right", "full"};
 
@@ -77,10 +76,10 @@ std::string NodeJson(const TQBFunctionDef& Node) {
     std::string out = "{\"name\":" + Quote(Node.Name) + ",\"kind\":\"" + NameOf(KindNames, Node.Kind) +
                       "\",\"sql\":" + Quote(Node.GetSQL());
     if (Node.ArgumentCount() > 0) out += ",\"arguments\":" + NodeListJson(Node.Arguments());
-    if (const auto* field = dynamic_cast<const TQBFieldDef*>(&Node)) {
+    if (const TQBFieldDef* field = Node.AsFieldDef()) {
         out += ",\"alias\":" + Quote(field->Alias) + ",\"selectIndex\":" +
                std::to_string(field->SelectIndex) + ",\"paramType\":\"" +
-               NameOf(ParamTypeNames, field->ParamType) + "\"";
+               ParamTypeIdentifier(field->ParamType) + "\"";
         if (field->IsInputParam())
             out += ",\"dataType\":" + std::to_string(field->DataType) +
                    ",\"value\":" + ValueJson(field->Value);

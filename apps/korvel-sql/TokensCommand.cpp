@@ -10,22 +10,6 @@
 
 namespace {
 
-// The token with backslash, CR, LF and tab written as escapes, so one token is one line.
-std::string EscapeToken(const std::string& token) {
-    std::string result;
-    result.reserve(token.size());
-    for (const char ch : token) {
-        switch (ch) {
-            case '\\': result += "\\\\"; break;
-            case '\r': result += "\\r"; break;
-            case '\n': result += "\\n"; break;
-            case '\t': result += "\\t"; break;
-            default: result += ch;
-        }
-    }
-    return result;
-}
-
 int TokensUsage(const std::string& problem) {
     std::cerr << "korvel-sql tokens: " << problem
               << "\nusage: korvel-sql tokens [--dialect=mssql|base] [--alter-quotes] [FILE|-]\n";
@@ -35,7 +19,7 @@ int TokensUsage(const std::string& problem) {
 void PrintToken(const TQBSQLScanner& scanner) {
     std::cout << scanner.GetLine() << '\t' << scanner.GetColumn() << '\t'
               << TokenKindsText(scanner.GetTokenKinds()) << '\t'
-              << EscapeToken(scanner.GetToken()) << '\n';
+              << EscapeText(scanner.GetToken()) << '\n';
 }
 
 int RunTokens(const std::vector<std::string>& args) {

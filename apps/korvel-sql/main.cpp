@@ -50,6 +50,21 @@ bool SplitOption(const std::string& argument, std::string& name, std::string& va
     return true;
 }
 
+std::string EscapeText(const std::string& text) {
+    std::string result;
+    result.reserve(text.size());
+    for (const char c : text) {
+        switch (c) {
+        case '\\': result += "\\\\"; break;
+        case '\t': result += "\\t"; break;
+        case '\r': result += "\\r"; break;
+        case '\n': result += "\\n"; break;
+        default: result += c;
+        }
+    }
+    return result;
+}
+
 int main(int argc, char** argv) {
     std::ios::sync_with_stdio(false);
     if (argc < 2) return Usage();

@@ -2,9 +2,11 @@
 // T-SQL word lists and Boolean texts. Everything else is inherited unchanged.
 #include "lexer/QBMSScanner.h"
 
-#include <typeinfo>
+namespace {
 
-bool TQBMSSQLScanner::IsLetter(char Ch) const { return TQBSQLScanner::IsLetter(Ch); }
+constexpr const char* MSComparisons = "=,<>,<,>,<=,>=,!<,!=,!>";
+
+}  // namespace
 
 bool TQBMSSQLScanner::IsDelimiter(char Ch) const {
     // Brackets quote names here, so they cannot split words.
@@ -29,8 +31,6 @@ char TQBMSSQLScanner::IdentQuoteChar() const { return '['; }
 
 bool TQBMSSQLScanner::QuoteAliases() const { return true; }
 
-bool TQBMSSQLScanner::QuoteNamesEnabled() const { return true; }
-
 std::string TQBMSSQLScanner::GetKeywordsText() const {
     return "ADD,EXCEPT,PERCENT,ALL,EXEC,PLAN,ALTER,EXECUTE,PRECISION,AND,EXISTS,PRIMARY,ANY,EXIT,PRINT,AS,FETCH,PROC,ASC,FILE,PROCEDURE,AUTHORIZATION,FILLFACTOR,PUBLIC,BACKUP,FOR,RAISERROR,BEGIN,FOREIGN,READ,BETWEEN,FREETEXT,READTEXT,BREAK,FREETEXTTABLE,RECONFIGURE,BROWSE,FROM,REFERENCES,BULK,FULL,REPLICATION,BY,FUNCTION,RESTORE,CASCADE,GOTO,RESTRICT,CASE,GRANT,RETURN,CHECK,GROUP,REVOKE,CHECKPOINT,HAVING,RIGHT,CLOSE,HOLDLOCK,ROLLBACK,CLUSTERED,IDENTITY,ROWCOUNT,COALESCE,IDENTITY_INSERT,ROWGUIDCOL,COLLATE,IDENTITYCOL,RULE,COLUMN,IF,SAVE,COMMIT,IN,SCHEMA,COMPUTE,INDEX,SELECT,CONSTRAINT,INNER,SESSION_USER,CONTAINS,INSERT,SET,CONTAINSTABLE,INTERSECT,SETUSER,CONTINUE,INTO,SHUTDOWN,CONVERT,IS,SOME,CREATE,JOIN,STATISTICS,CROSS,KEY,SYSTEM_USER,CURRENT,KILL,TABLE,CURRENT_DATE,LEFT,TEXTSIZE,CURRENT_TIME,LIKE,THEN,CURRENT_TIMESTAMP,LINENO,TO,CURRENT_USER,LOAD,TOP,CURSOR,NATIONAL ,TRAN,DATABASE,NOCHECK,TRANSACTION,DBCC,NONCLUSTERED,TRIGGER,DEALLOCATE,NOT,TRUNCATE,DECLARE,NULL,TSEQUAL,DEFAULT,NULLIF,UNION,DELETE,OF,UNIQUE,DENY,OFF,UPDATE,DESC,OFFSETS,UPDATETEXT,DISK,ON,USE,DISTINCT,OPEN,USER,DISTRIBUTED,OPENDATASOURCE,VALUES,DOUBLE,OPENQUERY,VARYING,DROP,OPENROWSET,VIEW,DUMMY,OPENXML,WAITFOR,DUMP,OPTION,WHEN,ELSE,OR,WHERE,END,ORDER,WHILE,ERRLVL,OUTER,WITH,ESCAPE,OVER,WRITETEXT";
 }
@@ -41,19 +41,14 @@ std::string TQBMSSQLScanner::GetFunctionsText() const {
 
 std::string TQBMSSQLScanner::GetArithmeticsText() const { return "+,-,*,/,%,&,|,^,~,!"; }
 
-std::string TQBMSSQLScanner::GetComparisonsText() const { return "=,<>,<,>,<=,>=,!<,!=,!>"; }
+// The reader's comparisons and the criterion operators are the same list here.
+std::string TQBMSSQLScanner::GetComparisonsText() const { return MSComparisons; }
 
-std::string TQBMSSQLScanner::GetCriterionOperatorsText() const {
-    return "=,<>,<,>,<=,>=,!<,!=,!>";
-}
+std::string TQBMSSQLScanner::GetCriterionOperatorsText() const { return MSComparisons; }
 
 std::string TQBMSSQLScanner::UnquoteName(const std::string& S) const {
     // Any two identifier quotes are stripped, matching or not; nothing inside is undoubled.
-    EnsureClasses();
-    if (S.size() > 1 && (CharClass(S.front()) & ccIdentQuote) != 0 &&
-        (CharClass(S.back()) & ccIdentQuote) != 0)
-        return S.substr(1, S.size() - 2);
-    return S;
+    return HasIdentQuotesAtEnds(S) ? S.substr(1, S.size() - 2) : S;
 }
 
 void TQBMSSQLScanner::InitBooleanTexts() {
@@ -61,33 +56,15 @@ void TQBMSSQLScanner::InitBooleanTexts() {
     SetBooleanText(true, "TRUE");
 }
 
-std::string TQBMSSQLScanner::QuoteDottedToken(const std::string& Token, bool WasQuoted) const {
-    return TQBSQLScanner::QuoteDottedToken(Token, WasQuoted);
-}
-
 bool TQBMSSQLScanner::NeedsQuotes(const std::string& Name) const {
-    // The cached classes answer IsIdentQuote (and, for this class itself, IsIdentifier)
-    // without a virtual call per name written.
-    EnsureClasses();
-    if (Name.size() > 1 && (CharClass(Name.front()) & ccIdentQuote) != 0 &&
-        (CharClass(Name.back()) & ccIdentQuote) != 0)
-        return false;
-    if ((WordFlags(Name) & (qwfKeyword | qwfFunction)) != 0) return true;
-    // The cheap identifier test first: a plain identifier never needs quotes here.
-    const bool identifier =
-        KnownOwnReader() ? AllOfClass(Name, ccLetter, ccIdentChar) : IsIdentifier(Name);
-    return !identifier && TQBSQLScanner::NeedsQuotes(Name);
+    // The base rules with the keyword and function test first. One pass over the class table
+    // settles the common name: a plain identifier needs quotes only when it is a listed word.
+    EnsureReady();
+    if (AllOfClass(Name, ccLetter, ccIdentChar) && (CharClass(Name[0]) & ccIdentQuote) == 0)
+        return (WordFlags(Name) & (qwfKeyword | qwfFunction)) != 0;
+    if (HasIdentQuotesAtEnds(Name)) return false;
+    return (WordFlags(Name) & (qwfKeyword | qwfFunction)) != 0 || TQBSQLScanner::NeedsQuotes(Name);
 }
-
-std::string TQBMSSQLScanner::QuoteName(const std::string& Name) const {
-    return TQBSQLScanner::QuoteName(Name);
-}
-
-std::string TQBMSSQLScanner::QuoteIdentifier(const std::string& Name) const {
-    return TQBSQLScanner::QuoteIdentifier(Name);
-}
-
-bool TQBMSSQLScanner::IsOwnReader() const { return typeid(*this) == typeid(TQBMSSQLScanner); }
 
 void TQBMSSQLScanner::SetAlterQuotes(bool Value) {
     if (Value == FAlterQuotes) return;

@@ -9,13 +9,11 @@ class TQBMSSQLScanner : public TQBSQLScanner {
 public:
     TQBMSSQLScanner() = default;
 
-    bool IsLetter(char Ch) const override;
     bool IsDelimiter(char Ch) const override;
     bool IsStringQuote(char Ch) const override;
     char ClosingQuote(char Ch) const override;
     char IdentQuoteChar() const override;
     bool QuoteAliases() const override;
-    bool QuoteNamesEnabled() const override;
     std::string GetKeywordsText() const override;
     std::string GetFunctionsText() const override;
     std::string GetArithmeticsText() const override;
@@ -23,10 +21,7 @@ public:
     std::string GetCriterionOperatorsText() const override;
     std::string UnquoteName(const std::string& S) const override;
     void InitBooleanTexts() override;
-    std::string QuoteDottedToken(const std::string& Token, bool WasQuoted) const override;
     bool NeedsQuotes(const std::string& Name) const override;
-    std::string QuoteName(const std::string& Name) const override;
-    std::string QuoteIdentifier(const std::string& Name) const override;
     bool IsIdentQuote(char Ch) const override;
 
     // Whether the double quote quotes identifiers (true) or strings (false, the default).
@@ -37,8 +32,6 @@ public:
     void SetCaseSensitive(bool Value) { FCaseSensitive = Value; }
 
 protected:
-    bool IsOwnReader() const override;
-
     bool FAlterQuotes = false;
     bool FCaseSensitive = false;
 };

@@ -3,43 +3,22 @@
 
 #include "resources/QBResource.h"
 
-#include <initializer_list>
-
-namespace {
-
-// Replaces each "%s" or "%d" of Format, in order, by the next argument.
-std::string FormatArguments(const char* Format, std::initializer_list<std::string> Arguments) {
-    std::string result;
-    auto argument = Arguments.begin();
-    for (const char* p = Format; *p != '\0'; ++p) {
-        if (p[0] == '%' && (p[1] == 's' || p[1] == 'd') && argument != Arguments.end()) {
-            result += *argument++;
-            ++p;
-        } else {
-            result += *p;
-        }
-    }
-    return result;
-}
-
-}  // namespace
-
 std::string EQBParserError::MessageFor(int Code, const std::string& Token, int LineNo,
                                        int LinePos) {
     switch (Code) {
         case qpeUnexpectedToken:
-            return FormatArguments(QBResource::SQBParserUnexpectedToken,
-                                   {Token, std::to_string(LinePos), std::to_string(LineNo)});
+            return FormatMessage(QBResource::SQBParserUnexpectedToken,
+                                 {Token, std::to_string(LinePos), std::to_string(LineNo)});
         case qpeUnexpectedEnd:
             return QBResource::SQBParserUnexpectedEnd;
         case qpeUnterminatedString:
             return QBResource::SQBParserUnterminatedString;
         case qpeFieldNotFound:
-            return FormatArguments(QBResource::SQBParserFieldNotFound, {Token});
+            return FormatMessage(QBResource::SQBParserFieldNotFound, Token);
         case qpeInvalidJoin:
             return QBResource::SQBParserInvalidJoin;
         default:
-            return FormatArguments(QBResource::SQBParserUnknownError, {std::to_string(Code)});
+            return FormatMessage(QBResource::SQBParserUnknownError, std::to_string(Code));
     }
 }
 

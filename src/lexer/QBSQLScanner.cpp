@@ -5,37 +5,29 @@
 #include "lexer/QBUtils.h"
 #include "toolkit/TextCompare.h"
 
+namespace {
+
+constexpr const char* BaseComparisons = "=,<>,<,<=,>,>=";
+
+}  // namespace
+
 // ---------------------------------------------------------------- word and character tests
 
-bool TQBSQLScanner::IsArithmetic(const std::string& S) const {
-    EnsureReady();
-    return (FWords.Lookup(S) & qwfArithmetic) != 0;
-}
+bool TQBSQLScanner::IsArithmetic(const std::string& S) const { return HasWordFlag(S, qwfArithmetic); }
 
 bool TQBSQLScanner::IsSymbolOperator(const std::string& S) const {
-    EnsureReady();
-    return (FWords.Lookup(S) & qwfSymbolOperator) != 0;
+    return HasWordFlag(S, qwfSymbolOperator);
 }
 
-bool TQBSQLScanner::IsComparison(const std::string& S) const {
-    EnsureReady();
-    return (FWords.Lookup(S) & qwfComparison) != 0;
-}
+bool TQBSQLScanner::IsComparison(const std::string& S) const { return HasWordFlag(S, qwfComparison); }
 
 bool TQBSQLScanner::IsCriterionOperator(const std::string& S) const {
-    EnsureReady();
-    return (FWords.Lookup(S) & qwfCriterionOperator) != 0;
+    return HasWordFlag(S, qwfCriterionOperator);
 }
 
-bool TQBSQLScanner::IsKeyword(const std::string& S) const {
-    EnsureReady();
-    return (FWords.Lookup(S) & qwfKeyword) != 0;
-}
+bool TQBSQLScanner::IsKeyword(const std::string& S) const { return HasWordFlag(S, qwfKeyword); }
 
-bool TQBSQLScanner::IsFunction(const std::string& S) const {
-    EnsureReady();
-    return (FWords.Lookup(S) & qwfFunction) != 0;
-}
+bool TQBSQLScanner::IsFunction(const std::string& S) const { return HasWordFlag(S, qwfFunction); }
 
 bool TQBSQLScanner::IsIdentChar(char Ch) const { return IsLetter(Ch) || IsDigit(Ch) || Ch == '_'; }
 
@@ -85,9 +77,10 @@ std::string TQBSQLScanner::GetArithmeticsText() const { return "+,-,*,/,||"; }
 
 std::string TQBSQLScanner::GetSymbolOperatorsText() const { return ""; }
 
-std::string TQBSQLScanner::GetComparisonsText() const { return "=,<>,<,<=,>,>="; }
+// The reader's comparisons and the criterion operators are the same list here.
+std::string TQBSQLScanner::GetComparisonsText() const { return BaseComparisons; }
 
-std::string TQBSQLScanner::GetCriterionOperatorsText() const { return "=,<>,<,<=,>,>="; }
+std::string TQBSQLScanner::GetCriterionOperatorsText() const { return BaseComparisons; }
 
 void TQBSQLScanner::LoadList(TStringList& List, const std::string& CommaText) {
     List.Clear();
@@ -95,13 +88,13 @@ void TQBSQLScanner::LoadList(TStringList& List, const std::string& CommaText) {
     List.Sort();
 }
 
-void TQBSQLScanner::LoadKeywords() { LoadList(*FKeywords, GetKeywordsText()); }
-void TQBSQLScanner::LoadFunctions() { LoadList(*FFunctions, GetFunctionsText()); }
-void TQBSQLScanner::LoadArithmetics() { LoadList(*FArithmetics, GetArithmeticsText()); }
-void TQBSQLScanner::LoadSymbolOperators() { LoadList(*FSymbolOperators, GetSymbolOperatorsText()); }
-void TQBSQLScanner::LoadComparisons() { LoadList(*FComparisons, GetComparisonsText()); }
+void TQBSQLScanner::LoadKeywords() { LoadList(FKeywords, GetKeywordsText()); }
+void TQBSQLScanner::LoadFunctions() { LoadList(FFunctions, GetFunctionsText()); }
+void TQBSQLScanner::LoadArithmetics() { LoadList(FArithmetics, GetArithmeticsText()); }
+void TQBSQLScanner::LoadSymbolOperators() { LoadList(FSymbolOperators, GetSymbolOperatorsText()); }
+void TQBSQLScanner::LoadComparisons() { LoadList(FComparisons, GetComparisonsText()); }
 void TQBSQLScanner::LoadCriterionOperators() {
-    LoadList(*FCriterionOperators, GetCriterionOperatorsText());
+    LoadList(FCriterionOperators, GetCriterionOperatorsText());
 }
 
 void TQBSQLScanner::InitBooleanTexts() {
@@ -149,27 +142,44 @@ bool TQBSQLScanner::NeedsQuotes(const std::string& Name) const {
         if (Name[i] == '.' && Name[i + 1] == open) return false;
         if (Name[i] == close && Name[i + 1] == '.') return false;
     }
-    if (Name.size() > 1 && IsIdentQuote(Name.front()) && IsIdentQuote(Name.back())) return false;
+    if (HasIdentQuotesAtEnds(Name)) return false;
     if ((CharClass(Name[0]) & ccLetter) == 0) return true;
     for (const char ch : Name)
         if ((CharClass(ch) & ccIdentChar) == 0) return true;
     return (WordFlags(Name) & (qwfKeyword | qwfFunction)) != 0;
 }
 
+bool TQBSQLScanner::IsWrappedName(const std::string& Name) const {
+    return Name.size() > 2 && IsIdentQuote(Name.front()) && Name.back() == ClosingQuote(Name.front());
+}
+
 std::string TQBSQLScanner::QuoteIdentifier(const std::string& Name) const {
-    std::string result = Name;
-    if (result.size() > 2 && IsIdentQuote(result.front()) &&
-        result.back() == ClosingQuote(result.front()))
-        result = result.substr(1, result.size() - 2);
-    if (FQuoteNames && NeedsQuotes(result)) {
+    // A quoted "*" is a name, not the star of all columns: it keeps its quotes.
+    const bool quotedStar = Name.size() == 3 && Name[1] == '*';
+    std::string result = IsWrappedName(Name) && !quotedStar ? Name.substr(1, Name.size() - 2) : Name;
+    if (QuotesNeeded(result)) {
         const char open = IdentQuoteChar();
         result = QuoteText(result, open, ClosingQuote(open));
     }
     return result;
 }
 
+void TQBSQLScanner::AppendQuotedIdentifier(std::string& Out, const std::string& Name) const {
+    if (IsWrappedName(Name) || QuotesNeeded(Name))
+        Out += QuoteIdentifier(Name);
+    else
+        Out += Name;
+}
+
+void TQBSQLScanner::AppendQuotedName(std::string& Out, const std::string& Name) const {
+    if (QuotesNeeded(Name))
+        Out += QuoteName(Name);
+    else
+        Out += Name;
+}
+
 std::string TQBSQLScanner::QuoteName(const std::string& Name) const {
-    if (!FQuoteNames || !NeedsQuotes(Name)) return Name;
+    if (!QuotesNeeded(Name)) return Name;
     std::string result;
     std::string part;
     bool partStart = true;

@@ -1,17 +1,25 @@
 // The token reader: TQBScanner's position and quote bookkeeping, and TQBSQLScanner's reading,
 // classification, peeking and stepping back.
 //
-// Speed: the character classes are cached in a 256-entry table filled from the virtual class
-// operations, runs of plain word characters (and of quoted text) are appended in one go, and
-// the word lists are looked up through one hash probe. The caller's token string is filled in
-// place, so a reused string costs no allocation per token.
+// Speed: the reader asks the class table, not the class operations, what a byte is. A fast
+// path reads the common tokens outside quotes (a word, a delimiter, the blanks before them)
+// in one go; the general reader takes the rest, one skipped token (quote, blank, comment,
+// line break) at a time. Runs of word characters and of quoted text are appended at once,
+// the word lists are looked up through one hash probe, and the caller's token string is
+// filled in place, so a reused string costs no allocation per token.
 #include "lexer/QBScanner.h"
 
 #include "lexer/QBParserError.h"
-#include "toolkit/TextCompare.h"
+#include "toolkit/TRestoreOnExit.h"
 
 #include <algorithm>
-#include <typeinfo>
+
+namespace {
+
+// The text collected before a quote character met at the start of a read: none.
+const std::string NoText;
+
+}  // namespace
 
 // ---------------------------------------------------------------- TQBScanner
 
@@ -37,7 +45,7 @@ bool TQBScanner::IsStringQuote(char Ch) const { return Ch == '\'' || Ch == '"'; 
 bool TQBScanner::IsSpace(char Ch) const { return Ch == ' ' || Ch == '\t'; }
 
 void TQBScanner::PeekToken(std::string& Token) {
-    const TReaderState saved(*this);
+    const TRestoreOnExit saved(FToken, FPosition, FBracketDepth, FInQuote, FQuoteChar);
     NextToken(Token);
 }
 
@@ -63,27 +71,24 @@ char TQBScanner::ClosingQuote(char Ch) const { return Ch; }
 void TQBScanner::Skip(int Delta) {
     if (Delta == 0) return;
     FToken.clear();
-    auto passQuote = [this](char ch) {
-        if (!IsStringQuote(ch)) return;
-        if (FQuoteChar == 0)
-            FQuoteChar = ch;
-        else if (ch == FQuoteChar)
-            FQuoteChar = 0;
-        FInQuote = FQuoteChar != 0;
-    };
-    for (; Delta < 0 && FPosition >= 2; ++Delta) {
-        --FPosition;
+    const int step = Delta < 0 ? -1 : 1;
+    for (; Delta != 0; Delta -= step) {
+        if (step < 0 ? FPosition < 2 : FPosition > FLength) break;
+        if (step < 0) --FPosition;
         const char ch = FText[static_cast<std::size_t>(FPosition - 1)];
-        passQuote(ch);
-        if (IsOpenBracket(ch)) --FBracketDepth;
-        else if (IsCloseBracket(ch)) ++FBracketDepth;
-    }
-    for (; Delta > 0 && FPosition <= FLength; --Delta) {
-        const char ch = FText[static_cast<std::size_t>(FPosition - 1)];
-        ++FPosition;
-        passQuote(ch);
-        if (IsOpenBracket(ch)) ++FBracketDepth;
-        else if (IsCloseBracket(ch)) --FBracketDepth;
+        if (step > 0) ++FPosition;
+        if (IsSkippedQuote(ch)) {
+            if (FQuoteChar == 0)
+                FQuoteChar = ch;
+            else if (ch == FQuoteChar)
+                FQuoteChar = 0;
+            FInQuote = FQuoteChar != 0;
+        }
+        // Stepping forward over "(" goes one level in, stepping back over it one level out.
+        if (IsOpenBracket(ch))
+            FBracketDepth += step;
+        else if (IsCloseBracket(ch))
+            FBracketDepth -= step;
     }
 }
 
@@ -97,20 +102,16 @@ void TQBScanner::SetText(const std::string& Text) {
 
 // ---------------------------------------------------------------- TQBSQLScanner: life cycle
 
-TQBSQLScanner::TQBSQLScanner()
-    : FKeywords(std::make_unique<TStringList>()),
-      FFunctions(std::make_unique<TStringList>()),
-      FSymbolOperators(std::make_unique<TStringList>()),
-      FComparisons(std::make_unique<TStringList>()),
-      FCriterionOperators(std::make_unique<TStringList>()),
-      FArithmetics(std::make_unique<TStringList>()) {
-    for (TStringList* list : {FKeywords.get(), FFunctions.get(), FSymbolOperators.get(),
-                              FComparisons.get(), FCriterionOperators.get(), FArithmetics.get()})
+TQBSQLScanner::TQBSQLScanner() {
+    for (TStringList* list : {&FKeywords, &FFunctions, &FSymbolOperators, &FComparisons,
+                              &FCriterionOperators, &FArithmetics})
         list->SetSorted(true);
-    const TStringList* lists[6] = {FKeywords.get(),        FFunctions.get(),
-                                   FArithmetics.get(),     FSymbolOperators.get(),
-                                   FComparisons.get(),     FCriterionOperators.get()};
-    FWords.Attach(lists);
+    FWords.Attach({{{&FKeywords, qwfKeyword},
+                    {&FFunctions, qwfFunction},
+                    {&FArithmetics, qwfArithmetic},
+                    {&FSymbolOperators, qwfSymbolOperator},
+                    {&FComparisons, qwfComparison},
+                    {&FCriterionOperators, qwfCriterionOperator}}});
     FQuoteNames = true;
 }
 
@@ -133,11 +134,6 @@ void TQBSQLScanner::Init() {
     FWords.Refresh();  // built now rather than by the first read
 }
 
-void TQBSQLScanner::InitLate() const {
-    // A scanner whose owner forgot the second step still answers with its own dialect.
-    const_cast<TQBSQLScanner*>(this)->Init();
-}
-
 void TQBSQLScanner::CharClassesChanged() {
     for (int code = 0; code < 256; ++code) {
         const char ch = static_cast<char>(code);
@@ -149,6 +145,8 @@ void TQBSQLScanner::CharClassesChanged() {
         if (IsStringQuote(ch)) bits |= ccStringQuote;
         if (IsIdentQuote(ch)) bits |= ccIdentQuote;
         if (IsIdentChar(ch)) bits |= ccIdentChar;
+        if (IsLetter(ch) || ch == '_' || code >= 128) bits |= ccNameStart;
+        if (IsIdentChar(ch) || code >= 128) bits |= ccNameChar;
         if (IsOpenBracket(ch)) bits |= ccOpenBracket;
         if (IsCloseBracket(ch)) bits |= ccCloseBracket;
         // A line feed always breaks the line, whatever the dialect, so Unix text reads right.
@@ -160,36 +158,6 @@ void TQBSQLScanner::CharClassesChanged() {
     }
 }
 
-bool TQBSQLScanner::IsOwnReader() const { return typeid(*this) == typeid(TQBSQLScanner); }
-
-// Puts back what a peek moves: the reading position, the quote state and the depth (the
-// current token is the caller's to keep), also when reading throws.
-struct TQBSQLScanner::TRestoreReader {
-    TQBSQLScanner& Scanner;
-    int Position, BracketDepth;
-    bool InQuote;
-    char QuoteChar;
-    ~TRestoreReader() {
-        Scanner.FPosition = Position;
-        Scanner.FBracketDepth = BracketDepth;
-        Scanner.FInQuote = InQuote;
-        Scanner.FQuoteChar = QuoteChar;
-    }
-};
-
-// Puts back the line, column and kinds after a peek. Declared after the reader's state so
-// that it is destroyed first, as the peek always did.
-struct TQBSQLScanner::TRestorePosition {
-    TQBSQLScanner& Scanner;
-    int Line, Column;
-    TQBTokenKinds Kinds;
-    ~TRestorePosition() {
-        Scanner.FLine = Line;
-        Scanner.FColumn = Column;
-        Scanner.FTokenKinds = Kinds;
-    }
-};
-
 void TQBSQLScanner::Reset() {
     TQBScanner::Reset();
     FLine = 1;
@@ -200,39 +168,39 @@ void TQBSQLScanner::Reset() {
 // ---------------------------------------------------------------- TQBSQLScanner: reading
 
 void TQBSQLScanner::NextToken(std::string& Token) {
-    ReadToken(Token);
+    // Kept small: moving on (Advance) reads straight into the current token.
+    if (&Token == &FToken)
+        ReadCurrentToken();
+    else
+        ReadTokenCopy(Token);
+}
+
+// SetText has run the second construction step; before it there is no text to read.
+void TQBSQLScanner::ReadCurrentToken() {
+    FWords.Refresh();
+    if (!ReadPlainToken(FToken)) ReadGeneralToken(FToken);
+}
+
+void TQBSQLScanner::ReadTokenCopy(std::string& Token) {
+    FWords.Refresh();
+    if (!ReadPlainToken(Token)) ReadGeneralToken(Token);
     FToken = Token;
 }
 
-void TQBSQLScanner::AdvanceSlowly() {
-    if (!OwnReader()) {
-        std::string token;  // a dialect's own NextToken
-        NextToken(token);
+void TQBSQLScanner::ReadGeneralToken(std::string& Token) {
+    if (&Token == &FToken) {
+        // The unterminated-string error names the current token, so it is read aside.
+        ReadGeneralToken(FScratch);
+        FToken.swap(FScratch);
         return;
     }
-    EnsureReady();
-    FWords.Refresh();
-    if (ReadPlainToken(FToken)) return;
-    // The general reader names the previous token in its errors, so it reads aside.
-    ReadGeneralToken(FScratch);
-    FToken.swap(FScratch);
-}
-
-void TQBSQLScanner::ReadToken(std::string& Token) {
-    EnsureReady();
-    FWords.Refresh();
-    if (!ReadPlainToken(Token)) ReadGeneralToken(Token);
-}
-
-void TQBSQLScanner::ReadGeneralToken(std::string& Token) {
     // Quotes, blanks, comments and line breaks are read as tokens of their own and skipped;
     // once out of quotes again, the common cases are read in one go.
     while (ReadOneToken(Token)) {
         if (ReadPlainToken(Token)) return;
     }
 
-    // Only the end of the text can leave a quote open; a quoted ";" is read as an end token
-    // too, but its quote is closed by the next read.
+    // Only the end of the text can leave a quote open.
     if (FTokenKinds.Contains(qtkEnd) && FInQuote && FPosition > FLength)
         throw EQBParserError(qpeUnterminatedString, FToken, FLine,
                              FColumn - static_cast<int>(FToken.size()));
@@ -255,7 +223,7 @@ void TQBSQLScanner::SkipBlanks() {
     while (FPosition <= FLength) {
         const char ch = text[FPosition - 1];
         const std::uint16_t cls = CharClass(ch);
-        if ((cls & (ccStringQuote | ccIdentQuote)) != 0 ||
+        if ((cls & ccQuote) != 0 ||
             (FWords.FirstCharFlagsFresh(ch) & (qwfComparisonPrefix | qwfSymbolOperatorPrefix)) != 0)
             break;
         if ((cls & (ccSpace | ccDelimiter | ccLineFeed)) == ccSpace) {
@@ -281,14 +249,12 @@ void TQBSQLScanner::SkipBlanks() {
 }
 
 bool TQBSQLScanner::ReadClosingQuote() {
-    // With the reader's own quote test and nothing collected, a closing quote ends the quote
-    // unless the quote character follows (a doubled quote); ";" would end the statement.
-    if (FOwnReader <= 0 || FPosition > FLength) return false;
+    if (FPosition > FLength) return false;
     const char* const text = FText.data();
     const char ch = text[FPosition - 1];
-    if ((CharClass(ch) & (ccStringQuote | ccIdentQuote)) == 0 ||
-        ch != ClosingQuoteOf(FQuoteChar) || ch == ';' ||
-        (FPosition < FLength && text[FPosition] == FQuoteChar))
+    // A quote ";" is left to the general reader, which reads it as the end of the statement.
+    if ((CharClass(ch) & ccQuote) == 0 || ch != ClosingQuoteOf(FQuoteChar) || ch == ';' ||
+        (FPosition < FLength && !IsQuoteEnd(ch, NoText, FQuoteChar, text[FPosition])))
         return false;
     FQuoteChar = 0;
     FInQuote = false;
@@ -296,12 +262,6 @@ bool TQBSQLScanner::ReadClosingQuote() {
     ++FColumn;
     FSpaceCount = 0;  // the quote is no blank
     FTokenKinds = qtkQuote;
-    return true;
-}
-
-bool TQBSQLScanner::ReadTextEnd(std::string& Token) {
-    Token.clear();
-    FTokenKinds = qtkEnd;
     return true;
 }
 
@@ -315,8 +275,7 @@ bool TQBSQLScanner::ReadPlainToken(std::string& Token) {
     // Blanks on the same line, counted at once; line breaks are SkipBlanks' work.
     while (position <= length) {
         const char ch = text[position - 1];
-        if ((CharClass(ch) & (ccSpace | ccDelimiter | ccLineFeed | ccStringQuote |
-                              ccIdentQuote)) != ccSpace ||
+        if ((CharClass(ch) & (ccSpace | ccDelimiter | ccLineFeed | ccQuote)) != ccSpace ||
             (FWords.FirstCharFlagsFresh(ch) & (qwfComparisonPrefix | qwfSymbolOperatorPrefix)) != 0)
             break;
         ++position;
@@ -328,226 +287,101 @@ bool TQBSQLScanner::ReadPlainToken(std::string& Token) {
         FSpaceCount += blanks;
         FTokenKinds = qtkSpace;
     }
-    if (position > length) return ReadTextEnd(Token);
-    char ch = text[position - 1];
-    std::uint16_t first = CharClass(ch);
-    if ((first & ccLineFeed) != 0 || ch == '\r') {
+    if (position <= length && ((CharClass(text[position - 1]) & ccLineFeed) != 0 ||
+                               text[position - 1] == '\r')) {
         SkipBlanks();
         position = FPosition;
-        if (position > length) return ReadTextEnd(Token);
-        ch = text[position - 1];
-        first = CharClass(ch);
+    }
+    if (position > length) {
+        Token.clear();
+        FTokenKinds = qtkEnd;
+        return true;
     }
 
-    const int start = position - 1;  // 0-based
-    TQBTokenKinds kinds;
+    const char ch = text[position - 1];
+    const std::uint16_t first = CharClass(ch);
     std::uint8_t flags = 0;
     if ((first & ccWordStop) == 0) {
-        // A run of word characters, ended by the end of the text, a quote, a blank, a line
-        // break or a delimiter; a point ends it only when it is a delimiter and no fraction
-        // can begin there.
-        // The text's terminating NUL stops the loop; a NUL within the text is left to the
-        // general reader.
-        std::uint16_t rest = 0xFFFF;
-        int end = start + 1;
-        std::uint16_t cls = 0;
-        while (((cls = CharClass(text[end])) & (ccWordStop | ccTextEnd)) == 0) {
-            rest &= cls;
-            ++end;
-        }
-        if ((cls & ccWordStop) == 0) {
-            if (end < length) return false;
-        } else if ((cls & ccPoint) != 0 &&
-                   ((first & rest & ccDigit) != 0 || (cls & ccDelimiter) == 0)) {
-            return false;
-        }
-        const auto size = static_cast<std::size_t>(end - start);
-        Token.assign(text + start, size);
-        FPosition = end + 1;
+        TWordClasses classes;
+        if (!ReadPlainWord(Token, classes)) return false;
+        flags = FWords.LookupFresh(Token);
         FTokenKinds = TQBTokenKinds();  // as the general reader has it while classifying
-        flags = FWords.LookupFresh(std::string_view(text + start, size));
-        kinds = WordKinds(Token, flags, first, rest);
-    } else if ((first & (ccDelimiter | ccSpace | ccLineFeed | ccStringQuote | ccIdentQuote)) ==
-               ccDelimiter) {
-        // A delimiter: a listed comparison or symbol operator, or a symbol of its own. Comments
-        // and a carriage return are the general reader's.
+        FTokenKinds = WordKinds(Token, flags, classes);
+    } else if ((first & (ccDelimiter | ccSpace | ccLineFeed | ccQuote)) == ccDelimiter) {
+        // Comments and a carriage return are the general reader's.
         const char next = position < length ? text[position] : '\0';
         if ((ch == '-' && next == '-') || (ch == '/' && next == '*') || ch == '\r') return false;
-        Token.assign(1, ch);
-        const std::uint8_t starts = FWords.FirstCharFlagsFresh(ch);
-        if ((starts & qwfComparisonPrefix) != 0 &&
-            ReadListedSymbol(Token, qwfComparisonPrefix, qwfComparison)) {
-            kinds = qtkComparison;
-            flags = FWords.LookupFresh(Token);
-        } else if ((starts & qwfSymbolOperatorPrefix) != 0 &&
-                   ReadListedSymbol(Token, qwfSymbolOperatorPrefix, qwfSymbolOperator)) {
-            kinds = qtkOperator;
-            flags = FWords.LookupFresh(Token);
-        } else {
-            kinds = qtkSymbol;
-            FPosition = position + 1;
-            flags = FWords.LookupFresh(std::string_view(text + start, 1));
+        FTokenKinds = ReadOperator(Token, ch);
+        if (FTokenKinds.Empty()) {
+            Token.assign(1, ch);
+            FTokenKinds = qtkSymbol;
+            ++FPosition;
         }
+        flags = FWords.LookupFresh(Token);
     } else {
         return false;
     }
-
-    // Only a bare ";" ends the statement.
-    if (ch == ';' && Token.size() == 1 && !kinds.Empty()) kinds = qtkEnd;
-    if ((flags & qwfArithmetic) != 0) kinds.Include(qtkArithmetic);
-    FTokenKinds = kinds;
+    FinishKinds(Token, flags);
     FColumn += static_cast<int>(Token.size());
-    const std::uint16_t last = CharClass(text[FPosition - 2]);
-    if ((last & (ccOpenBracket | ccCloseBracket)) != 0)
-        FBracketDepth += (last & ccOpenBracket) != 0 ? 1 : -1;
+    FollowBracket(text[FPosition - 2]);
+    return true;
+}
+
+[[gnu::always_inline]] inline bool TQBSQLScanner::ReadPlainWord(std::string& Token, TWordClasses& Classes) {
+    // A run of word characters, ended by the end of the text, a quote, a blank, a line break
+    // or a delimiter; a point ends it only when it is a delimiter and no fraction can begin
+    // there. The text's terminating NUL stops the loop; a NUL within the text is left to the
+    // general reader.
+    const char* const text = FText.data();
+    const int start = FPosition - 1;  // 0-based
+    Classes = {CharClass(text[start]), 0xFFFF};
+    int end = start + 1;
+    std::uint16_t cls = 0;
+    while (((cls = CharClass(text[end])) & (ccWordStop | ccTextEnd)) == 0) {
+        Classes.Rest &= cls;
+        ++end;
+    }
+    if ((cls & ccWordStop) == 0) {
+        if (end < FLength) return false;
+    } else if ((cls & ccPoint) != 0 &&
+               ((Classes.First & Classes.Rest & ccDigit) != 0 || (cls & ccDelimiter) == 0)) {
+        return false;
+    }
+    Token.assign(text + start, static_cast<std::size_t>(end - start));
+    FPosition = end + 1;
     return true;
 }
 
 bool TQBSQLScanner::ReadOneToken(std::string& Token) {
     if (!FTokenKinds.ContainsAny(qtkSpace | qtkLineBreak)) FSpaceCount = 0;
-    const char* const text = FText.data();
     if (!FInQuote) SkipBlanks();
 
     FTokenKinds = TQBTokenKinds();
     Token.clear();
     bool columnDone = false;
-
     while (FPosition <= FLength) {
-        const char ch = text[FPosition - 1];
+        const char ch = FText[static_cast<std::size_t>(FPosition - 1)];
         const std::uint16_t cls = CharClass(ch);
-
-        // Quote characters: open a quote, end the text read so far, or close the quote.
-        if ((cls & (ccStringQuote | ccIdentQuote)) != 0 &&
-            (FQuoteChar == 0 ||
-             (ch == ClosingQuoteOf(FQuoteChar) &&
-              (FPosition == FLength || IsQuoteEnd(ch, Token, FQuoteChar, text[FPosition]))))) {
-            if (!Token.empty() || FEmptyQuote) {
-                if (FInQuote) {
-                    if ((cls & ccIdentQuote) != 0) {
-                        FTokenKinds.Include(qtkIdentifier);
-                        if ((cls & ccStringQuote) != 0) FTokenKinds.Include(qtkString);
-                    } else if ((cls & ccStringQuote) != 0) {
-                        FTokenKinds.Include(qtkString);
-                    }
-                }
-                FEmptyQuote = false;
-                break;
-            }
-            FQuoteChar = FInQuote ? 0 : ch;
-            FInQuote = FQuoteChar != 0;
-            FEmptyQuote = FInQuote && ClosingQuoteOf(FQuoteChar) == FQuoteChar &&
-                          FPosition < FLength && text[FPosition] == FQuoteChar &&
-                          (FPosition + 1 == FLength || text[FPosition + 1] != FQuoteChar);
-            Token.assign(1, ch);
-            FTokenKinds.Include(qtkQuote);
-            ++FPosition;
-            break;
-        }
-
-        // Inside a quote everything up to the next quote character is taken raw.
+        if ((cls & ccQuote) != 0 && ReadQuoteChar(Token, ch, cls)) break;
         if (FInQuote) {
-            int end = FPosition;  // 0-based index of the byte after ch
-            while (end < FLength && (CharClass(text[end]) & (ccStringQuote | ccIdentQuote)) == 0)
-                ++end;
-            Token.append(text + FPosition - 1, static_cast<std::size_t>(end - FPosition + 1));
-            FPosition = end + 1;
+            ReadQuotedText(Token);
             continue;
         }
-
-        // A decimal fraction: digits, a point and digits, followed by a blank, a line break,
-        // a delimiter other than a point, or the end of the text.
-        if ((cls & ccPoint) != 0 && AllOfClass(Token, ccDigit, ccDigit)) {
-            int i = FPosition + 1;  // 1-based
-            while (i <= FLength && (CharClass(text[i - 1]) & ccDigit) != 0) ++i;
-            const std::uint16_t after = i <= FLength ? CharClass(text[i - 1]) : 0;
-            if (i > FLength || (after & (ccSpace | ccLineFeed)) != 0 ||
-                ((after & ccDelimiter) != 0 && (after & ccPoint) == 0)) {
-                Token.append(text + FPosition - 1, static_cast<std::size_t>(i - FPosition));
-                FPosition = i;
-                FTokenKinds.Include(qtkFloat);
-                break;
-            }
-        }
-
+        if ((cls & ccPoint) != 0 && ReadFraction(Token)) break;
         if ((cls & (ccDelimiter | ccSpace | ccLineFeed)) != 0) {
-            if (!Token.empty()) break;
-
-            if ((cls & ccLineFeed) != 0) {
-                // A lone line feed breaks the line exactly like CR LF.
-                Token.assign(1, ch);
-                FTokenKinds = qtkLineBreak;
-                ++FPosition;
-                ++FLine;
-                FColumn = 1;
-                break;
-            }
-            const char next = FPosition < FLength ? text[FPosition] : '\0';
-            if ((ch == '-' && next == '-') || (ch == '/' && next == '*')) {
-                columnDone = ReadComment(Token);
-                FTokenKinds = qtkSpace;
-                break;
-            }
-            Token.assign(1, ch);
-            const std::uint8_t starts = FWords.FirstCharFlagsFresh(ch);
-            if ((starts & qwfComparisonPrefix) != 0 &&
-                ReadListedSymbol(Token, qwfComparisonPrefix, qwfComparison)) {
-                FTokenKinds.Include(qtkComparison);
-                break;
-            }
-            if ((starts & qwfSymbolOperatorPrefix) != 0 &&
-                ReadListedSymbol(Token, qwfSymbolOperatorPrefix, qwfSymbolOperator)) {
-                FTokenKinds.Include(qtkOperator);
-                break;
-            }
-            if ((cls & ccDelimiter) != 0) FTokenKinds.Include(qtkSymbol);
-            if ((cls & ccSpace) != 0) FTokenKinds.Include(qtkSpace);
-            ++FPosition;
-            if (ch == '\r' && next == '\n') {
-                Token += '\n';
-                FTokenKinds = qtkLineBreak;
-                ++FPosition;
-                ++FLine;
-                FColumn = 1;
-            }
+            if (Token.empty()) columnDone = ReadSeparator(Token, ch, cls);
             break;
         }
-
-        // A run of plain word characters.
-        int end = FPosition;
-        while (end < FLength && (CharClass(text[end]) & ccWordStop) == 0) ++end;
-        Token.append(text + FPosition - 1, static_cast<std::size_t>(end - FPosition + 1));
-        FPosition = end + 1;
+        ReadWordRun(Token);
     }
 
-    // One probe gives every list the token is in; skipped tokens never reach a caller, so
-    // they are not looked up. The reader consults the lists directly (a dialect fills them).
+    // Skipped tokens never reach a caller, so they are not looked up.
     const bool skipped = FTokenKinds.ContainsAny(qtkQuote | qtkSpace | qtkLineBreak);
     const std::uint8_t flags = skipped ? 0 : FWords.LookupFresh(Token);
-    if (FTokenKinds.Empty()) {
-        if (Token.empty()) {
-            FTokenKinds = qtkEnd;
-        } else {
-            // Numbers and identifiers are told by the cached classes, the same test IsNumber
-            // and IsIdentifier make, without two virtual calls per word.
-            if ((flags & (qwfKeyword | qwfFunction)) != 0) {
-                if ((flags & qwfFunction) != 0) FTokenKinds.Include(qtkFunction);
-                if ((flags & qwfKeyword) != 0) FTokenKinds.Include(qtkKeyword);
-            } else if (AllOfClass(Token, ccDigit, ccDigit)) {
-                FTokenKinds = qtkInteger;
-            } else if (IsBoolean(Token)) {
-                FTokenKinds = qtkBoolean;
-            } else if (AllOfClass(Token, ccLetter, ccIdentChar) ||
-                       IsIdentifier(UnquoteName(Token))) {
-                FTokenKinds = qtkIdentifier;
-            }
-        }
-    }
-    // Only a bare ";" ends the statement: a quoted one (';', [;]) is a value or a name, and
-    // ending there would silently cut the rest of the statement off.
-    if (Token.size() == 1 && Token[0] == ';' && !FInQuote && !FTokenKinds.Empty())
-        FTokenKinds = qtkEnd;
-    if ((flags & qwfArithmetic) != 0) FTokenKinds.Include(qtkArithmetic);
-
+    if (FTokenKinds.Empty())
+        FTokenKinds = Token.empty() ? TQBTokenKinds(qtkEnd)
+                                    : WordKinds(Token, flags, WordClasses(Token));
+    FinishKinds(Token, flags);
     if (!FTokenKinds.Contains(qtkLineBreak) && !columnDone)
         FColumn += static_cast<int>(Token.size());
 
@@ -556,15 +390,102 @@ bool TQBSQLScanner::ReadOneToken(std::string& Token) {
         return true;
     }
     // The end of the text consumes nothing, so the byte before it must not count again.
-    const bool consumedNothing = Token.empty() && FTokenKinds.Contains(qtkEnd);
-    if (!FInQuote && FPosition > 1 && !consumedNothing) {
-        const std::uint16_t last = CharClass(text[FPosition - 2]);
-        if ((last & ccOpenBracket) != 0)
-            ++FBracketDepth;
-        else if ((last & ccCloseBracket) != 0)
-            --FBracketDepth;
+    if (!FInQuote && FPosition > 1 && !(Token.empty() && FTokenKinds.Contains(qtkEnd)))
+        FollowBracket(FText[static_cast<std::size_t>(FPosition - 2)]);
+    return false;
+}
+
+bool TQBSQLScanner::ReadQuoteChar(std::string& Token, char Ch, std::uint16_t Class) {
+    const char* const text = FText.data();
+    // Inside a quote only its closing character counts, and only where the quote ends.
+    if (FQuoteChar != 0 &&
+        (Ch != ClosingQuoteOf(FQuoteChar) ||
+         (FPosition < FLength && !IsQuoteEnd(Ch, Token, FQuoteChar, text[FPosition]))))
+        return false;
+    if (!Token.empty() || FEmptyQuote) {
+        // The text read so far ends before the quote; quoted text is a name, a string or both.
+        if (FInQuote) {
+            if ((Class & ccIdentQuote) != 0) FTokenKinds.Include(qtkIdentifier);
+            if ((Class & ccStringQuote) != 0) FTokenKinds.Include(qtkString);
+        }
+        FEmptyQuote = false;
+        return true;
+    }
+    FQuoteChar = FInQuote ? 0 : Ch;
+    FInQuote = FQuoteChar != 0;
+    // Two quotes in a row, not followed by a third, open an empty text.
+    FEmptyQuote = FInQuote && ClosingQuoteOf(FQuoteChar) == FQuoteChar && FPosition < FLength &&
+                  text[FPosition] == FQuoteChar &&
+                  (FPosition + 1 == FLength || text[FPosition + 1] != FQuoteChar);
+    Token.assign(1, Ch);
+    FTokenKinds.Include(qtkQuote);
+    ++FPosition;
+    return true;
+}
+
+void TQBSQLScanner::ReadQuotedText(std::string& Token) {
+    // Everything up to the next quote character is taken raw.
+    const char* const text = FText.data();
+    int end = FPosition;  // 0-based index of the byte after the current one
+    while (end < FLength && (CharClass(text[end]) & ccQuote) == 0) ++end;
+    Token.append(text + FPosition - 1, static_cast<std::size_t>(end - FPosition + 1));
+    FPosition = end + 1;
+}
+
+bool TQBSQLScanner::ReadFraction(std::string& Token) {
+    // Digits, a point and digits, followed by a blank, a line break, a delimiter other than
+    // a point, or the end of the text.
+    if (!AllOfClass(Token, ccDigit, ccDigit)) return false;
+    const char* const text = FText.data();
+    int i = FPosition + 1;  // 1-based
+    while (i <= FLength && (CharClass(text[i - 1]) & ccDigit) != 0) ++i;
+    const std::uint16_t after = i <= FLength ? CharClass(text[i - 1]) : 0;
+    if (i <= FLength && (after & (ccSpace | ccLineFeed)) == 0 &&
+        (after & (ccDelimiter | ccPoint)) != ccDelimiter)
+        return false;
+    Token.append(text + FPosition - 1, static_cast<std::size_t>(i - FPosition));
+    FPosition = i;
+    FTokenKinds.Include(qtkFloat);
+    return true;
+}
+
+bool TQBSQLScanner::ReadSeparator(std::string& Token, char Ch, std::uint16_t Class) {
+    if ((Class & ccLineFeed) != 0) {
+        // A lone line feed breaks the line exactly like CR LF.
+        Token.assign(1, Ch);
+        FTokenKinds = qtkLineBreak;
+        ++FPosition;
+        ++FLine;
+        FColumn = 1;
+        return false;
+    }
+    const char next = FPosition < FLength ? FText[static_cast<std::size_t>(FPosition)] : '\0';
+    if ((Ch == '-' && next == '-') || (Ch == '/' && next == '*')) {
+        FTokenKinds = qtkSpace;
+        return ReadComment(Token);
+    }
+    FTokenKinds = ReadOperator(Token, Ch);
+    if (!FTokenKinds.Empty()) return false;
+    Token.assign(1, Ch);
+    if ((Class & ccDelimiter) != 0) FTokenKinds.Include(qtkSymbol);
+    if ((Class & ccSpace) != 0) FTokenKinds.Include(qtkSpace);
+    ++FPosition;
+    if (Ch == '\r' && next == '\n') {
+        Token += '\n';
+        FTokenKinds = qtkLineBreak;
+        ++FPosition;
+        ++FLine;
+        FColumn = 1;
     }
     return false;
+}
+
+void TQBSQLScanner::ReadWordRun(std::string& Token) {
+    const char* const text = FText.data();
+    int end = FPosition;  // 0-based index of the byte after the current one
+    while (end < FLength && (CharClass(text[end]) & ccWordStop) == 0) ++end;
+    Token.append(text + FPosition - 1, static_cast<std::size_t>(end - FPosition + 1));
+    FPosition = end + 1;
 }
 
 bool TQBSQLScanner::ReadComment(std::string& Token) {
@@ -598,9 +519,19 @@ bool TQBSQLScanner::ReadComment(std::string& Token) {
     return columnDone;
 }
 
+inline TQBTokenKinds TQBSQLScanner::ReadOperator(std::string& Token, char Ch) {
+    const std::uint8_t starts = FWords.FirstCharFlagsFresh(Ch);
+    if ((starts & qwfComparisonPrefix) != 0 &&
+        ReadListedSymbol(Token, qwfComparisonPrefix, qwfComparison))
+        return qtkComparison;
+    if ((starts & qwfSymbolOperatorPrefix) != 0 &&
+        ReadListedSymbol(Token, qwfSymbolOperatorPrefix, qwfSymbolOperator))
+        return qtkOperator;
+    return {};
+}
+
 bool TQBSQLScanner::ReadListedSymbol(std::string& Token, std::uint8_t PrefixFlag,
                                      std::uint8_t EntryFlag) {
-    if ((FWords.FirstCharFlagsFresh(Token[0]) & PrefixFlag) == 0) return false;
     // The candidate is always a stretch of the text starting at the current byte.
     const std::string_view rest(FText.data() + FPosition - 1,
                                 static_cast<std::size_t>(FLength - FPosition + 1));
@@ -614,19 +545,47 @@ bool TQBSQLScanner::ReadListedSymbol(std::string& Token, std::uint8_t PrefixFlag
     return true;
 }
 
+[[gnu::always_inline]] inline TQBTokenKinds TQBSQLScanner::WordKinds(const std::string& Token, std::uint8_t Flags,
+                                       TWordClasses Classes) const {
+    if ((Flags & (qwfKeyword | qwfFunction)) != 0)
+        return TQBTokenKinds::FromBits(
+            static_cast<std::uint16_t>(((Flags & qwfFunction) != 0 ? qtkFunction : 0) |
+                                       ((Flags & qwfKeyword) != 0 ? qtkKeyword : 0)));
+    // Numbers, Boolean literals and plain identifiers are told by the dialect's data, the
+    // tests IsNumber, IsBoolean and IsIdentifier make.
+    if ((Classes.First & Classes.Rest & ccDigit) != 0) return qtkInteger;
+    if (IsBooleanText(Token)) return qtkBoolean;
+    // Outside quotes a name may also hold "_" first and bytes of 128 and above (ccNameStart,
+    // ccNameChar, wider than the identifier classes).
+    const bool nameClasses =
+        FInQuote ? (Classes.First & ccLetter) != 0 && (Classes.Rest & ccIdentChar) != 0
+                 : (Classes.First & ccNameStart) != 0 && (Classes.Rest & ccNameChar) != 0;
+    if (nameClasses || IsIdentifier(UnquoteName(Token))) return qtkIdentifier;
+    return {};
+}
+
+[[gnu::always_inline]] inline void TQBSQLScanner::FinishKinds(const std::string& Token, std::uint8_t Flags) {
+    // Only a bare ";" ends the statement: a quoted one (';', [;]) is a value or a name, and
+    // ending there would silently cut the rest of the statement off.
+    if (Token.size() == 1 && Token[0] == ';' && !FInQuote && !FTokenKinds.Empty())
+        FTokenKinds = qtkEnd;
+    if ((Flags & qwfArithmetic) != 0) FTokenKinds.Include(qtkArithmetic);
+}
+
+[[gnu::always_inline]] inline void TQBSQLScanner::FollowBracket(char Last) {
+    const std::uint16_t cls = CharClass(Last);
+    if ((cls & ccOpenBracket) != 0)
+        ++FBracketDepth;
+    else if ((cls & ccCloseBracket) != 0)
+        --FBracketDepth;
+}
+
+// ---------------------------------------------------------------- peeking and stepping
+
 void TQBSQLScanner::PeekToken(std::string& Token) {
-    if (!OwnReader()) {
-        // A dialect's own NextToken may change the current token: all of it comes back.
-        const TReaderState saved(*this);
-        TRestorePosition restorePosition{*this, FLine, FColumn, FTokenKinds};
-        NextToken(Token);
-        FNextTokenKinds = FTokenKinds;
-        return;
-    }
-    // The reader leaves the current token alone, so only the position needs to come back.
-    TRestoreReader restoreReader{*this, FPosition, FBracketDepth, FInQuote, FQuoteChar};
-    TRestorePosition restorePosition{*this, FLine, FColumn, FTokenKinds};
-    ReadToken(Token);
+    const TRestoreOnExit saved(FToken, FPosition, FBracketDepth, FInQuote, FQuoteChar, FLine,
+                               FColumn, FTokenKinds);
+    NextToken(Token);
     FNextTokenKinds = FTokenKinds;
 }
 
@@ -637,48 +596,40 @@ TQBTokenKinds TQBSQLScanner::NextTokenKinds() {
 
 void TQBSQLScanner::Skip(int Delta) {
     if (Delta == 0) return;
-    FToken.clear();
-    auto passQuote = [this](char ch) {
-        if ((CharClass(ch) & (ccStringQuote | ccIdentQuote)) == 0) return;
-        if (FQuoteChar == 0)
-            FQuoteChar = ch;
-        else if (ch == FQuoteChar)
-            FQuoteChar = 0;
-        FInQuote = FQuoteChar != 0;
-    };
+    EnsureReady();
+    const int from = FPosition;
+    TQBScanner::Skip(Delta);
+    // Line and column stay on the byte reached, so errors after a step back point right.
+    FollowLines(from);
+    FTokenKinds = FPosition == FLength ? TQBTokenKinds(qtkEnd) : TQBTokenKinds();
+}
+
+void TQBSQLScanner::FollowLines(int From) {
+    const char* const text = FText.data();
+    if (FPosition >= From) {
+        for (int p = From; p < FPosition; ++p) {
+            if (text[p - 1] == '\n') {
+                ++FLine;
+                FColumn = 1;
+            } else {
+                ++FColumn;
+            }
+        }
+        return;
+    }
     bool lineCrossed = false;
-    for (; Delta < 0 && FPosition >= 2; ++Delta) {
-        --FPosition;
-        const char ch = FText[static_cast<std::size_t>(FPosition - 1)];
-        passQuote(ch);
-        if ((CharClass(ch) & ccOpenBracket) != 0) --FBracketDepth;
-        else if ((CharClass(ch) & ccCloseBracket) != 0) ++FBracketDepth;
-        // Keep line and column on the byte reached, so errors after a step back point right.
-        if (ch == '\n' && FLine > 1) {
+    for (int p = FPosition; p < From; ++p) {
+        if (text[p - 1] == '\n' && FLine > 1) {
             --FLine;
             lineCrossed = true;
         } else {
             --FColumn;
         }
     }
-    if (lineCrossed) {
-        const auto lineFeed = FText.rfind('\n', static_cast<std::size_t>(std::max(FPosition - 2, 0)));
-        const int lineStart = (lineFeed == std::string::npos || FPosition < 2)
-                                  ? 0 : static_cast<int>(lineFeed) + 1;
-        FColumn = FPosition - lineStart;
-    }
-    for (; Delta > 0 && FPosition <= FLength; --Delta) {
-        const char ch = FText[static_cast<std::size_t>(FPosition - 1)];
-        ++FPosition;
-        passQuote(ch);
-        if ((CharClass(ch) & ccOpenBracket) != 0) ++FBracketDepth;
-        else if ((CharClass(ch) & ccCloseBracket) != 0) --FBracketDepth;
-        if (ch == '\n') {
-            ++FLine;
-            FColumn = 1;
-        } else {
-            ++FColumn;
-        }
-    }
-    FTokenKinds = FPosition == FLength ? TQBTokenKinds(qtkEnd) : TQBTokenKinds();
+    if (!lineCrossed) return;
+    // The column counts from the line feed before the byte reached, or from the text's start.
+    const auto lineFeed = FText.rfind('\n', static_cast<std::size_t>(std::max(FPosition - 2, 0)));
+    const int lineStart =
+        (lineFeed == std::string::npos || FPosition < 2) ? 0 : static_cast<int>(lineFeed) + 1;
+    FColumn = FPosition - lineStart;
 }

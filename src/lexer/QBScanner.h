@@ -1,7 +1,15 @@
 // The SQL token scanner: TQBScanner keeps the reading position, the current token, the quote
 // state and the parenthesis depth; TQBSQLScanner reads and classifies SQL tokens, holds the
-// dialect's word lists and quotes names and strings. A dialect derives from TQBSQLScanner and
-// replaces only values (character classes, quote characters, word lists), never the reader.
+// dialect's word lists and quotes names and strings.
+//
+// A dialect is data: the answers of its character class and quote operations, gathered into
+// a 256-entry class table and a table of closing quotes; its word lists, mirrored by one
+// hash table; its Boolean texts. A dialect derives from TQBSQLScanner and overrides the
+// operations that provide these values; the one reader and the one set of quoting rules
+// read the data, not the providers. The reading and quoting operations themselves stay
+// virtual and the scanner goes through them (NextToken from Advance and PeekToken, Skip,
+// IsQuoteEnd, UnquoteName, QuoteDottedToken, NeedsQuotes from QuoteName and
+// QuoteIdentifier), so a dialect that replaces one is obeyed everywhere.
 //
 // Text is UTF-8 read byte by byte; bytes of 128 and above belong to no character class and
 // therefore act as word characters. Positions and columns are 1-based and count bytes.
@@ -9,7 +17,8 @@
 // "/* ... */") are skipped between tokens; inside quotes everything is taken raw.
 //
 // Construction takes two steps because the word lists come from virtual providers:
-// construct, then Init() (or use MakeScanner<T>()). SetText runs Init when it was not run.
+// construct, then Init() (or use MakeScanner<T>()). A scanner whose owner skipped the second
+// step runs it on first use.
 #pragma once
 
 #include "lexer/QBTokenKinds.h"
@@ -71,33 +80,8 @@ public:
 protected:
     // Hook for SetText: a scanner that needs its second construction step runs it here.
     virtual void EnsureInitialized() {}
-
-    // Remembers where the reader stands and puts it back when it goes out of scope, also
-    // when reading throws: the common part of every peek.
-    class TReaderState {
-    public:
-        explicit TReaderState(TQBScanner& Scanner)
-            : FScanner(Scanner), FToken(Scanner.FToken), FPosition(Scanner.FPosition),
-              FBracketDepth(Scanner.FBracketDepth), FInQuote(Scanner.FInQuote),
-              FQuoteChar(Scanner.FQuoteChar) {}
-        ~TReaderState() {
-            FScanner.FToken = FToken;
-            FScanner.FPosition = FPosition;
-            FScanner.FBracketDepth = FBracketDepth;
-            FScanner.FInQuote = FInQuote;
-            FScanner.FQuoteChar = FQuoteChar;
-        }
-        TReaderState(const TReaderState&) = delete;
-        TReaderState& operator=(const TReaderState&) = delete;
-
-    private:
-        TQBScanner& FScanner;
-        const std::string FToken;
-        const int FPosition;
-        const int FBracketDepth;
-        const bool FInQuote;
-        const char FQuoteChar;
-    };
+    // Whether Skip counts Ch as opening or closing a quote: the string quotes here.
+    virtual bool IsSkippedQuote(char Ch) const { return IsStringQuote(Ch); }
 
     std::string FText;
     int FPosition = 1;
@@ -114,7 +98,7 @@ public:
     ~TQBSQLScanner() override;
 
     // Second construction step: loads the word lists and the Boolean texts through the
-    // virtual providers and caches the character classes. Runs once; later calls do nothing.
+    // virtual providers and fills the class table. Runs once; later calls do nothing.
     void Init();
 
     void PeekToken(std::string& Token) override;
@@ -183,14 +167,18 @@ public:
     // True when S is in the criterion operator list.
     virtual bool IsCriterionOperator(const std::string& S) const;
 
+    // Append QuoteName(Name) and QuoteIdentifier(Name) to Out: the writers' form, which
+    // copies a name that needs no quotes as it stands. NeedsQuotes decides for both forms.
+    void AppendQuotedName(std::string& Out, const std::string& Name) const;
+    void AppendQuotedIdentifier(std::string& Out, const std::string& Name) const;
+    // True when QuoteName and QuoteIdentifier both leave Name as it is.
+    bool WritesUnquoted(const std::string& Name) const {
+        return !IsWrappedName(Name) && !QuotesNeeded(Name);
+    }
+
     // Reads the next token as NextToken does and makes it the current token, without handing
     // out a copy: the parser's way of moving on.
-    void Advance() {
-        // Once the reader is known to be this class's own and the word table is up to date,
-        // the common tokens are read straight into the current token.
-        if (FOwnReader > 0 && FWords.IsFresh() && ReadPlainToken(FToken)) return;
-        AdvanceSlowly();
-    }
+    void Advance() { NextToken(FToken); }
     // Every word list S is in, as TQBWordFlag bits, with one probe.
     std::uint8_t WordFlags(std::string_view S) const {
         EnsureReady();
@@ -198,11 +186,10 @@ public:
     }
     // Peeks the next token and returns its kinds.
     TQBTokenKinds NextTokenKinds();
-    // True for a byte that continues a plain word: no delimiter, blank, quote or line feed
-    // (the cached answer of the class operations).
+    // True for a byte that continues a plain word: no delimiter, blank, quote or line feed.
     bool IsPlainWordChar(char Ch) const {
         EnsureReady();
-        return (CharClass(Ch) & (ccDelimiter | ccSpace | ccStringQuote | ccIdentQuote | ccLineFeed)) == 0;
+        return (CharClass(Ch) & (ccDelimiter | ccSpace | ccQuote | ccLineFeed)) == 0;
     }
     // The literal text of a Boolean value.
     std::string BooleanText(bool Value) const;
@@ -216,24 +203,20 @@ public:
     int GetColumn() const { return FColumn; }
     // Blanks, comments and line breaks skipped right before the current token.
     int GetSpaceCount() const { return FSpaceCount; }
-    TStringList& GetKeywords() { return *FKeywords; }
-    const TStringList& GetKeywords() const { return *FKeywords; }
-    TStringList& GetFunctions() { return *FFunctions; }
-    const TStringList& GetFunctions() const { return *FFunctions; }
+    TStringList& GetKeywords() { return FKeywords; }
+    const TStringList& GetKeywords() const { return FKeywords; }
+    TStringList& GetFunctions() { return FFunctions; }
+    const TStringList& GetFunctions() const { return FFunctions; }
 
-    // Re-reads the character classes into the reader's table; a dialect calls it when a
+    // Re-reads the character classes into the class table; a dialect calls it when a
     // setting changes what its class operations answer.
     void CharClassesChanged();
 
 protected:
     void EnsureInitialized() override { Init(); }
-    // True when the object is exactly of this class, whose reader operations (NextToken,
-    // PeekToken, IsBoolean, IsIdentifier, UnquoteName) are known here. A dialect overrides it
-    // to vouch for its own class only, so any further subclass reads through the virtual
-    // operations it may have replaced.
-    virtual bool IsOwnReader() const;
+    bool IsSkippedQuote(char Ch) const override { return (CharClass(Ch) & ccQuote) != 0; }
 
-    // Classes cached from the virtual class operations, one entry per byte.
+    // What the class table holds for each byte: the answers of the class operations.
     enum TCharClass : std::uint16_t {
         ccLetter = 0x001,
         ccDigit = 0x002,
@@ -247,35 +230,63 @@ protected:
         ccLineFeed = 0x200,
         ccPoint = 0x400,
         ccTextEnd = 0x800,  // the NUL byte, which also ends every text: stops the word loop
+        // Bytes that may begin / continue an unquoted name when read: the identifier classes
+        // plus "_" to begin and every byte of 128 and above (UTF-8 letters such as Chinese
+        // names). Writing keeps the narrower identifier classes: such names go out quoted.
+        ccNameStart = 0x1000,
+        ccNameChar = 0x2000,
+        ccQuote = ccStringQuote | ccIdentQuote,
         // Bytes that end a run of plain word characters.
-        ccWordStop = ccDelimiter | ccSpace | ccStringQuote | ccIdentQuote | ccLineFeed | ccPoint,
+        ccWordStop = ccDelimiter | ccSpace | ccQuote | ccLineFeed | ccPoint,
     };
     std::uint16_t CharClass(char Ch) const { return FCharClasses[static_cast<unsigned char>(Ch)]; }
-    // Makes sure the class table is filled (the second construction step has run).
-    void EnsureClasses() const { EnsureReady(); }
-    // True once the reader has found the object to be exactly its own class (IsOwnReader).
-    bool KnownOwnReader() const { return FOwnReader > 0; }
-    // S is non-empty, its first byte has class First and every further byte class Rest.
-    bool AllOfClass(const std::string& S, std::uint16_t First, std::uint16_t Rest) const {
+    // The class of S's first byte, and the classes all further bytes share (every bit when
+    // there are none).
+    struct TWordClasses {
+        std::uint16_t First = 0;
+        std::uint16_t Rest = 0xFFFF;
+    };
+    TWordClasses WordClasses(std::string_view S) const {
+        TWordClasses classes;
+        if (S.empty()) return classes;
+        classes.First = CharClass(S[0]);
+        for (std::size_t i = 1; i < S.size(); ++i) classes.Rest &= CharClass(S[i]);
+        return classes;
+    }
+    // S is non-empty, its first byte has a class of First and every further byte one of Rest.
+    bool AllOfClass(std::string_view S, std::uint16_t First, std::uint16_t Rest) const {
         if (S.empty() || (CharClass(S[0]) & First) == 0) return false;
-        if ((CharClass('\0') & Rest) != 0) {  // the string's terminating NUL would not stop us
-            for (std::size_t i = 1; i < S.size(); ++i)
-                if ((CharClass(S[i]) & Rest) == 0) return false;
-            return true;
-        }
-        std::size_t i = 1;
-        while ((CharClass(S[i]) & Rest) != 0) ++i;
-        return i == S.size();
+        for (std::size_t i = 1; i < S.size(); ++i)
+            if ((CharClass(S[i]) & Rest) == 0) return false;
+        return true;
+    }
+    // S has more than one byte, and identifier quotes (matching or not) at both ends.
+    bool HasIdentQuotesAtEnds(std::string_view S) const {
+        EnsureReady();
+        return S.size() > 1 && (CharClass(S.front()) & ccIdentQuote) != 0 &&
+               (CharClass(S.back()) & ccIdentQuote) != 0;
+    }
+    // S is the true or the false text, ignoring case.
+    bool IsBooleanText(const std::string& S) const {
+        return SameText(S, FFalseText) || SameText(S, FTrueText);
+    }
+    // Whether QuoteName and QuoteIdentifier put Name between quotes.
+    bool QuotesNeeded(const std::string& Name) const { return FQuoteNames && NeedsQuotes(Name); }
+    // Name is longer than two bytes and starts with an identifier quote that its last byte closes.
+    bool IsWrappedName(const std::string& Name) const;
+    // Runs the second construction step if the owner has not.
+    void EnsureReady() const {
+        if (!FInitialized) const_cast<TQBSQLScanner*>(this)->Init();
     }
 
     TQBTokenKinds FTokenKinds;
     TQBTokenKinds FNextTokenKinds;
-    std::unique_ptr<TStringList> FKeywords;
-    std::unique_ptr<TStringList> FFunctions;
-    std::unique_ptr<TStringList> FSymbolOperators;
-    std::unique_ptr<TStringList> FComparisons;
-    std::unique_ptr<TStringList> FCriterionOperators;
-    std::unique_ptr<TStringList> FArithmetics;
+    TStringList FKeywords;
+    TStringList FFunctions;
+    TStringList FSymbolOperators;
+    TStringList FComparisons;
+    TStringList FCriterionOperators;
+    TStringList FArithmetics;
     int FLine = 1;
     int FColumn = 1;
     int FSpaceCount = 0;
@@ -286,76 +297,70 @@ protected:
     std::string FFalseText;
 
 private:
-    // Advance for the first read, a dialect's own NextToken, or tokens of the general reader.
-    void AdvanceSlowly();
-    // Reads the next token into Token; the current token is left alone (the general reader
-    // names it in the unterminated-string error).
-    void ReadToken(std::string& Token);
+    // NextToken's two cases: the token read becomes the current token in place, or is read
+    // into Token and copied to the current token.
+    void ReadCurrentToken();
+    void ReadTokenCopy(std::string& Token);
     // The general reader: skipped tokens one by one, then the checks that quoted text needs.
+    // The current token stays as it was until the read has succeeded.
     void ReadGeneralToken(std::string& Token);
     // The common cases outside quotes (a run of word characters, a delimiter) read in one go
     // with exactly the general reader's result; false, with nothing read but blanks, when the
     // general reader must take over.
     bool ReadPlainToken(std::string& Token);
-    // Reads the quote that closes the current one, as the general reader would, when that is
-    // the plain case; false, with nothing read, otherwise.
+    // The word at FPosition when the fast path can read it (false, nothing read, otherwise),
+    // with the classes of its bytes.
+    bool ReadPlainWord(std::string& Token, TWordClasses& Classes);
+    // Reads the quote that closes the current one when nothing is collected and the quote
+    // end test says so; false, with nothing read, otherwise.
     bool ReadClosingQuote();
-    // The end of the text outside quotes: an empty end token.
-    bool ReadTextEnd(std::string& Token);
     // Skips a run of blanks and line breaks outside quotes, counting them.
     void SkipBlanks();
-    // Kinds of a word read outside quotes, from its word flags and the classes of its first
-    // byte (First) and of all further bytes together (Rest, every bit set when none).
-    TQBTokenKinds WordKinds(const std::string& Token, std::uint8_t Flags, std::uint16_t First,
-                            std::uint16_t Rest) const {
-        // Numbers and identifiers are told by the cached classes, the same test IsNumber and
-        // IsIdentifier make, without two virtual calls per word.
-        if ((Flags & (qwfKeyword | qwfFunction)) != 0)
-            return TQBTokenKinds::FromBits(static_cast<std::uint16_t>(
-                ((Flags & qwfFunction) != 0 ? qtkFunction : 0) |
-                ((Flags & qwfKeyword) != 0 ? qtkKeyword : 0)));
-        if ((First & Rest & ccDigit) != 0) return qtkInteger;
-        if (FOwnReader > 0 ? IsBooleanText(Token) : IsBoolean(Token)) return qtkBoolean;
-        if (((First & ccLetter) != 0 && (Rest & ccIdentChar) != 0) ||
-            IsIdentifier(UnquoteName(Token)))
-            return qtkIdentifier;
-        return TQBTokenKinds();
-    }
-    // True for the dialect's true or false text (the base IsBoolean test).
-    bool IsBooleanText(const std::string& S) const {
-        return SameText(S, FFalseText) || SameText(S, FTrueText);
-    }
-    // The cached answer of IsOwnReader, asked once the object is fully built.
-    bool OwnReader() {
-        if (FOwnReader < 0) FOwnReader = IsOwnReader() ? 1 : 0;
-        return FOwnReader != 0;
-    }
-    struct TRestoreReader;
-    struct TRestorePosition;
-    // The cached answer of ClosingQuote.
-    char ClosingQuoteOf(char Ch) const { return FClosingQuotes[static_cast<unsigned char>(Ch)]; }
-    // One pass of the reader; returns true when the token read is to be skipped.
+    // One pass of the general reader; returns true when the token read is to be skipped.
     bool ReadOneToken(std::string& Token);
+    // The steps of one pass, each reading from FPosition: a quote character (true when it
+    // ends the pass), a stretch of quoted text, a decimal fraction after the digits in Token
+    // (true when there is one), a delimiter, blank or line break (true when it has set
+    // FColumn itself) and a run of word characters.
+    bool ReadQuoteChar(std::string& Token, char Ch, std::uint16_t Class);
+    void ReadQuotedText(std::string& Token);
+    bool ReadFraction(std::string& Token);
+    bool ReadSeparator(std::string& Token, char Ch, std::uint16_t Class);
+    void ReadWordRun(std::string& Token);
     // Reads a comment starting at FPosition (the caller has checked its opening characters),
     // counting the lines it spans; true when it has set FColumn itself.
     bool ReadComment(std::string& Token);
-    // Extends the one-character Token while it begins an entry flagged PrefixFlag; true when
-    // the result is an entry flagged EntryFlag (FPosition is then moved past it).
+    // Reads the listed comparison or extra symbol operator that starts with Ch at FPosition
+    // into Token and returns its kind; none, with nothing read, when no entry starts there.
+    TQBTokenKinds ReadOperator(std::string& Token, char Ch);
+    // Reads into Token the longest stretch from FPosition that begins an entry flagged
+    // PrefixFlag; true when it is an entry flagged EntryFlag (FPosition is then moved past it).
     bool ReadListedSymbol(std::string& Token, std::uint8_t PrefixFlag, std::uint8_t EntryFlag);
-    // Runs the second construction step if the owner has not.
-    void EnsureReady() const {
-        if (!FInitialized) InitLate();
+    // The kinds of a word read outside quotes, from its word flags and its classes.
+    TQBTokenKinds WordKinds(const std::string& Token, std::uint8_t Flags,
+                            TWordClasses Classes) const;
+    // What the kinds of every token read get last: a bare ";" ends the statement, a listed
+    // arithmetic operator is marked.
+    void FinishKinds(const std::string& Token, std::uint8_t Flags);
+    // After a read that consumed Last (the byte before FPosition): the depth follows it.
+    void FollowBracket(char Last);
+    // Moves line and column from position From to FPosition over the bytes between.
+    void FollowLines(int From);
+    // True when Flag is one of S's word flags.
+    bool HasWordFlag(const std::string& S, std::uint8_t Flag) const {
+        return (WordFlags(S) & Flag) != 0;
     }
-    void InitLate() const;
     void LoadList(TStringList& List, const std::string& CommaText);
+    // The cached answer of ClosingQuote.
+    char ClosingQuoteOf(char Ch) const { return FClosingQuotes[static_cast<unsigned char>(Ch)]; }
 
     std::array<std::uint16_t, 256> FCharClasses{};
     std::array<char, 256> FClosingQuotes{};
     TQBWordTable FWords;
-    // Where Advance reads a token the general reader returns, and NextTokenKinds peeks into.
+    // Where the general reader reads a token that is to become the current token, and where
+    // NextTokenKinds peeks into.
     std::string FScratch;
     bool FInitialized = false;
-    signed char FOwnReader = -1;  // unknown until first asked
 };
 
 // Constructs a scanner and runs its second construction step.

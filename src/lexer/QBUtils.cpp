@@ -153,7 +153,9 @@ std::size_t QualifierLength(std::string_view Name, char Open, char Close) {
             }
         } else if (ch == Close) {
             ++nesting;
-        } else if (ch == Open) {
+        } else if (ch == Open && (nesting <= 0 || i == 1 || Name[i - 2] == '.')) {
+            // Inside a quoted part an opening character is text (`[a [b]`); only the one
+            // that begins the part opens it.
             --nesting;
         }
         if (ch == '.' && nesting == 0) break;

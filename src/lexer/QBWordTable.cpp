@@ -6,13 +6,18 @@
 
 namespace {
 
-constexpr std::uint8_t ListFlags[6] = {qwfKeyword,        qwfFunction,   qwfArithmetic,
-                                       qwfSymbolOperator, qwfComparison, qwfCriterionOperator};
+// The flag marking the beginnings of the entries of a list flagged Flag; 0 when their
+// beginnings are not looked up.
+std::uint8_t PrefixFlag(TQBWordFlag Flag) {
+    return Flag == qwfComparison       ? qwfComparisonPrefix
+           : Flag == qwfSymbolOperator ? qwfSymbolOperatorPrefix
+                                       : 0;
+}
 
 }  // namespace
 
-void TQBWordTable::Attach(const TStringList* Lists[6]) {
-    for (int i = 0; i < 6; ++i) FLists[i] = Lists[i];
+void TQBWordTable::Attach(const std::array<TQBWordList, ListCount>& Lists) {
+    FLists = Lists;
     FBuilt = false;
 }
 
@@ -45,12 +50,11 @@ void TQBWordTable::Rebuild() const {
     // Every word and every beginning of a comparison or symbol entry gets a slot; at most
     // half of the slots are used so that probes stay short and always meet an empty slot.
     FSeenAny = TStringList::GetAnyChangeCount();
-    // Slots needed: one per word, plus one per beginning of a comparison or symbol entry.
     std::size_t words = 0;
-    for (int i = 0; i < 6; ++i) {
-        if (FLists[i] == nullptr) continue;
-        const bool prefixes = ListFlags[i] == qwfComparison || ListFlags[i] == qwfSymbolOperator;
-        for (const auto& word : *FLists[i]) words += prefixes ? word.size() + 1 : 1;
+    for (const TQBWordList& list : FLists) {
+        if (list.List == nullptr) continue;
+        const bool prefixes = PrefixFlag(list.Flag) != 0;
+        for (const auto& word : *list.List) words += prefixes ? word.size() + 1 : 1;
     }
     std::size_t size = 16;
     while (size < 2 * words) size *= 2;
@@ -59,23 +63,19 @@ void TQBWordTable::Rebuild() const {
     FLongest = 0;
     FFirstChars.fill(0);
     FLengthsByEnds.fill(0);
-    for (int i = 0; i < 6; ++i) {
-        if (FLists[i] == nullptr) continue;
-        FSeen[i] = FLists[i]->GetChangeCount();
-        for (const auto& word : *FLists[i]) {
+    for (int i = 0; i < ListCount; ++i) {
+        const TQBWordList& list = FLists[static_cast<std::size_t>(i)];
+        if (list.List == nullptr) continue;
+        FSeen[i] = list.List->GetChangeCount();
+        const std::uint8_t prefixFlag = PrefixFlag(list.Flag);
+        for (const auto& word : *list.List) {
             if (word.empty()) continue;
-            AddWord(word, ListFlags[i]);
-            const std::uint8_t prefixFlag = ListFlags[i] == qwfComparison ? qwfComparisonPrefix
-                                            : ListFlags[i] == qwfSymbolOperator
-                                                ? qwfSymbolOperatorPrefix
-                                                : 0;
-            if (prefixFlag != 0) {
-                FFirstChars[static_cast<unsigned char>(UpCaseChar(word[0]))] |= prefixFlag;
-                FFirstChars[static_cast<unsigned char>(LowCaseChar(word[0]))] |= prefixFlag;
-            }
-            if (prefixFlag != 0)
-                for (std::size_t length = 1; length <= word.size(); ++length)
-                    AddWord(std::string_view(word).substr(0, length), prefixFlag);
+            AddWord(word, list.Flag);
+            if (prefixFlag == 0) continue;
+            FFirstChars[static_cast<unsigned char>(UpCaseChar(word[0]))] |= prefixFlag;
+            FFirstChars[static_cast<unsigned char>(LowCaseChar(word[0]))] |= prefixFlag;
+            for (std::size_t length = 1; length <= word.size(); ++length)
+                AddWord(std::string_view(word).substr(0, length), prefixFlag);
         }
     }
     for (int code = 0; code < 256; ++code) {

@@ -22,11 +22,17 @@ enum TQBWordFlag : std::uint8_t {
     qwfSymbolOperatorPrefix = 0x80,  // the beginning of some extra symbol entry
 };
 
+// One word list of the scanner and the flag its words get.
+struct TQBWordList {
+    const TStringList* List = nullptr;
+    TQBWordFlag Flag = qwfKeyword;
+};
+
 class TQBWordTable {
 public:
-    // The lists in this order: keywords, functions, arithmetics, symbol operators,
-    // comparisons, criterion operators. Non-owning; they outlive the table.
-    void Attach(const TStringList* Lists[6]);
+    static constexpr int ListCount = 6;
+    // The six lists of the scanner, each with its own flag. Non-owning; they outlive the table.
+    void Attach(const std::array<TQBWordList, ListCount>& Lists);
 
     // Flags of Word (ignoring ASCII case); 0 when it is in no list.
     std::uint8_t Lookup(std::string_view Word) const {
@@ -70,8 +76,9 @@ private:
     bool IsStale() const {
         if (FBuilt && TStringList::GetAnyChangeCount() == FSeenAny) return false;
         if (!FBuilt) return true;
-        for (int i = 0; i < 6; ++i)
-            if (FLists[i] != nullptr && FLists[i]->GetChangeCount() != FSeen[i]) return true;
+        for (int i = 0; i < ListCount; ++i)
+            if (FLists[i].List != nullptr && FLists[i].List->GetChangeCount() != FSeen[i])
+                return true;
         FSeenAny = TStringList::GetAnyChangeCount();  // some other list changed
         return false;
     }
@@ -120,8 +127,8 @@ private:
         return true;
     }
 
-    const TStringList* FLists[6] = {};
-    mutable unsigned FSeen[6] = {};
+    std::array<TQBWordList, ListCount> FLists{};
+    mutable unsigned FSeen[ListCount] = {};
     mutable unsigned FSeenAny = 0;
     mutable bool FBuilt = false;
     mutable std::vector<TEntry> FEntries;  // open addressing, size a power of two

@@ -1,12 +1,10 @@
 // Criteria, criterion groups and the operator table: the SQL of WHERE and HAVING.
 #include "model/QBCriteria.h"
-#include "model/QBModelCast.h"
 
 #include "lexer/QBScanner.h"
 #include "lexer/QBUtils.h"
 #include "model/QBOrderItems.h"
 #include "model/QBSQLText.h"
-#include "parser/QBParser.h"
 #include "resources/QBResource.h"
 #include "toolkit/Exceptions.h"
 #include "toolkit/TextCompare.h"
@@ -22,37 +20,32 @@ const char* GroupKindCaption(int Kind) {
     }
 }
 
-namespace {
-
-// FindByCaption's answer without a call per operator whose caption differs in length.
-const TQBOperator* FindOperator(const TQBOperators& Operators, const std::string& Caption) {
-    for (int i = 0; i < Operators.Count(); ++i) {
-        const TQBOperator* op = Operators.Items(i);
-        if (op->Caption.size() == Caption.size() && SameText(op->Caption, Caption)) return op;
-    }
-    return nullptr;
-}
-
-}  // namespace
-
 // --- TQBCriterion ---
 
 TQBCriterion::TQBCriterion() = default;
 
 TQBCriterion::~TQBCriterion() = default;
 
-void TQBCriterion::MakeSubCriteria() const {
-    FSubCriteria = std::make_unique<TQBCriterions>(const_cast<TQBCriterion*>(this));
-    // The group takes the criterion's own parser, as SetParser would have given it.
-    FSubCriteria->SetParser(Parser);
+TQBCriterions& TQBCriterion::SubCriteria() {
+    if (!FSubCriteria) {
+        FSubCriteria = std::make_unique<TQBCriterions>(this);
+        // The group takes the criterion's own parser, as SetParser would have given it.
+        FSubCriteria->SetParser(Parser);
+    }
+    return *FSubCriteria;
+}
+
+const TQBCriterions& TQBCriterion::SubCriteria() const {
+    static const TQBCriterions none;
+    return FSubCriteria ? *FSubCriteria : none;
 }
 
 int TQBCriterion::SubCriteriaCount() const { return FSubCriteria ? FSubCriteria->Count() : 0; }
 
-void TQBCriterion::SetParser(TQBSelectParser* P) {
+void TQBCriterion::SetParser(TQBStatementRoot* P) {
     TQBCollectionItem::SetParser(P);
     FExpression.SetParser(P);
-    FOperands->SetParser(P);
+    FOperands.SetParser(P);
     if (FSubCriteria) FSubCriteria->SetParser(P);
     const TQBOperators* operators = P ? P->GetOperators() : nullptr;
     if (operators && operators->Count() > 0 && !operators->FindByCaption(OperatorCaption))
@@ -60,17 +53,23 @@ void TQBCriterion::SetParser(TQBSelectParser* P) {
 }
 
 void TQBCriterion::Assign(const TCollectionItem& Source) {
-    TQBCollectionItem::Assign(Source);
-    const auto* source = ModelCast<const TQBCriterion>(&Source);
-    if (!source || source == this) return;
-    FExpression.Assign(source->FExpression);
-    OperatorCaption = source->OperatorCaption;
-    FOperands->Assign(*source->FOperands);
-    if (source->FSubCriteria)
-        SubCriteria().Assign(*source->FSubCriteria);
+    if (const auto* source = dynamic_cast<const TQBCriterion*>(&Source))
+        Assign(*source);
+    else
+        TQBCollectionItem::Assign(Source);
+}
+
+void TQBCriterion::Assign(const TQBCriterion& Source) {
+    AssignParser(Source);
+    if (&Source == this) return;
+    FExpression.Assign(Source.FExpression);
+    OperatorCaption = Source.OperatorCaption;
+    FOperands.Assign(Source.FOperands);
+    if (Source.FSubCriteria)
+        SubCriteria().Assign(*Source.FSubCriteria);
     else if (FSubCriteria)
         FSubCriteria->Clear();
-    ParseMark = source->ParseMark;
+    ParseMark = Source.ParseMark;
 }
 
 std::string TQBCriterion::QuoteName(const std::string& Text) const {
@@ -81,7 +80,7 @@ std::string TQBCriterion::QuoteName(const std::string& Text) const {
 
 void TQBCriterion::AppendQuoted(std::string& Out, const std::string& Text) const {
     const TQBSQLScanner* names = CollectionScanner(*this);
-    const TQBSelectParser* parser = GetParser();
+    const TQBDialect* parser = GetParser();
     // Without a point there is no qualifier: the name is quoted whole either way.
     if (!parser || !parser->GetScanner() || Text.find('.') == std::string::npos) {
         AppendQuotedName(Out, names, Text);
@@ -119,11 +118,11 @@ void TQBCriterion::AppendSQL(std::string& Out) const {
         FSubCriteria->AppendSQL(Out);
         return;
     }
-    const TQBCollection* group = GetQBCollection();
-    const TQBSelectParser* parser = group ? group->GetParser() : nullptr;
+    const TQBCollection* group = GetGroup();
+    const TQBDialect* parser = group ? group->GetParser() : nullptr;
     const TQBOperators* operators = parser ? parser->GetOperators() : nullptr;
-    const TQBOperator* op = operators ? FindOperator(*operators, OperatorCaption) : nullptr;
-    const TQBSelectParser* format = GetParser();
+    const TQBOperator* op = operators ? operators->FindByCaption(OperatorCaption) : nullptr;
+    const TQBDialect* format = GetParser();
 
     AppendOperand(Out, FExpression);
     const std::size_t afterLeft = Out.size();
@@ -134,19 +133,19 @@ void TQBCriterion::AppendSQL(std::string& Out) const {
     Out += ' ';
     const std::size_t operands = Out.size();
     if (!operators) {
-        FOperands->AppendSQL(Out);
+        FOperands.AppendSQL(Out);
     } else if (op) {
-        const int count = FOperands->Count();
+        const int count = FOperands.Count();
         if (!op->Prefix.empty()) Out += op->Prefix;
         if (op->CommaList) {
             for (int i = 0; i < count; ++i) {
                 if (i > 0) Out += ',';
-                AppendOperand(Out, *FOperands->Items(i));
+                AppendOperand(Out, *FOperands.Items(i));
             }
         } else {
             for (int i = 0; i < op->Count; ++i) {
                 if (i < count)
-                    AppendOperand(Out, *FOperands->Items(i));
+                    AppendOperand(Out, *FOperands.Items(i));
                 else
                     Out += ' ';
                 if (i < count - 1) {
@@ -170,9 +169,16 @@ TQBCriterions::~TQBCriterions() { Clear(); }
 std::unique_ptr<TCollectionItem> TQBCriterions::CreateItem() { return std::make_unique<TQBCriterion>(); }
 
 void TQBCriterions::Assign(const TCollection& Source) {
+    if (const auto* source = dynamic_cast<const TQBCriterions*>(&Source))
+        Assign(*source);
+    else
+        TQBCollection::Assign(Source);
+}
+
+void TQBCriterions::Assign(const TQBCriterions& Source) {
     if (&Source == this) return;
-    if (const auto* source = ModelCast<const TQBCriterions>(&Source)) GroupKind = source->GroupKind;
-    TQBCollection::Assign(Source);
+    GroupKind = Source.GroupKind;
+    CopyList(*this, Source);
 }
 
 std::string TQBCriterions::GetSQL() const {
@@ -232,15 +238,20 @@ void TQBHavingItems::AppendSQL(std::string& Out) const {
 // --- TQBOperator, TQBOperators ---
 
 void TQBOperator::Assign(const TCollectionItem& Source) {
-    const auto* source = ModelCast<const TQBOperator>(&Source);
-    if (!source) return TCollectionItem::Assign(Source);
-    Count = source->Count;
-    Prefix = source->Prefix;
-    Relate = source->Relate;
-    Caption = source->Caption;
-    Name = source->Name;
-    Postfix = source->Postfix;
-    CommaList = source->CommaList;
+    if (const auto* source = dynamic_cast<const TQBOperator*>(&Source))
+        Assign(*source);
+    else
+        TCollectionItem::Assign(Source);
+}
+
+void TQBOperator::Assign(const TQBOperator& Source) {
+    Count = Source.Count;
+    Prefix = Source.Prefix;
+    Relate = Source.Relate;
+    Caption = Source.Caption;
+    Name = Source.Name;
+    Postfix = Source.Postfix;
+    CommaList = Source.CommaList;
 }
 
 std::unique_ptr<TCollectionItem> TQBOperators::CreateItem() { return std::make_unique<TQBOperator>(); }

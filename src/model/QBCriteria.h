@@ -26,37 +26,41 @@ public:
     std::string OperatorCaption;
     int ParseMark = 0;
 
-    // The nested group, made on first use: most criteria are plain comparisons.
-    TQBCriterions& SubCriteria() const {
-        if (!FSubCriteria) MakeSubCriteria();
-        return *FSubCriteria;
-    }
+    // The nested group, made on first use: most criteria are plain comparisons. The const
+    // form never makes it: a criterion without one shows an empty group.
+    TQBCriterions& SubCriteria();
+    const TQBCriterions& SubCriteria() const;
     // Number of nested criteria, without making the group.
     int SubCriteriaCount() const;
-    TQBFunctionDefs& Operands() const { return *FOperands; }
-    TQBFunctionDef& Expression() const { return FExpression; }
+    TQBFunctionDefs& Operands() { return FOperands; }
+    const TQBFunctionDefs& Operands() const { return FOperands; }
+    TQBFunctionDef& Expression() { return FExpression; }
+    const TQBFunctionDef& Expression() const { return FExpression; }
 
     // The comparison, or the nested group's SQL when SubCriteria is not empty.
     std::string GetSQL() const;
     // Appends GetSQL's text to Out.
     virtual void AppendSQL(std::string& Out) const;
     // Binds the parts; a caption unknown to P's operator table becomes its first operator's.
-    void SetParser(TQBSelectParser* P) override;
+    void SetParser(TQBStatementRoot* P) override;
     // Qualifier and last part quoted separately.
     std::string QuoteName(const std::string& Text) const override;
     void Assign(const TCollectionItem& Source) override;
+    // The parser, expression, operator, operands, nested group and parse mark.
+    void Assign(const TQBCriterion& Source);
+
+    // The group that holds this criterion, or null for a free one.
+    TQBCriterions* GetGroup() const;
 
 private:
     void AppendOperand(std::string& Out, const TQBFunctionDef& Operand) const;
     // QuoteName's text appended to Out.
     void AppendQuoted(std::string& Out, const std::string& Text) const;
-    void MakeSubCriteria() const;
 
-    mutable std::unique_ptr<TQBCriterions> FSubCriteria;
+    std::unique_ptr<TQBCriterions> FSubCriteria;
     // The operand list lives inside the criterion: one allocation less for every criterion.
-    mutable TQBFunctionDefs FOperandList{this};
-    TQBFunctionDefs* const FOperands = &FOperandList;
-    mutable TQBFunctionDef FExpression;
+    TQBFunctionDefs FOperands{this};
+    TQBFunctionDef FExpression;
 };
 
 class TQBCriterions : public TQBCollection {
@@ -74,6 +78,7 @@ public:
 
     // Copies GroupKind from another group, then the items.
     void Assign(const TCollection& Source) override;
+    void Assign(const TQBCriterions& Source);
     // The items joined by the group's AND/OR, with the NOT prefix of None, Not all and Not.
     std::string GetSQL() const;
     // Appends GetSQL's text to Out.
@@ -98,6 +103,11 @@ public:
     void AppendSQL(std::string& Out) const override;
 };
 
+inline TQBCriterions* TQBCriterion::GetGroup() const {
+    // Criteria are made by criterion groups and only ever inserted into them.
+    return static_cast<TQBCriterions*>(GetCollection());
+}
+
 class TQBOperator : public TCollectionItem {
 public:
     int Count = 1;
@@ -109,6 +119,7 @@ public:
     bool CommaList = false;
 
     void Assign(const TCollectionItem& Source) override;
+    void Assign(const TQBOperator& Source);
 };
 
 class TQBOperators : public TCollection {

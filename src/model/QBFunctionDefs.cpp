@@ -1,39 +1,21 @@
 // Expression nodes and select-list fields: their SQL, the alias rules and the bookkeeping
 // of the select order.
 #include "model/QBFunctionDefs.h"
-#include "model/QBModelCast.h"
 
 #include "lexer/QBScanner.h"
+#include "model/QBCriteria.h"
 #include "model/QBOrderItems.h"
 #include "model/QBSQLText.h"
 #include "model/QBTableDefs.h"
-#include "parser/QBParser.h"
 #include "toolkit/TextCompare.h"
 
 namespace {
 
-// The table definition whose Fields list is List, or null.
-TQBTableDef* TableOfList(const TCollection* List) {
-    const auto* functions = ModelCast<const TQBFunctionDefs>(List);
-    return functions ? ModelCast<TQBTableDef>(functions->GetOwner()) : nullptr;
-}
-
 // The table collection that holds the table whose Fields hold Field, or null.
 TQBTableDefs* TableDefsOfField(const TQBFieldDef& Field) {
-    const TQBTableDef* table = TableOfList(Field.GetCollection());
+    const TQBFieldDefs* list = Field.GetFieldList();
+    const TQBTableDef* table = list ? list->GetTable() : nullptr;
     return table ? table->GetTableDefs() : nullptr;
-}
-
-// OwningTable's answer, found from the top: a list whose owner is a table ends the walk at
-// once instead of asking the table's own collection whether it is a node list.
-const TQBTableDef* OwningTableFast(const TQBFunctionDef& Node) {
-    const TQBCollectionItem* node = &Node;
-    while (const auto* list = ModelCast<const TQBFunctionDefs>(node->GetCollection())) {
-        node = list->GetOwner();
-        if (!node) return nullptr;
-        if (const auto* table = ModelCast<const TQBTableDef>(node)) return table;
-    }
-    return ModelCast<const TQBTableDef>(node);
 }
 
 }  // namespace
@@ -44,11 +26,23 @@ TQBFunctionDef::TQBFunctionDef() = default;
 
 TQBFunctionDef::~TQBFunctionDef() = default;
 
-void TQBFunctionDef::MakeArguments() const {
-    auto* self = const_cast<TQBFunctionDef*>(this);
-    FArguments = self->CreateArguments();
-    // The list takes the node's own parser, as SetParser would have given it.
-    FArguments->SetParser(Parser);
+TQBFunctionDefs& TQBFunctionDef::Arguments() {
+    if (!FArguments) {
+        FArguments = CreateArguments();
+        // The list takes the node's own parser, as SetParser would have given it.
+        FArguments->SetParser(Parser);
+    }
+    return *FArguments;
+}
+
+const TQBFunctionDefs& TQBFunctionDef::Arguments() const {
+    static const TQBFunctionDefs none;
+    return FArguments ? *FArguments : none;
+}
+
+TQBFunctionDefs* TQBFunctionDef::GetList() const {
+    // Nodes are made by node lists and only ever inserted into them.
+    return static_cast<TQBFunctionDefs*>(GetCollection());
 }
 
 int TQBFunctionDef::ArgumentCount() const { return FArguments ? FArguments->Count() : 0; }
@@ -71,21 +65,20 @@ void TQBFunctionDef::Clear() {
     if (FArguments) FArguments->Clear();
 }
 
-void TQBFunctionDef::SetParser(TQBSelectParser* P) {
+void TQBFunctionDef::SetParser(TQBStatementRoot* P) {
     TQBCollectionItem::SetParser(P);
     if (FArguments) FArguments->SetParser(P);
 }
 
 void TQBFunctionDef::Assign(const TCollectionItem& Source) {
-    if (const auto* source = ModelCast<const TQBFunctionDef>(&Source))
-        AssignNode(*source);
+    if (const auto* source = dynamic_cast<const TQBFunctionDef*>(&Source))
+        Assign(*source);
     else
         TQBCollectionItem::Assign(Source);
 }
 
-void TQBFunctionDef::AssignNode(const TQBFunctionDef& Source) {
-    // What TQBCollectionItem::Assign does for a model item, without casting again.
-    Parser = Source.GetParser();
+void TQBFunctionDef::Assign(const TQBFunctionDef& Source) {
+    AssignParser(Source);
     if (&Source == this) return;
     if (Source.FArguments)
         Arguments().Assign(*Source.FArguments);
@@ -97,27 +90,27 @@ void TQBFunctionDef::AssignNode(const TQBFunctionDef& Source) {
 }
 
 TQBTableDef* TQBFunctionDef::OwningTable() const {
-    const TQBCollectionItem* node = this;
-    while (node) {
-        const auto* list = ModelCast<const TQBFunctionDefs>(node->GetCollection());
-        if (!list) break;
-        node = list->GetOwner();
+    // Up through the argument lists to the list at the top: a table's fields, a criterion's
+    // operands, or a list of no owner.
+    for (const TQBFunctionDefs* list = GetList(); list;) {
+        if (list->GetOwnerTable()) return list->GetOwnerTable();
+        const TQBFunctionDef* node = list->GetOwnerNode();
+        list = node ? node->GetList() : nullptr;
     }
-    return ModelCast<TQBTableDef>(const_cast<TQBCollectionItem*>(node));
+    return nullptr;
 }
 
 void TQBFunctionDef::AppendColumnSQL(std::string& Out) const {
-    const TQBTableDef* table = OwningTableFast(*this);
+    const TQBTableDef* table = OwningTable();
     const std::string* qualifier = nullptr;
     if (table) qualifier = table->GetAlias().empty() ? &table->GetTableName() : &table->GetAlias();
     const TQBSQLScanner* names = CollectionScanner(*this);
     if (qualifier && !qualifier->empty()) {
-        const TQBSelectParser* parser = GetParser();
+        const TQBDialect* parser = GetParser();
         const std::size_t start = Out.size();
         // An alias is written as the user gave it unless the dialect quotes aliases; a table
         // name may need quotes.
-        if (parser && ((parser->GetScanner() && parser->GetScanner()->QuoteAliases()) ||
-                       *qualifier == table->GetTableName()))
+        if (parser && (parser->QuotesAliases() || *qualifier == table->GetTableName()))
             AppendQuotedModelName(Out, names, *qualifier);
         else
             Out += *qualifier;
@@ -131,7 +124,7 @@ void TQBFunctionDef::AppendColumnSQL(std::string& Out) const {
 
 void TQBFunctionDef::AppendStringSQL(std::string& Out) const {
     const std::size_t start = Out.size();
-    const TQBSelectParser* parser = GetParser();
+    const TQBDialect* parser = GetParser();
     if (parser && parser->GetScanner()) {
         AppendQuotedString(Out, *parser->GetScanner(), Name);
     } else if (Name.size() >= 2 && (Name.front() == '\'' || Name.front() == '"') &&
@@ -185,6 +178,10 @@ void TQBFunctionDef::AppendSQL(std::string& Out) const {
 
 // --- TQBFunctionDefs ---
 
+TQBFunctionDefs::TQBFunctionDefs(TQBCriterion* OwnerCriterion) : Owner(OwnerCriterion) {}
+
+TQBFunctionDefs::TQBFunctionDefs(TQBTableDef* OwnerTable) : Owner(OwnerTable), FOwnerTable(OwnerTable) {}
+
 TQBFunctionDefs::~TQBFunctionDefs() { Clear(); }
 
 std::unique_ptr<TCollectionItem> TQBFunctionDefs::CreateItem() {
@@ -227,7 +224,7 @@ void TQBFieldDef::AppendSQL(std::string& Out) const {
     // An alias equal to the name goes without saying only for a column (read back, a
     // column takes its name as alias); any other item would come back as FIELD_n.
     if (Alias.empty() || (Alias == Name && (Kind == fkField || Kind == fkUnknown))) return;
-    const TQBSelectParser* parser = GetParser();
+    const TQBDialect* parser = GetParser();
     AppendKeywordPhrase(Out, parser, " AS ");
     AppendAlias(Out, parser, Alias);
 }
@@ -244,18 +241,29 @@ void TQBFieldDef::Clear() {
 }
 
 void TQBFieldDef::Assign(const TCollectionItem& Source) {
-    const auto* source = ModelCast<const TQBFieldDef>(&Source);
-    if (!source) return TQBFunctionDef::Assign(Source);
-    AssignNode(*source);
-    if (source == this) return;
-    Alias = source->Alias;
-    ParamType = source->ParamType;
-    DataType = source->DataType;
-    Value = source->Value;
+    if (const auto* source = dynamic_cast<const TQBFieldDef*>(&Source))
+        Assign(*source);
+    else
+        TQBFunctionDef::Assign(Source);
+}
+
+void TQBFieldDef::Assign(const TQBFieldDef& Source) {
+    TQBFunctionDef::Assign(Source);
+    if (&Source == this) return;
+    Alias = Source.Alias;
+    ParamType = Source.ParamType;
+    DataType = Source.DataType;
+    Value = Source.Value;
+}
+
+TQBFieldDefs* TQBFieldDef::GetFieldList() const {
+    // Fields are made by field lists and only ever inserted into them.
+    return static_cast<TQBFieldDefs*>(GetCollection());
 }
 
 std::string TQBFieldDef::TableAlias() const {
-    const TQBTableDef* table = TableOfList(GetCollection());
+    const TQBFieldDefs* list = GetFieldList();
+    const TQBTableDef* table = list ? list->GetTable() : nullptr;
     return table ? table->GetAlias() : std::string();
 }
 
@@ -287,19 +295,18 @@ void TQBFieldDef::AfterInsertion() {
 
 void TQBFieldDef::BeforeDestruction() {
     // While the whole model is emptied nothing is left to renumber or to clean.
-    if (const TQBSelectParser* parser = GetParser(); parser && parser->IsClearing()) return;
+    if (const TQBStatementRoot* parser = GetParser(); parser && parser->IsClearing()) return;
     if (const TQBTableDefs* tables = TableDefsOfField(*this)) {
         const int count = tables->FieldCount();
         for (int i = SelectIndex + 1; i < count; ++i)
             if (TQBFieldDef* field = tables->FieldBySelectIndex(i); field && field != this)
                 --field->SelectIndex;
-    } else if (const auto* list = ModelCast<const TQBFunctionDefs>(GetCollection())) {
+    } else if (const TQBFieldDefs* list = GetFieldList()) {
         for (int i = 0; i < list->Count(); ++i)
-            if (auto* field = ModelCast<TQBFieldDef>(list->Items(i));
-                field && field != this && field->SelectIndex > SelectIndex)
+            if (TQBFieldDef* field = list->Items(i); field != this && field->SelectIndex > SelectIndex)
                 --field->SelectIndex;
     }
-    if (const TQBSelectParser* parser = GetParser(); parser && !Alias.empty()) {
+    if (const TQBStatementRoot* parser = GetParser(); parser && !Alias.empty()) {
         if (TQBOrderByItems* order = parser->GetOrderByItems()) {
             for (int i = 0; i < order->Count(); ++i)
                 if (SameText(order->Get(i), Alias)) {

@@ -1,10 +1,8 @@
 // Join definitions: their condition text, binding to table definitions and lookup.
 #include "model/QBJoinDefs.h"
-#include "model/QBModelCast.h"
 
 #include "model/QBSQLText.h"
 #include "model/QBTableDefs.h"
-#include "parser/QBParser.h"
 #include "resources/QBResource.h"
 #include "toolkit/Exceptions.h"
 #include "toolkit/TextCompare.h"
@@ -41,22 +39,46 @@ void TQBJoinDef::AppendSQL(std::string& Out) const {
     Out += ')';
 }
 
+void TQBJoinDef::AppendMirroredSQL(std::string& Out) const {
+    Out += '(';
+    AppendSide(Out, RightTableDef, RightTable, RightField, RightIsColumn());
+    Out += MirrorComparison(Operator);
+    AppendSide(Out, LeftTableDef, LeftTable, LeftField, LeftIsColumn());
+    Out += ')';
+}
+
+std::string MirrorComparison(const std::string& Op) {
+    if (Op == "<") return ">";
+    if (Op == ">") return "<";
+    if (Op == "<=") return ">=";
+    if (Op == ">=") return "<=";
+    if (Op == "!<") return "!>";
+    if (Op == "!>") return "!<";
+    return Op;
+}
+
 void TQBJoinDef::Assign(const TCollectionItem& Source) {
-    TQBCollectionItem::Assign(Source);
-    if (const auto* source = ModelCast<const TQBJoinDef>(&Source); source && source != this) {
-        JoinType = source->JoinType;
-        LeftField = source->LeftField;
-        RightField = source->RightField;
-        LeftTable = source->LeftTable;
-        RightTable = source->RightTable;
-        Operator = source->Operator;
-        LeftKind = source->LeftKind;
-        RightKind = source->RightKind;
-    }
+    if (const auto* source = dynamic_cast<const TQBJoinDef*>(&Source))
+        Assign(*source);
+    else
+        TQBCollectionItem::Assign(Source);
+}
+
+void TQBJoinDef::Assign(const TQBJoinDef& Source) {
+    AssignParser(Source);
+    if (&Source == this) return;
+    JoinType = Source.JoinType;
+    LeftField = Source.LeftField;
+    RightField = Source.RightField;
+    LeftTable = Source.LeftTable;
+    RightTable = Source.RightTable;
+    Operator = Source.Operator;
+    LeftKind = Source.LeftKind;
+    RightKind = Source.RightKind;
 }
 
 void TQBJoinDef::Bind() {
-    const TQBSelectParser* parser = GetParser();
+    const TQBStatementRoot* parser = GetParser();
     const TQBTableDefs* tables = parser ? parser->GetTableDefs() : nullptr;
     // The preferred table is mostly one of the sides: the same text finds the same table,
     // so the last name looked up and its answer are kept.

@@ -45,8 +45,12 @@ public:
     std::string GetSQL() const;
     // Appends GetSQL's text to Out.
     virtual void AppendSQL(std::string& Out) const;
+    // Appends the condition seen from its right side: "(right<mirrored op>left)", for the
+    // writer that puts the table a join brings in on the right.
+    void AppendMirroredSQL(std::string& Out) const;
     // Copies type, sides (names, fields, kinds) and operator; never the bound references.
     void Assign(const TCollectionItem& Source) override;
+    void Assign(const TQBJoinDef& Source);
     // Resolves LeftTable, RightTable and PreferredTable; throws EQBException for a name
     // that has no table definition (that reference is null afterwards).
     void Bind();
@@ -60,6 +64,10 @@ private:
     void AppendSide(std::string& Out, const TQBTableDef* Def, const std::string& Table,
                     const std::string& Field, bool IsColumn) const;
 };
+
+// The comparison as seen from the other side: `<` and `>`, `<=` and `>=`, `!<` and `!>`
+// are exchanged; every other operator reads the same both ways.
+std::string MirrorComparison(const std::string& Op);
 
 class TQBJoinDefs : public TQBCollection {
 public:

@@ -1,24 +1,27 @@
-// Base classes of the query model. Every model object is tied to one TQBSelectParser,
-// its only source of dialect services: identifier quoting, the letter case of keywords and
-// function names, and the rule by which two names are equal. A missing parser means no
-// dialect: names pass unchanged and compare with letter case.
+// Base classes of the query model. Every model object is tied to one statement root (the
+// parser, as the model sees it), its only source of dialect services: identifier quoting,
+// the letter case of keywords and function names, and the rule by which two names are
+// equal. A missing link means no dialect: names pass unchanged and compare with letter case.
+//
+// Model items are made by model collections and only ever inserted into them, so an item's
+// collection is a TQBCollection (and a table's a TQBTableDefs, and so on): the typed
+// accessors below rely on that instead of testing types at run time.
 #pragma once
 
+#include "model/QBStatementRoot.h"
 #include "toolkit/TCollection.h"
-#include "toolkit/TStringList.h"
 #include "toolkit/TextCompare.h"
 
 #include <string>
 #include <string_view>
 
-class TQBSelectParser;
 class TQBCollection;
 
 class TQBCollectionItem : public TCollectionItem {
 public:
     // The item's own parser, else its collection's, else null.
-    virtual TQBSelectParser* GetParser() const;
-    virtual void SetParser(TQBSelectParser* P) { Parser = P; }
+    virtual TQBStatementRoot* GetParser() const;
+    virtual void SetParser(TQBStatementRoot* P) { Parser = P; }
     // Name quoted by the collection's dialect; unchanged for a free item.
     virtual std::string QuoteName(const std::string& Name) const;
     // Name equality by the collection's rule; exact for a free item.
@@ -31,25 +34,15 @@ public:
     // Takes Source's parser; any source that is not a model item is refused.
     void Assign(const TCollectionItem& Source) override;
 
-    // The owning collection when it is a model collection.
-    TQBCollection* GetQBCollection() const {
-        return GetCollection() == FCastFrom ? FCastTo : FindQBCollection();
-    }
+    // The owning collection, or null for a free item.
+    TQBCollection* GetQBCollection() const;
 
 protected:
-    TQBSelectParser* Parser = nullptr;
+    // What Assign copies of every model item: the source's parser.
+    void AssignParser(const TQBCollectionItem& Source) { Parser = Source.GetParser(); }
     void AfterInsertion() override;
 
-private:
-    friend class TQBCollection;
-    // GetQBCollection for a collection other than the one asked about last.
-    TQBCollection* FindQBCollection() const;
-    // GetQBCollection's last answer and the collection it was found for.
-    mutable const TCollection* FCastFrom = nullptr;
-    mutable TQBCollection* FCastTo = nullptr;
-    // Set by the model collection that has just taken the item in and filled the answer
-    // above; AfterInsertion trusts it once instead of casting again.
-    bool FAdopted = false;
+    TQBStatementRoot* Parser = nullptr;
 };
 
 // The rule by which a collection finds two names equal, taken once for a run of comparisons
@@ -72,11 +65,9 @@ private:
 
 class TQBCollection : public TCollection {
 public:
-    TQBCollection() = default;
-    ~TQBCollection() override;
-    TQBSelectParser* GetParser() const { return Parser; }
+    TQBStatementRoot* GetParser() const { return Parser; }
     // Binds the collection and, when the parser changes, every item in index order.
-    virtual void SetParser(TQBSelectParser* P);
+    virtual void SetParser(TQBStatementRoot* P);
     // Equal with letter case when there is no parser or it is case sensitive; else ignoring it.
     virtual bool SameName(const std::string& A, const std::string& B) const;
     // The rule of the base SameName as it stands now.
@@ -90,30 +81,38 @@ public:
     void Assign(const TCollection& Source) override;
 
 protected:
-    // Tells the item it is in a model collection: no cast needed to find that out.
-    void Adopt(TCollectionItem& Item) override;
+    // The copy of Assign between two collections of one class: Source's parser, then a copy
+    // of each item made by the typed Assign of the item class.
+    template <class TList>
+    static void CopyList(TList& Target, const TList& Source);
 
-    TQBSelectParser* Parser = nullptr;
+    TQBStatementRoot* Parser = nullptr;
 };
 
-// Inline, so that a call whose item class is known needs no trip out of line.
-inline TQBSelectParser* TQBCollectionItem::GetParser() const {
+inline TQBCollection* TQBCollectionItem::GetQBCollection() const {
+    return static_cast<TQBCollection*>(GetCollection());
+}
+
+inline TQBStatementRoot* TQBCollectionItem::GetParser() const {
     if (Parser) return Parser;
     const TQBCollection* collection = GetQBCollection();
     return collection ? collection->GetParser() : nullptr;
 }
 
-class TQBStringList : public TStringList {
-public:
-    explicit TQBStringList(TQBSelectParser* AParser) : Parser(AParser) {}
-    virtual ~TQBStringList() = default;
-    TQBSelectParser* GetParser() const { return Parser; }
-    // Text through the scanner's QuoteName when the dialect quotes aliases; else unchanged.
-    std::string FormatAlias(const std::string& Text) const;
+template <class TList>
+void TQBCollection::CopyList(TList& Target, const TList& Source) {
+    if (&Source == &Target) return;
+    Target.Parser = Source.Parser;
+    Target.BeginUpdate();
+    try {
+        Target.Clear();
+        for (int i = 0; i < Source.Count(); ++i) Target.Add()->Assign(*Source.Items(i));
+    } catch (...) {
+        Target.EndUpdate();
+        throw;
+    }
+    Target.EndUpdate();
+}
 
-protected:
-    TQBSelectParser* Parser = nullptr;
-};
-
-// Alias formatting shared by the model: QuoteName when the parser's scanner quotes aliases.
-std::string FormatAliasFor(const TQBSelectParser* Parser, const std::string& Text);
+// Alias formatting shared by the model: QuoteName when the dialect's scanner quotes aliases.
+std::string FormatAliasFor(const TQBDialect* Dialect, const std::string& Text);

@@ -41,11 +41,13 @@ struct TRename {
         }
     }
 
-    void List(TStringList& list) const {
+    // A GROUP BY or ORDER BY list; an ORDER BY item keeps its direction.
+    template <class TList>
+    void List(TList& list) const {
         for (int i = 0; i < list.Count(); ++i) {
-            std::string item = list.Get(i);
+            std::string item = list[i];
             Text(item);
-            if (item != list.Get(i)) list.Put(i, item);
+            if (item != list[i]) list.Put(i, item);
         }
     }
 };
@@ -59,9 +61,9 @@ bool QualifiedBy(const TQBTableDefs& tables, const std::string& item, const std:
     return false;
 }
 
-void RemoveQualified(const TQBTableDefs& tables, TStringList& list, const std::string& key) {
+void RemoveQualified(const TQBTableDefs& tables, TQBGroupByItems& list, const std::string& key) {
     for (int i = list.Count() - 1; i >= 0; --i)
-        if (QualifiedBy(tables, list.Get(i), key)) list.Delete(i);
+        if (QualifiedBy(tables, list[i], key)) list.Delete(i);
 }
 
 // True when Alias is Name followed by one or more decimal digits only.

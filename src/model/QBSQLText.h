@@ -1,13 +1,10 @@
 // Small services of the model's SQL writers: appending keywords, function names, aliases
-// and quoted names to one output text instead of building a temporary string per piece,
-// and a per-write memory of quoted names so that a qualifier written ten times is judged
-// by the scanner once.
+// and quoted names to one output text instead of building a temporary string per piece.
+// Quoting is the scanner's: its QuoteName, QuoteIdentifier and QuoteString decide.
 #pragma once
 
-#include "parser/QBParser.h"
-#include "parser/QBScriptFormat.h"
+#include "model/QBDialect.h"
 
-#include <cstdint>
 #include <string>
 #include <string_view>
 
@@ -25,18 +22,18 @@ inline void AppendFormatted(std::string& Out, std::string_view Text, TQBFormatMo
 }
 // Whether Parser writes keywords as they stand (always without a parser): a writer may
 // then append a whole phrase of keywords and blanks at once.
-inline bool KeywordsAsIs(const TQBSelectParser* Parser) {
+inline bool KeywordsAsIs(const TQBDialect* Parser) {
     return !Parser || Parser->GetScriptFormat().KeywordsFormat == qfmAsIs;
 }
 // Appends Text as Parser->FormatKeyword writes it (unchanged without a parser).
-inline void AppendKeyword(std::string& Out, const TQBSelectParser* Parser, std::string_view Text) {
+inline void AppendKeyword(std::string& Out, const TQBDialect* Parser, std::string_view Text) {
     AppendFormatted(Out, Text, Parser ? Parser->GetScriptFormat().KeywordsFormat : qfmAsIs);
 }
 // Appends Phrase, keywords with blanks and line breaks between and around them (" AS ",
 // "LEFT OUTER JOIN"), each word as Parser->FormatKeyword writes it: in one append when
 // keywords stand as they are.
-void AppendKeywordPhraseRecased(std::string& Out, const TQBSelectParser* Parser, std::string_view Phrase);
-inline void AppendKeywordPhrase(std::string& Out, const TQBSelectParser* Parser,
+void AppendKeywordPhraseRecased(std::string& Out, const TQBDialect* Parser, std::string_view Phrase);
+inline void AppendKeywordPhrase(std::string& Out, const TQBDialect* Parser,
                                 std::string_view Phrase) {
     if (KeywordsAsIs(Parser))
         Out.append(Phrase);
@@ -44,31 +41,42 @@ inline void AppendKeywordPhrase(std::string& Out, const TQBSelectParser* Parser,
         AppendKeywordPhraseRecased(Out, Parser, Phrase);
 }
 // Appends Name as Parser->FormatFunctionName writes it (unchanged without a parser).
-inline void AppendFunctionName(std::string& Out, const TQBSelectParser* Parser, std::string_view Name) {
+inline void AppendFunctionName(std::string& Out, const TQBDialect* Parser, std::string_view Name) {
     AppendFormatted(Out, Name, Parser ? Parser->GetScriptFormat().FunctionsFormat : qfmAsIs);
 }
 // Appends Scanner->QuoteName(Name), or Name without a scanner.
 void AppendQuotedName(std::string& Out, const TQBSQLScanner* Scanner, const std::string& Name);
 void AppendQuotedName(std::string& Out, const TQBSQLScanner* Scanner, std::string_view Name);
-// The same for a name held by the model (a table's name or alias, say): while a quote scope
-// is alive the answer is remembered by the string's place. Name must stay unchanged and in
-// place as long as that scope lives.
-void AppendQuotedModelName(std::string& Out, const TQBSQLScanner* Scanner,
-                           const std::string& Name);
 // Appends Scanner->QuoteIdentifier(Name), or Name without a scanner.
 void AppendQuotedIdentifier(std::string& Out, const TQBSQLScanner* Scanner, std::string_view Name);
-// True when Scanner->QuoteName(Name) and Scanner->QuoteIdentifier(Name) are known to be
-// Name itself without asking them: a plain identifier, no keyword or function, and a
-// scanner with the base quoting rules. False when that is not known.
+// True when Scanner.QuoteName(Name) and Scanner.QuoteIdentifier(Name) are both Name itself.
 bool IsKnownUnquoted(const TQBSQLScanner& Scanner, const std::string& Name);
-// The same for a name held by the model (see AppendQuotedModelName).
-bool IsKnownUnquotedModelName(const TQBSQLScanner& Scanner, const std::string& Name);
 // Appends Scanner.QuoteString(Text).
 void AppendQuotedString(std::string& Out, const TQBSQLScanner& Scanner, const std::string& Text);
 // Appends Text as FormatAliasFor(Parser, Text) writes it.
-void AppendAlias(std::string& Out, const TQBSelectParser* Parser, const std::string& Text);
-// The same for an alias held by the model (see AppendQuotedModelName).
-void AppendModelAlias(std::string& Out, const TQBSelectParser* Parser, const std::string& Alias);
+void AppendAlias(std::string& Out, const TQBDialect* Parser, const std::string& Text);
+
+// Names held by the model are quoted like any other; these forms are kept for the writers
+// that name them so.
+inline void AppendQuotedModelName(std::string& Out, const TQBSQLScanner* Scanner,
+                                  const std::string& Name) {
+    AppendQuotedName(Out, Scanner, Name);
+}
+inline bool IsKnownUnquotedModelName(const TQBSQLScanner& Scanner, const std::string& Name) {
+    return IsKnownUnquoted(Scanner, Name);
+}
+inline void AppendModelAlias(std::string& Out, const TQBDialect* Parser,
+                             const std::string& Alias) {
+    AppendAlias(Out, Parser, Alias);
+}
+// One write of SQL text. Quoting keeps no state between names, so a write needs none; the
+// writers that open one for their span keep doing so harmlessly.
+class TQBQuoteScope {
+public:
+    explicit TQBQuoteScope(const TQBSQLScanner*) {}
+    TQBQuoteScope(const TQBQuoteScope&) = delete;
+    TQBQuoteScope& operator=(const TQBQuoteScope&) = delete;
+};
 
 // The scanner an item's QuoteName goes to: that of its model collection's parser; null
 // when the item is in no model collection or there is no parser or scanner.
@@ -82,14 +90,3 @@ struct TQBNameParts {
     std::string_view Last;
 };
 TQBNameParts SplitQualifiedName(std::string_view Name, char Open, char Close);
-
-// While one is alive on a thread, AppendQuotedName and AppendQuotedIdentifier remember the
-// answers of the outermost scope's scanner. Scopes nest; only the outermost one clears the memory.
-// The scanner must not change its quoting rules while a scope is alive (writing never does).
-class TQBQuoteScope {
-public:
-    explicit TQBQuoteScope(const TQBSQLScanner* Scanner);
-    ~TQBQuoteScope();
-    TQBQuoteScope(const TQBQuoteScope&) = delete;
-    TQBQuoteScope& operator=(const TQBQuoteScope&) = delete;
-};

@@ -1,7 +1,6 @@
 // Table definitions: their SQL, alias renaming, the clean-up when a table goes, and the
 // select-list services of the table collection.
 #include "model/QBTableDefs.h"
-#include "model/QBModelCast.h"
 
 #include "lexer/QBScanner.h"
 #include "lexer/QBUtils.h"
@@ -9,7 +8,7 @@
 #include "model/QBJoinDefs.h"
 #include "model/QBOrderItems.h"
 #include "model/QBSQLText.h"
-#include "parser/QBParser.h"
+#include "model/QBWriteContext.h"
 #include "toolkit/TextCompare.h"
 
 #include <utility>
@@ -82,31 +81,25 @@ TQBTableDef::TQBTableDef() = default;
 
 TQBTableDef::~TQBTableDef() = default;
 
-TQBTableDefs* TQBTableDef::FindTableDefs() const {
-    FTablesFrom = GetCollection();
-    FTablesTo = ModelCast<TQBTableDefs>(const_cast<TCollection*>(FTablesFrom));
-    return FTablesTo;
-}
-
-void TQBTableDef::AfterInsertion() {
-    if (!FTablesAdopted) FindTableDefs();
-    FTablesAdopted = false;
-    TQBCollectionItem::AfterInsertion();
-}
-
-void TQBTableDef::SetParser(TQBSelectParser* P) {
+void TQBTableDef::SetParser(TQBStatementRoot* P) {
     TQBCollectionItem::SetParser(P);
-    FFields->SetParser(P);
+    FFields.SetParser(P);
 }
 
 void TQBTableDef::Assign(const TCollectionItem& Source) {
-    TQBCollectionItem::Assign(Source);
-    if (const auto* source = ModelCast<const TQBTableDef>(&Source); source && source != this) {
-        FAlias = source->FAlias;
-        FFields->Assign(*source->FFields);
-        FTableName = source->FTableName;
-        IsProcedure = source->IsProcedure;
-    }
+    if (const auto* source = dynamic_cast<const TQBTableDef*>(&Source))
+        Assign(*source);
+    else
+        TQBCollectionItem::Assign(Source);
+}
+
+void TQBTableDef::Assign(const TQBTableDef& Source) {
+    AssignParser(Source);
+    if (&Source == this) return;
+    FAlias = Source.FAlias;
+    FFields.Assign(Source.FFields);
+    FTableName = Source.FTableName;
+    IsProcedure = Source.IsProcedure;
 }
 
 void TQBTableDef::SetTableName(const std::string& Text) {
@@ -119,7 +112,7 @@ void TQBTableDef::SetAlias(const std::string& NewAlias) {
     if (FAlias == NewAlias) return;
     TQBTableDefs* tables = GetTableDefs();
     if (tables) tables->RenameInJoins(this, NewAlias);
-    const TQBSelectParser* parser = GetParser();
+    const TQBStatementRoot* parser = GetParser();
     TQBOrderByItems* order = parser ? parser->GetOrderByItems() : nullptr;
     const TQBSQLScanner* scanner = parser ? parser->GetScanner() : nullptr;
     if (order && scanner && order->Count() > 0) {
@@ -154,7 +147,7 @@ void TQBTableDef::AppendSQL(std::string& Out) const {
     AppendQuotedModelName(Out, CollectionScanner(*this), FTableName);
     if (IsProcedure) Out += GetParamsSQL();
     if (FAlias.empty() || FAlias == FTableName) return;
-    if (const TQBSelectParser* parser = GetParser()) {
+    if (const TQBDialect* parser = GetParser()) {
         AppendKeyword(Out, parser, parser->TableAliasSeparator());
         AppendModelAlias(Out, parser, FAlias);
     } else {
@@ -164,11 +157,11 @@ void TQBTableDef::AppendSQL(std::string& Out) const {
 }
 
 std::string TQBTableDef::GetParamsSQL() const {
-    const TQBSelectParser* parser = GetParser();
+    const TQBDialect* parser = GetParser();
     const TQBSQLScanner* scanner = parser ? parser->GetScanner() : nullptr;
     std::string params;
-    for (int i = 0; i < FFields->Count(); ++i) {
-        const TQBFieldDef* field = FFields->Items(i);
+    for (int i = 0; i < FFields.Count(); ++i) {
+        const TQBFieldDef* field = FFields.Items(i);
         if (!field->IsInputParam()) continue;
         if (!params.empty()) params += ", ";
         params += ParamValueSQL(*field, scanner);
@@ -188,13 +181,13 @@ void TQBTableDef::AdoptQueryFields(const std::function<bool(const std::string&)>
     for (int j = source.Count() - 1; j >= 0; --j) {
         TQBFieldDef* moving = source.Items(j);
         if ((moving->Kind != fkUnknown && moving->Kind != fkField) || !HasField(moving->Name)) continue;
-        int at = FFields->Count();
-        for (int k = 0; k < FFields->Count(); ++k)
-            if (FFields->Items(k)->SelectIndex > moving->SelectIndex) {
+        int at = FFields.Count();
+        for (int k = 0; k < FFields.Count(); ++k)
+            if (FFields.Items(k)->SelectIndex > moving->SelectIndex) {
                 at = k;
                 break;
             }
-        TQBFieldDef* moved = FFields->Insert(at);
+        TQBFieldDef* moved = FFields.Insert(at);
         moved->Assign(*moving);
         moved->SelectIndex = moving->SelectIndex;
         // Freeing the old copy must neither shift other indices nor drop its ORDER BY item.
@@ -205,44 +198,45 @@ void TQBTableDef::AdoptQueryFields(const std::function<bool(const std::string&)>
 }
 
 void TQBTableDef::BeforeDestruction() {
-    const TQBSelectParser* owner = GetParser();
-    if (TQBTableDefs* tables = GetTableDefs(); tables && !(owner && owner->IsClearing())) {
+    TQBStatementRoot* parser = GetParser();
+    if (TQBTableDefs* tables = GetTableDefs(); tables && !(parser && parser->IsClearing())) {
         tables->RemoveOrphanJoins(this);
-        const TQBSelectParser* parser = GetParser();
         if (parser && parser->GetJoinDefs()) {
             TQBJoinDefs& joins = *parser->GetJoinDefs();
             for (int i = 0; i < joins.Count(); ++i) joins.Items(i)->Unbind(this);
         }
-        const std::string key = Key();
         // The blank table has no qualifier: nothing refers to it by name.
-        if (parser && !IsBlankText(key)) {
-            const bool caseSensitive = parser->GetCaseSensitiveIdentifiers();
-            const std::string quoted = QuoteName(key);
-            const auto mentions = [&](const std::string& text) {
-                return MentionsQualifier(text, quoted, caseSensitive) ||
-                       (quoted != key && MentionsQualifier(text, key, caseSensitive));
-            };
-            for (int t = tables->Count() - 1; t >= 0; --t) {
-                TQBTableDef* other = tables->Items(t);
-                if (other == this) continue;
-                for (int f = other->Fields().Count() - 1; f >= 0; --f)
-                    if (mentions(other->Fields().Items(f)->GetSQL())) other->Fields().Delete(f);
-            }
-            if (TQBOrderByItems* order = parser->GetOrderByItems())
-                for (int i = order->Count() - 1; i >= 0; --i)
-                    if (StartsWithQualifier(order->Get(i), quoted, caseSensitive) ||
-                        StartsWithQualifier(order->Get(i), key, caseSensitive))
-                        order->Delete(i);
-            for (TQBCriterions* criteria : {static_cast<TQBCriterions*>(parser->GetWhereItems()),
-                                            static_cast<TQBCriterions*>(parser->GetHavingItems())}) {
-                if (!criteria) continue;
-                for (int i = criteria->Count() - 1; i >= 0; --i)
-                    if (mentions(criteria->Items(i)->GetSQL())) criteria->Delete(i);
-            }
-        }
+        if (parser && !IsBlankText(Key())) RemoveReferences(*tables, *parser);
     }
     // The fields go while the table still counts, so the select list is renumbered.
-    FFields->Clear();
+    FFields.Clear();
+}
+
+void TQBTableDef::RemoveReferences(TQBTableDefs& Tables, TQBStatementRoot& Root) {
+    const std::string key = Key();
+    const bool caseSensitive = Root.GetCaseSensitiveIdentifiers();
+    const std::string quoted = QuoteName(key);
+    const auto mentions = [&](const std::string& text) {
+        return MentionsQualifier(text, quoted, caseSensitive) ||
+               (quoted != key && MentionsQualifier(text, key, caseSensitive));
+    };
+    for (int t = Tables.Count() - 1; t >= 0; --t) {
+        TQBTableDef* other = Tables.Items(t);
+        if (other == this) continue;
+        for (int f = other->Fields().Count() - 1; f >= 0; --f)
+            if (mentions(other->Fields().Items(f)->GetSQL())) other->Fields().Delete(f);
+    }
+    if (TQBOrderByItems* order = Root.GetOrderByItems())
+        for (int i = order->Count() - 1; i >= 0; --i)
+            if (StartsWithQualifier((*order)[i], quoted, caseSensitive) ||
+                StartsWithQualifier((*order)[i], key, caseSensitive))
+                order->Delete(i);
+    for (TQBCriterions* criteria : {static_cast<TQBCriterions*>(Root.GetWhereItems()),
+                                    static_cast<TQBCriterions*>(Root.GetHavingItems())}) {
+        if (!criteria) continue;
+        for (int i = criteria->Count() - 1; i >= 0; --i)
+            if (mentions(criteria->Items(i)->GetSQL())) criteria->Delete(i);
+    }
 }
 
 // --- TQBTableDefs ---
@@ -250,14 +244,6 @@ void TQBTableDef::BeforeDestruction() {
 TQBTableDefs::~TQBTableDefs() { Clear(); }
 
 std::unique_ptr<TCollectionItem> TQBTableDefs::CreateItem() { return std::make_unique<TQBTableDef>(); }
-
-void TQBTableDefs::Adopt(TCollectionItem& Item) {
-    TQBCollection::Adopt(Item);
-    auto& table = static_cast<TQBTableDef&>(Item);
-    table.FTablesFrom = this;
-    table.FTablesTo = this;
-    table.FTablesAdopted = true;
-}
 
 TQBTableDef* TQBTableDefs::FindByAlias(const std::string& Text) const {
     if (IsBlankText(Text)) {
@@ -287,7 +273,7 @@ TQBTableDef* TQBTableDefs::FindByAliasOrName(const std::string& Text) const {
 
 int TQBTableDefs::FieldCount() const {
     int count = 0;
-    for (const auto& item : ItemList()) count += static_cast<const TQBTableDef*>(item.get())->FFields->Count();
+    for (const auto& item : ItemList()) count += static_cast<const TQBTableDef*>(item.get())->FFields.Count();
     return count;
 }
 
@@ -413,22 +399,10 @@ void TQBTableDefs::EndUpdate() {
     FixDuplicateAliases();
 }
 
-namespace {
-
-// The select list writer's storage, kept between writes so that a steady stream of
-// statements writes without allocating. A write borrows it and gives it back; one nested in
-// it (never expected) finds it empty and allocates its own.
-std::vector<const TQBFieldDef*>& SelectListScratch() {
-    thread_local std::vector<const TQBFieldDef*> scratch;
-    return scratch;
-}
-
-}  // namespace
-
-void TQBTableDefs::AppendSelectList(std::string& Out) const {
+void TQBTableDefs::AppendSelectList(std::string& Out, TQBWriteContext& Context) const {
     // The fields by select position, first holder of a position first, found in one pass.
     const int count = FieldCount();
-    std::vector<const TQBFieldDef*> bySelect = std::move(SelectListScratch());
+    std::vector<const TQBFieldDef*>& bySelect = Context.BySelect;
     bySelect.assign(static_cast<std::size_t>(count), nullptr);
     for (int i = 0; i < Count(); ++i) {
         const TQBFieldDefs& fields = Items(i)->Fields();
@@ -448,26 +422,26 @@ void TQBTableDefs::AppendSelectList(std::string& Out) const {
         field->AppendSQL(Out);
         if (Out.size() == text) Out.resize(mark);  // a field without text is left out
     }
-    SelectListScratch() = std::move(bySelect);
 }
 
 std::string TQBTableDefs::GetSQL() const {
+    TQBWriteContext context;
     std::string sql;
-    AppendSQL(sql);
+    AppendSQL(sql, context);
     return sql;
 }
 
-void TQBTableDefs::AppendSQL(std::string& Out) const {
+void TQBTableDefs::AppendSQL(std::string& Out, TQBWriteContext& Context) const {
     const TQBQuoteScope quoting(Parser ? Parser->GetScanner() : nullptr);
     const std::size_t start = Out.size();
     Out += "\r\n";
-    AppendSelectList(Out);
+    AppendSelectList(Out, Context);
     const bool noSelect = Out.size() == start + 2;
     if (noSelect) Out.resize(start);
     const std::size_t fromAt = Out.size();
     AppendKeywordPhrase(Out, Parser, "\r\nFROM\r\n");
     const std::size_t fromText = Out.size();
-    AppendFrom(Out);
+    AppendFrom(Out, Context);
     if (Out.size() == fromText) {
         Out.resize(fromAt);
         return;

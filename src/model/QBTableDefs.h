@@ -12,6 +12,7 @@
 #include <string>
 
 class TQBTableDefs;
+class TQBWriteContext;
 
 class TQBTableDef : public TQBCollectionItem {
 public:
@@ -21,7 +22,8 @@ public:
     const std::string& GetAlias() const { return FAlias; }
     const std::string& GetTableName() const { return FTableName; }
     bool IsProcedure = false;
-    TQBFieldDefs& Fields() const { return *FFields; }
+    TQBFieldDefs& Fields() { return FFields; }
+    const TQBFieldDefs& Fields() const { return FFields; }
 
     // Quoted table name, procedure parameters, then the alias when it differs from the name.
     std::string GetSQL() const;
@@ -29,8 +31,10 @@ public:
     virtual void AppendSQL(std::string& Out) const;
     // "(params)" of a procedure table: its input parameters written by value and type.
     virtual std::string GetParamsSQL() const;
-    void SetParser(TQBSelectParser* P) override;
+    void SetParser(TQBStatementRoot* P) override;
     void Assign(const TCollectionItem& Source) override;
+    // The parser, then alias, fields, table name and the procedure flag.
+    void Assign(const TQBTableDef& Source);
 
     // Sets the table name; an alias that was empty or equal to the old name follows it.
     void SetTableName(const std::string& Text);
@@ -44,29 +48,23 @@ public:
     // Moves plain columns of the blank table definition that HasField accepts into this table.
     void AdoptQueryFields(const std::function<bool(const std::string&)>& HasField);
 
-    // The owning table collection, or null.
-    TQBTableDefs* GetTableDefs() const {
-        return GetCollection() == FTablesFrom ? FTablesTo : FindTableDefs();
-    }
+    // The owning table collection, or null. Tables are made by table collections and only
+    // ever inserted into them.
+    TQBTableDefs* GetTableDefs() const;
 
 protected:
     void BeforeDestruction() override;
-    void AfterInsertion() override;
 
 private:
-    // GetTableDefs' last answer and the collection it was found for; found afresh on every
-    // insertion, so that an address left by a freed collection is never trusted.
-    TQBTableDefs* FindTableDefs() const;
-    mutable const TCollection* FTablesFrom = nullptr;
-    mutable TQBTableDefs* FTablesTo = nullptr;
-    // Set by the table collection that has just taken the table in and filled the answer.
-    bool FTablesAdopted = false;
+    // Deletes the fields of other tables, ORDER BY items and top-level criteria that refer
+    // to this table by its key.
+    void RemoveReferences(TQBTableDefs& Tables, TQBStatementRoot& Root);
+
     friend class TQBTableDefs;
     std::string FAlias;
     std::string FTableName;
     // The field list lives inside the table: one allocation less for every table.
-    mutable TQBFieldDefs FFieldList{this};
-    TQBFieldDefs* const FFields = &FFieldList;
+    TQBFieldDefs FFields{this};
 };
 
 class TQBTableDefs : public TQBCollection {
@@ -112,14 +110,18 @@ public:
     // The select list and the FROM clause; throws EQBException when the joins of a group
     // cannot be ordered.
     std::string GetSQL() const;
-    // Appends GetSQL's text to Out (what was appended is unspecified when it throws).
-    virtual void AppendSQL(std::string& Out) const;
+    // Appends GetSQL's text to Out, with Context's storage (what was appended is
+    // unspecified when it throws).
+    virtual void AppendSQL(std::string& Out, TQBWriteContext& Context) const;
 
 protected:
     std::unique_ptr<TCollectionItem> CreateItem() override;
-    void Adopt(TCollectionItem& Item) override;
 
 private:
-    void AppendSelectList(std::string& Out) const;
-    void AppendFrom(std::string& Out) const;
+    void AppendSelectList(std::string& Out, TQBWriteContext& Context) const;
+    void AppendFrom(std::string& Out, TQBWriteContext& Context) const;
 };
+
+inline TQBTableDefs* TQBTableDef::GetTableDefs() const {
+    return static_cast<TQBTableDefs*>(GetCollection());
+}

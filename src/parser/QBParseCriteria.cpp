@@ -384,7 +384,10 @@ void TQBSelectParser::ParseCriterion(TQBCriterion* Item) {
                     TQBTokenKinds prevKinds;
                     int depth = 1;
                     while (!AtEnd(scanner)) {
-                        const TQBTokenKinds k = scanner.GetTokenKinds();
+                        // A quoted star is a name (see IsQuotedStar): no operator, kept quoted.
+                        const bool quotedStar = IsQuotedStar(scanner);
+                        TQBTokenKinds k = scanner.GetTokenKinds();
+                        if (quotedStar) k.Exclude(qtkArithmetic);
                         const std::string token = scanner.GetToken();
                         const bool symbol = !k.ContainsAny(qtkIdentifier | qtkString);
                         if (symbol && token == "(") ++depth;
@@ -393,7 +396,7 @@ void TQBSelectParser::ParseCriterion(TQBCriterion* Item) {
                         const bool national = IsNationalString(scanner, prevToken, prevKinds);
                         if (!text.empty() && !national && NeedSpace(prevToken, token, k, prevKinds))
                             text += ' ';
-                        text += QuoteToken(FormatToken(token, k), k);
+                        text += quotedStar ? QuotedStar(scanner) : QuoteToken(FormatToken(token, k), k);
                         prevToken = token;
                         prevKinds = k.Empty() && scanner.GetInQuote() ? TQBTokenKinds(qtkIdentifier) : k;
                         Next(scanner);

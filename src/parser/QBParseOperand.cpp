@@ -5,7 +5,6 @@
 #include "lexer/QBScanner.h"
 #include "lexer/QBUtils.h"
 #include "model/QBFunctionDefs.h"
-#include "model/QBModelCast.h"
 #include "model/QBTableDefs.h"
 #include "parser/QBParseSupport.h"
 #include "parser/QBParser.h"
@@ -94,7 +93,9 @@ std::string TQBSelectParser::QuoteToken(const std::string& Text, TQBTokenKinds K
     const bool current = FScanner->GetToken() == Text;
     // The scanner's current unquoted identifier is no keyword, no function and a plain
     // identifier (that is how it was classified): it needs no quotes.
-    if (Kinds.Contains(qtkIdentifier) && current && !FScanner->GetInQuote()) return Text;
+    if (Kinds.Contains(qtkIdentifier) && current && !FScanner->GetInQuote() &&
+        !(FTextHoldsHighBytes && HoldsHighBytes(Text)))
+        return Text;
     if (Kinds.Contains(qtkIdentifier)) return FScanner->QuoteIdentifier(Text);
     const bool currentQuoted = current && FScanner->GetInQuote();
     if (currentQuoted && !Kinds.Contains(qtkString)) {
@@ -125,7 +126,8 @@ void TQBSelectParser::AppendQuotedToken(std::string& Out, const std::string& Tex
     const TQBSQLScanner& scanner = *FScanner;
     if (!scanner.GetInQuote()) {
         if (!Kinds.Contains(qtkString) &&
-            (!Kinds.Contains(qtkIdentifier) || scanner.GetToken() == Text)) {
+            (!Kinds.Contains(qtkIdentifier) ||
+             (scanner.GetToken() == Text && !(FTextHoldsHighBytes && HoldsHighBytes(Text))))) {
             Out += Text;
             return;
         }
@@ -227,13 +229,17 @@ void TQBSelectParser::ParseOperand(TQBFunctionDef* Item, TQBTableDef*& TableDef,
         return scanner.GetTokenKinds() == word && !scanner.GetInQuote() && !token.empty() &&
                !scanner.IsDigit(token.front());
     };
-    if (!StopKinds.ContainsAny(qtkIdentifier | qtkSymbol) && plainWord()) {
+    // A statement holding bytes of 128 and above goes the general way: its words may be
+    // names that are written quoted.
+    if (!FTextHoldsHighBytes && !StopKinds.ContainsAny(qtkIdentifier | qtkSymbol) && plainWord()) {
         kind = fkField;
         first = false;
         tokenCount = 1;
         name = scanner.GetToken();
         partsInName = true;
         Next(scanner);
+        // A name may follow as the implicit alias (`CustomerID cid`).
+        aliasMayFollow = allowAlias;
         bool endsWithPoint = false;
         while (scanner.GetTokenKinds() == point && !scanner.GetInQuote() &&
                IsChar(scanner.GetToken(), '.')) {
@@ -263,11 +269,18 @@ void TQBSelectParser::ParseOperand(TQBFunctionDef* Item, TQBTableDef*& TableDef,
         }
     }
 
+    // A quoted star is taken as a name in its quotes (see IsQuotedStar).
+    std::string starName;
     for (;;) {
-        const TQBTokenKinds kinds = scanner.GetTokenKinds();
+        TQBTokenKinds kinds = scanner.GetTokenKinds();
         if (kinds.Contains(qtkEnd)) break;
+        const bool quotedStar = IsQuotedStar(scanner);
+        if (quotedStar) {
+            if (starName.empty()) starName = QuotedStar(scanner);
+            kinds.Exclude(qtkArithmetic);
+        }
         // The current token stays in place until Next (peeking restores it).
-        const std::string& token = scanner.GetToken();
+        const std::string& token = quotedStar ? starName : scanner.GetToken();
         const bool plain = !kinds.ContainsAny(qtkIdentifier | qtkString);
         if (aliasMayFollow) {
             expectAlias = kinds.Contains(qtkIdentifier);
@@ -333,10 +346,11 @@ void TQBSelectParser::ParseOperand(TQBFunctionDef* Item, TQBTableDef*& TableDef,
             }
         }
 
-        // 3. An implicit alias: `t.a b`, `sum(x) total` (never after a single token), when the
-        // next token is a name.
-        if (allowAlias && !first && depth == 0 && kinds.ContainsAny(aliasBefore) &&
-            !kinds.Contains(qtkArithmetic) && !(plain && (IsChar(token, '.') || IsChar(token, ':'))))
+        // 3. An implicit alias when the next token is a name: `t.a b`, `sum(x) total`, and
+        // after a single token too (`CustomerID cid`, `1 one`), except the `*` of all columns.
+        if (allowAlias && depth == 0 && kinds.ContainsAny(aliasBefore) &&
+            !kinds.Contains(qtkArithmetic) &&
+            !(plain && (IsChar(token, '.') || IsChar(token, ':') || (first && IsChar(token, '*')))))
             aliasMayFollow = true;
 
         // A national string literal keeps its prefix attached: N'x'.
@@ -356,7 +370,10 @@ void TQBSelectParser::ParseOperand(TQBFunctionDef* Item, TQBTableDef*& TableDef,
             }
             if (kind != fkFunction && kind != fkParameter) {
                 name = FormatToken(token, kinds);
-                nameParts.push_back(name);
+                if (HoldsOpeningQuote(scanner))
+                    nameParts.push_back(WrappedToken(scanner));
+                else
+                    nameParts.push_back(name);
                 quotedParts = true;
                 AppendQuotedToken(expression, name, kinds);
             }
@@ -384,7 +401,10 @@ void TQBSelectParser::ParseOperand(TQBFunctionDef* Item, TQBTableDef*& TableDef,
                     (prevKinds.Contains(qtkIdentifier) && plain && IsChar(token, '.'))) {
                     name += text;
                     if (!(plain && IsChar(token, '.'))) {
-                        nameParts.push_back(text);
+                        if (HoldsOpeningQuote(scanner))
+                            nameParts.push_back(WrappedToken(scanner));
+                        else
+                            nameParts.push_back(text);
                         quotedParts = true;
                     }
                 } else {
@@ -446,7 +466,7 @@ void TQBSelectParser::ParseOperand(TQBFunctionDef* Item, TQBTableDef*& TableDef,
         fieldName = name;
     }
 
-    auto* const field = ModelCast<TQBFieldDef>(Item);
+    TQBFieldDef* const field = Item->AsFieldDef();
     const bool parameter = kind == fkParameter;
     if (Item->ArgumentCount() > 0) Item->Arguments().Clear();
     // The base SetKind: the select list gives aliases itself, numbered over all tables.

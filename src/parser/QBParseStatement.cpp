@@ -12,6 +12,8 @@
 
 #include <algorithm>
 #include <charconv>
+#include <cstdint>
+#include <cstring>
 #include <memory>
 #include <utility>
 
@@ -46,6 +48,24 @@ void TQBSelectParser::ParseSQL(const std::string& Text) {
         throw;
     }
     FScanner->Reset();
+}
+
+bool qbparse::HoldsHighBytes(std::string_view S) {
+    // Whole statements pass here: 32 bytes are tested at a time, then 8, then single bytes.
+    constexpr std::uint64_t high = 0x8080808080808080ULL;
+    const auto load = [&S](std::size_t at) {
+        std::uint64_t word;
+        std::memcpy(&word, S.data() + at, sizeof word);
+        return word;
+    };
+    std::size_t i = 0;
+    for (; i + 32 <= S.size(); i += 32)
+        if (((load(i) | load(i + 8) | load(i + 16) | load(i + 24)) & high) != 0) return true;
+    for (; i + 8 <= S.size(); i += 8)
+        if ((load(i) & high) != 0) return true;
+    for (; i < S.size(); ++i)
+        if (static_cast<unsigned char>(S[i]) >= 128) return true;
+    return false;
 }
 
 void TQBSelectParser::ReportParserError(int Code, const std::string& Token, int Line, int Column) {
@@ -165,10 +185,15 @@ void TQBSelectParser::Parse() {
     FLastJoinType = 0;
     FScanner->SetText(text);
     FReading = true;
+    FTextHoldsHighBytes = HoldsHighBytes(text);
     struct TReadingGuard {
-        bool& Flag;
-        ~TReadingGuard() { Flag = false; }
-    } readingGuard{FReading};
+        bool& Reading;
+        bool& HighBytes;
+        ~TReadingGuard() {
+            Reading = false;
+            HighBytes = true;
+        }
+    } readingGuard{FReading, FTextHoldsHighBytes};
 
     while (FState != psError && FState != psDone) {
         switch (FState) {
@@ -330,6 +355,22 @@ void TQBSelectParser::ParseFromList() {
         FJoinDefs->BindAll();
 }
 
+namespace {
+
+// Appends the current token to the name parts of a table reference: as read, or held in its
+// quotes when it is a quoted star or holds an opening bracket (see IsQuotedStar and
+// HoldsOpeningQuote). Kept out of line: the reference reader is on the hot path.
+[[gnu::noinline]] void AddTableNamePart(const TQBSQLScanner& Scanner, std::vector<std::string>& Parts) {
+    if (IsQuotedStar(Scanner))
+        Parts.push_back(QuotedStar(Scanner));
+    else if (HoldsOpeningQuote(Scanner))
+        Parts.push_back(WrappedToken(Scanner));
+    else
+        Parts.push_back(Scanner.GetToken());
+}
+
+}  // namespace
+
 TQBTableDef* TQBSelectParser::ParseTableRef() {
     TQBSQLScanner& scanner = *FScanner;
     // A table reference starts with a name (a symbol here is no table).
@@ -346,7 +387,8 @@ TQBTableDef* TQBSelectParser::ParseTableRef() {
     int keyLine = scanner.GetLine();
     int keyColumn = scanner.GetColumn();
     std::vector<std::string>& parts = FTableNameParts;
-    parts.assign(1, scanner.GetToken());
+    parts.clear();
+    AddTableNamePart(scanner, parts);
     Next(scanner);
     while (IsSymbol(scanner, ".")) {
         Next(scanner);
@@ -354,7 +396,7 @@ TQBTableDef* TQBSelectParser::ParseTableRef() {
             FState = psError;
             return nullptr;
         }
-        parts.push_back(scanner.GetToken());
+        AddTableNamePart(scanner, parts);
         keyLine = scanner.GetLine();
         keyColumn = scanner.GetColumn();
         Next(scanner);
@@ -396,6 +438,7 @@ TQBTableDef* TQBSelectParser::ParseTableRef() {
     }
     if (scanner.GetTokenKinds().Contains(qtkIdentifier)) {
         alias = scanner.GetToken();
+        if (IsQuotedStar(scanner)) alias = QuotedStar(scanner);
         keyLine = scanner.GetLine();
         keyColumn = scanner.GetColumn();
         // A dialect that writes aliases as they are keeps one that needs quotes quoted.
@@ -600,9 +643,16 @@ void TQBSelectParser::ParseJoin() {
         TQBFunctionKind Kind;
     };
     // The operands and their texts are not needed after this: their strings are moved.
-    const auto side = [](TQBFieldDef& operand, TQBTableDef* table, std::string& text) {
-        if (operand.Kind == fkField && operand.ArgumentCount() == 0)
+    const char open = scanner.IdentQuoteChar();
+    const char close = scanner.ClosingQuote(open);
+    const auto side = [open, close](TQBFieldDef& operand, TQBTableDef* table, std::string& text) {
+        if (operand.Kind == fkField && operand.ArgumentCount() == 0) {
+            // A column whose qualifier names no table of the statement (`x.y`) keeps its
+            // whole dotted text: its name alone would be another column.
+            if (!table && !ExtractQualifier(text, open, close).empty())
+                return TSide{nullptr, std::move(text), fkExpression};
             return TSide{table, std::move(operand.Name), fkField};
+        }
         return TSide{table, std::move(text), operand.Kind == fkField ? fkExpression : operand.Kind};
     };
     TSide a = side(left, leftReal, leftText);
@@ -627,7 +677,9 @@ void TQBSelectParser::ParseJoin() {
     join->RightField = std::move(b.Field);
     join->RightKind = b.Kind;
     join->Operator = std::move(op);
-    if (b.Table) {
+    // A condition whose sides name one table (`c.Region = c.ShipRegion`, `c.x = 5`) links
+    // that table with the other table of its JOIN clause, so it stays in that ON clause.
+    if (b.Table && b.Table != a.Table) {
         join->PreferredTable = b.Table->Key();
     } else if (a.Table == joinedTable) {
         // A condition on the joined table alone belongs with the table the JOIN follows.
@@ -689,10 +741,14 @@ bool IsNamePart(const TQBSQLScanner& Scanner, const std::string& Pending) {
 }
 
 // The token as part of a GROUP BY or ORDER BY name: a quoted name made of digits keeps its
-// quotes, so that it is not taken for a position in the select list.
+// quotes, so that it is not taken for a position in the select list, and so does a quoted
+// star, which is no star of all columns.
 std::string NamePart(const TQBSQLScanner& Scanner) {
     const std::string& token = Scanner.GetToken();
-    if (Scanner.GetInQuote() && Scanner.IsNumber(token)) return Scanner.QuoteIdentifier(token);
+    if (!Scanner.GetInQuote()) return token;
+    if (Scanner.IsNumber(token)) return Scanner.QuoteIdentifier(token);
+    if (IsQuotedStar(Scanner)) return QuotedStar(Scanner);
+    if (HoldsOpeningQuote(Scanner)) return WrappedToken(Scanner);
     return token;
 }
 

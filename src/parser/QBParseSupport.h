@@ -8,6 +8,7 @@
 
 #include <algorithm>
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace qbparse {
@@ -36,6 +37,52 @@ inline bool NextIsWord(const TQBSQLScanner& Scanner) {
     return false;
 }
 
+// True when S holds a byte of 128 or above. Such a word is read as a name without quotes
+// but is written quoted, so the shortcuts that pass a current unquoted name through as it
+// stands do not apply to it. The parser asks this once of each statement, and of single
+// tokens only when the statement holds such bytes.
+bool HoldsHighBytes(std::string_view S);
+
+// True when the current token is `*` read between identifier quotes (`[*]`): a name, never
+// the star of all columns.
+inline bool IsQuotedStar(const TQBSQLScanner& Scanner) {
+    return Scanner.GetInQuote() && IsChar(Scanner.GetToken(), '*') &&
+           Scanner.GetTokenKinds().Contains(qtkIdentifier);
+}
+
+// A quoted star as the model holds it: between the dialect's identifier quotes, which it
+// keeps when written.
+inline std::string QuotedStar(const TQBSQLScanner& Scanner) {
+    const char open = Scanner.IdentQuoteChar();
+    return std::string{open, '*', Scanner.ClosingQuote(open)};
+}
+
+// True when the current token is a quoted name holding the dialect's opening quote where
+// that differs from the closing one (`[a [b]`). Such a name part is held in its quotes, as a
+// part holding a point comes from the scanner, so that a dotted name joined from it splits
+// back at its own points.
+inline bool HoldsOpeningQuote(const TQBSQLScanner& Scanner) {
+    if (!Scanner.GetInQuote() || !Scanner.IsIdentQuote(Scanner.GetQuoteChar())) return false;
+    const char open = Scanner.IdentQuoteChar();
+    const char close = Scanner.ClosingQuote(open);
+    if (open == close) return false;
+    // A dotted name the scanner has wrapped already (`[a.b]`) is looked at inside its quotes.
+    const std::string& token = Scanner.GetToken();
+    const bool wrapped = token.size() > 2 && token.front() == open && token.back() == close;
+    const std::size_t found = token.find(open, wrapped ? 1 : 0);
+    return found != std::string::npos && (!wrapped || found + 1 < token.size());
+}
+
+// The current token wrapped in the dialect's identifier quotes, unless the scanner has
+// wrapped it already.
+inline std::string WrappedToken(const TQBSQLScanner& Scanner) {
+    const char open = Scanner.IdentQuoteChar();
+    const char close = Scanner.ClosingQuote(open);
+    const std::string& token = Scanner.GetToken();
+    if (token.size() > 2 && token.front() == open && token.back() == close) return token;
+    return open + token + close;
+}
+
 // True when the current token is the unquoted delimiter Symbol.
 inline bool IsSymbol(const TQBSQLScanner& Scanner, const char* Symbol) {
     return !Scanner.GetTokenKinds().ContainsAny(qtkIdentifier | qtkString) &&
@@ -55,18 +102,6 @@ inline bool IsPlainKeyword(const TQBSQLScanner& Scanner) {
 
 inline bool AtEnd(const TQBSQLScanner& Scanner) {
     return Scanner.GetTokenKinds().Contains(qtkEnd);
-}
-
-// The comparison as seen from the other side: `<` and `>`, `<=` and `>=`, `!<` and `!>`
-// are exchanged; every other operator reads the same both ways.
-inline std::string MirrorComparison(const std::string& Op) {
-    if (Op == "<") return ">";
-    if (Op == ">") return "<";
-    if (Op == "<=") return ">=";
-    if (Op == ">=") return "<=";
-    if (Op == "!<") return "!>";
-    if (Op == "!>") return "!<";
-    return Op;
 }
 
 // True for the words that begin or continue a join clause.
@@ -91,8 +126,10 @@ inline bool IsNationalString(const TQBSQLScanner& Scanner, const std::string& Pr
 
 // True when the current token is a quoted name that cannot be written back as read: names
 // are written between the dialect's own identifier quotes, which have no escape, and dotted
-// names are split at points outside quotes, so a name holding an identifier quote
-// character (`[a[b]`, `"a""b"`), a control character or nothing at all is refused.
+// names are split at points outside quotes, so a name holding a closing quote or another
+// identifier quote character (`[a]b]`, `"a""b"`), a control character or nothing at all is
+// refused. An opening bracket inside brackets needs no escape (`[a [b]`): it is kept, but
+// not first in the name or in a part, where the name would look quoted already.
 // AsName: the token stands for a name whatever quotes it was read between (a table name
 // written as a string).
 inline bool IsUnwritableName(const TQBSQLScanner& Scanner, bool AsName = false) {
@@ -114,7 +151,10 @@ inline bool IsUnwritableName(const TQBSQLScanner& Scanner, bool AsName = false) 
     if (token.empty()) return true;  // an empty quoted name would be written as nothing
     for (std::size_t i = first; i < last; ++i) {
         const char c = token[i];
-        if (c == close || c == ownClose || c == open || Scanner.IsIdentQuote(c)) return true;
+        const bool openInside = c == open && open != close && i > first && token[i - 1] != '.';
+        if (!openInside &&
+            (c == close || c == ownClose || c == open || Scanner.IsIdentQuote(c)))
+            return true;
         // Control characters (line breaks, NUL) do not survive writing: names are trimmed
         // and blank ones taken for no name.
         if (static_cast<unsigned char>(c) < ' ') return true;

@@ -8,9 +8,12 @@
 #include "model/QBJoinDefs.h"
 #include "model/QBOrderItems.h"
 #include "model/QBTableDefs.h"
+#include "model/QBWriteContext.h"
 #include "toolkit/TextCompare.h"
 
-TQBSelectParser::TQBSelectParser() : FScriptFormat(std::make_unique<TQBScriptFormat>()) {}
+TQBSelectParser::TQBSelectParser()
+    : FScriptFormat(std::make_unique<TQBScriptFormat>()),
+      FWriteContext(std::make_unique<TQBWriteContext>()) {}
 
 TQBSelectParser::~TQBSelectParser() {
     // Tables clean up joins, criteria and ORDER BY items as they go: free them while those
@@ -128,14 +131,6 @@ bool TQBSelectParser::GetDistinct() const { return FDistinct; }
 void TQBSelectParser::SetDistinct(bool Value) { FDistinct = Value; }
 bool TQBSelectParser::GetCaseSensitiveIdentifiers() const { return FCaseSensitive; }
 void TQBSelectParser::SetCaseSensitiveIdentifiers(bool Value) { FCaseSensitive = Value; }
-
-std::string TQBSelectParser::FormatKeyword(const std::string& S) const {
-    return ApplyFormatMode(S, FScriptFormat->KeywordsFormat);
-}
-
-std::string TQBSelectParser::FormatFunctionName(const std::string& Name) const {
-    return ApplyFormatMode(Name, FScriptFormat->FunctionsFormat);
-}
 
 void TQBSelectParser::SetScriptFormat(const TQBScriptFormat& Format) {
     if (&Format != FScriptFormat.get()) FScriptFormat->Assign(Format);

@@ -1,6 +1,7 @@
 // TQBSelectParser: owns the query model of one SELECT statement (tables, fields, joins,
 // criteria, grouping and ordering), its scanner, its operator table, its aggregate list and
-// its script format; reads statement text into the model and writes it back.
+// its script format; reads statement text into the model and writes it back. To the model
+// it is the statement root: the dialect it is written in and the owner of its collections.
 //
 // Construction is two-step: the constructor makes nothing that a dialect may replace;
 // Init builds the owned objects through the virtual factories, so a derived parser's
@@ -9,7 +10,7 @@
 
 #include "lexer/QBParserError.h"
 #include "lexer/QBTokenKinds.h"
-#include "parser/QBScriptFormat.h"
+#include "model/QBStatementRoot.h"
 #include "toolkit/TStringList.h"
 
 #include <cstdint>
@@ -31,6 +32,7 @@ class TQBGroupByItems;
 class TQBOrderByItems;
 class TQBOperators;
 class TQBFunctionDef;
+class TQBWriteContext;
 enum TQBFunctionKind : std::uint8_t;
 
 // States of the parse state machine.
@@ -45,7 +47,7 @@ enum TQBParseState : std::uint8_t {
 enum TQBParseOption : unsigned { poCreateTable = 1, poAllowAlias = 2, poStopAtJoinWords = 4 };
 using TQBParseOptions = unsigned;
 
-class TQBSelectParser {
+class TQBSelectParser : public TQBStatementRoot {
 public:
     TQBSelectParser();
     TQBSelectParser(const TQBSelectParser&) = delete;
@@ -71,13 +73,13 @@ public:
     // Clears the operator table and adds the dialect's default operators.
     virtual void InitOperators();
     // Text written between a table and its alias.
-    virtual std::string TableAliasSeparator() const;
+    std::string TableAliasSeparator() const override;
     virtual bool UseOuterJoinMarks() const;
     virtual bool ExtendedSyntax() const;
     virtual bool IncludeUnboundFields() const;
     virtual bool SupportsFullOuterJoin() const;
-    virtual bool WriteEmptyParams() const;
-    virtual bool LowerCaseAliases() const;
+    bool WriteEmptyParams() const override;
+    bool LowerCaseAliases() const override;
 
     // --- statement ---
     // The whole statement written from the model; empty when there is neither field nor table.
@@ -86,10 +88,10 @@ public:
     virtual void Clear();
     // True while Clear empties the whole model: items that go need not clean up what
     // refers to them, since all of it goes too.
-    bool IsClearing() const { return FClearing; }
+    bool IsClearing() const override { return FClearing; }
     virtual bool GetDistinct() const;
     virtual void SetDistinct(bool Value);
-    virtual bool GetCaseSensitiveIdentifiers() const;
+    bool GetCaseSensitiveIdentifiers() const override;
     virtual void SetCaseSensitiveIdentifiers(bool Value);
 
     // Replaces the model by the statement in Text (an empty text only clears).
@@ -98,14 +100,10 @@ public:
     void ReportParserError(int Code, const std::string& Token, int Line, int Column);
 
     // --- script format ---
-    // S in the keyword letter case of the script format.
-    std::string FormatKeyword(const std::string& S) const;
-    // Name in the function-name letter case of the script format.
-    std::string FormatFunctionName(const std::string& Name) const;
     // Copies Format into the parser's own script format.
     void SetScriptFormat(const TQBScriptFormat& Format);
     TQBScriptFormat& GetScriptFormat() { return *FScriptFormat; }
-    const TQBScriptFormat& GetScriptFormat() const { return *FScriptFormat; }
+    const TQBScriptFormat& GetScriptFormat() const override { return *FScriptFormat; }
 
     // --- text normalisation of the operand reader ---
     std::string FormatToken(const std::string& Token, TQBTokenKinds Kinds) const;
@@ -117,21 +115,23 @@ public:
     TQBFunctionKind KindOfToken(TQBTokenKinds Kinds) const;
 
     // --- owned objects (null only before Init) ---
-    TQBSQLScanner* GetScanner() const { return FScanner.get(); }
-    TQBTableDefs* GetTableDefs() const { return FTableDefs.get(); }
-    TQBJoinDefs* GetJoinDefs() const { return FJoinDefs.get(); }
-    TQBWhereItems* GetWhereItems() const { return FWhereItems.get(); }
-    TQBHavingItems* GetHavingItems() const { return FHavingItems.get(); }
-    TQBGroupByItems* GetGroupByItems() const { return FGroupByItems.get(); }
-    TQBOrderByItems* GetOrderByItems() const { return FOrderByItems.get(); }
-    TQBOperators* GetOperators() const { return FOperators.get(); }
+    TQBSQLScanner* GetScanner() const override { return FScanner.get(); }
+    TQBTableDefs* GetTableDefs() const override { return FTableDefs.get(); }
+    TQBJoinDefs* GetJoinDefs() const override { return FJoinDefs.get(); }
+    TQBWhereItems* GetWhereItems() const override { return FWhereItems.get(); }
+    TQBHavingItems* GetHavingItems() const override { return FHavingItems.get(); }
+    TQBGroupByItems* GetGroupByItems() const override { return FGroupByItems.get(); }
+    TQBOrderByItems* GetOrderByItems() const override { return FOrderByItems.get(); }
+    TQBOperators* GetOperators() const override { return FOperators.get(); }
+    // The working storage the statement writer borrows for the duration of one GetSQL.
+    TQBWriteContext& GetWriteContext() { return *FWriteContext; }
     const TStringList& GetAggregateNames() const { return FAggregates; }
     TStringList& GetAggregateNames() { return FAggregates; }
     // True when Name is in the aggregate list (ignoring case).
-    bool IsAggregate(const std::string& Name) const;
+    bool IsAggregate(const std::string& Name) const override;
     // The table a qualifier names: its alias, or the bare last name of a table written with its
     // schema and no alias; null when none.
-    TQBTableDef* FindQualifierTable(const std::string& Qualifier) const;
+    TQBTableDef* FindQualifierTable(const std::string& Qualifier) const override;
     // Ends the reading in error, reported at Token (its line and the column after it)
     // rather than at the token the reader stands on.
     void FailAt(const std::string& Token, int Line, int Column);
@@ -190,6 +190,7 @@ protected:
     std::string FLastTableName;
     std::string FLastTableKey;
     std::unique_ptr<TQBScriptFormat> FScriptFormat;
+    std::unique_ptr<TQBWriteContext> FWriteContext;
     std::uint8_t FLastJoinType = 0;
     bool FCaseSensitive = false;
     int FErrorCode = 0;
@@ -220,6 +221,9 @@ protected:
     // True while a statement is read: only tables the FROM clause has named so far are
     // found by their bare name then.
     bool FReading = false;
+    // False while a statement without bytes of 128 and above is read: its tokens need not be
+    // searched for them (names holding such bytes are written quoted).
+    bool FTextHoldsHighBytes = true;
     bool FClearing = false;
 };
 

@@ -1,21 +1,15 @@
 // Message formatting for the exception texts of the message table.
 #include "toolkit/Exceptions.h"
 
-#include <cstring>
-
-std::string FormatMessage(const char* format, const std::string& argument) {
+std::string FormatMessage(const char* format, std::initializer_list<std::string_view> arguments) {
     std::string result;
-    const std::size_t length = std::strlen(format);
-    result.reserve(length + argument.size());
-    bool substituted = false;
-    for (std::size_t i = 0; i < length; ++i) {
-        if (!substituted && format[i] == '%' && i + 1 < length &&
-            (format[i + 1] == 's' || format[i + 1] == 'd')) {
-            result += argument;
-            substituted = true;
-            ++i;
+    auto argument = arguments.begin();
+    for (const char* p = format; *p != '\0'; ++p) {
+        if (p[0] == '%' && (p[1] == 's' || p[1] == 'd') && argument != arguments.end()) {
+            result += *argument++;
+            ++p;
         } else {
-            result += format[i];
+            result += *p;
         }
     }
     return result;

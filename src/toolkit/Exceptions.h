@@ -2,8 +2,10 @@
 // loaded or what the server said derives from EQBException and carries a UTF-8 message.
 #pragma once
 
+#include <initializer_list>
 #include <stdexcept>
 #include <string>
+#include <string_view>
 
 class EQBException : public std::runtime_error {
 public:
@@ -11,5 +13,11 @@ public:
     const std::string Message() const { return what(); }
 };
 
-// Formats a message-table text that holds one "%s" (or "%d") with the given argument.
-std::string FormatMessage(const char* format, const std::string& argument);
+// Formats a message-table text: each "%s" or "%d", in order, is replaced by the next
+// argument; once the arguments are used up the rest of the text is copied as it stands.
+std::string FormatMessage(const char* format, std::initializer_list<std::string_view> arguments);
+
+// The same with one argument, the common case of the message table.
+inline std::string FormatMessage(const char* format, const std::string& argument) {
+    return FormatMessage(format, {std::string_view(argument)});
+}

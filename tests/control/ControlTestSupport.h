@@ -196,7 +196,7 @@ protected:
             if (k1 < k0) {
                 std::swap(k0, k1);
                 std::swap(f0, f1);
-                op = qbparse::MirrorComparison(op);
+                op = MirrorComparison(op);
                 type = type == 1 ? 2 : type == 2 ? 1 : type;
             }
             links.push_back(k0 + "." + f0 + " " + op + " " + k1 + "." + f1 + " " + JoinTypeName(type));

@@ -176,14 +176,6 @@ INSTANTIATE_TEST_SUITE_P(
                 "FROM\r\n"
                 " Customers c\r\n"
                 " LEFT OUTER JOIN Orders o ON (c.CustomerID=o.CustomerID)\r\n"
-                " RIGHT OUTER JOIN Employees e ON (e.EmployeeID=o.EmployeeID)\r\n",
-                // The formatter itself writes its output so: the condition then starts at o.
-                "SELECT \r\n"
-                "  c.CompanyName,\r\n"
-                "  e.LastName\r\n"
-                "FROM\r\n"
-                " Customers c\r\n"
-                " LEFT OUTER JOIN Orders o ON (c.CustomerID=o.CustomerID)\r\n"
                 " RIGHT OUTER JOIN Employees e ON (o.EmployeeID=e.EmployeeID)\r\n"},
         SqlCase{"star_ticks_nothing",
                 "SELECT * FROM Shippers",

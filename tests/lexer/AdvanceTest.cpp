@@ -5,6 +5,7 @@
 
 #include "lexer/QBMSScanner.h"
 #include "lexer/QBParserError.h"
+#include "toolkit/TextCompare.h"
 
 #include <gtest/gtest.h>
 

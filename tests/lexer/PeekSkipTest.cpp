@@ -113,6 +113,53 @@ TEST(ScannerSkip, ZeroDoesNothingAndStepsStopAtTheEnds) {
     EXPECT_EQ(scanner->GetPosition(), 4);
 }
 
+TEST(ScannerSkip, ForwardFollowsQuotesBracketsLinesAndColumns) {
+    // Each row: text, bytes to step forward from the start, then where the scanner stands.
+    struct Row {
+        const char* Text;
+        int Delta, Position, Depth, Line, Column;
+        bool InQuote;
+    };
+    const Row rows[] = {
+        {"(a\nb) c", 3, 4, 1, 2, 1, false},
+        {"(a\nb) c", 5, 6, 0, 2, 3, false},
+        {"'x' (y z", 1, 2, 0, 1, 2, true},
+        {"'x' (y z", 5, 6, 1, 1, 6, false},
+        {"[a b] c", 2, 3, 0, 1, 3, true},
+        {"ab", 9, 3, 0, 1, 3, false},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.Text);
+        auto scanner = MakeScanner<TQBMSSQLScanner>();
+        scanner->SetText(row.Text);
+        scanner->Skip(-100);  // back to the start: line 1, column 1, depth 0
+        ASSERT_EQ(scanner->GetPosition(), 1);
+        ASSERT_EQ(scanner->GetColumn(), 1);
+        scanner->Skip(row.Delta);
+        EXPECT_EQ(scanner->GetPosition(), row.Position);
+        EXPECT_EQ(scanner->GetBracketDepth(), row.Depth);
+        EXPECT_EQ(scanner->GetLine(), row.Line);
+        EXPECT_EQ(scanner->GetColumn(), row.Column);
+        EXPECT_EQ(scanner->GetInQuote(), row.InQuote);
+    }
+}
+
+// A dialect whose quotes end only before a blank or the end of the text: "it's" needs no
+// doubling. Both places that close a quote ask its IsQuoteEnd.
+class TLooseQuoteScanner : public TQBMSSQLScanner {
+public:
+    bool IsQuoteEnd(char Ch, const std::string& Token, char QuoteChar, char NextCh) const override {
+        return NextCh == ' ' && TQBMSSQLScanner::IsQuoteEnd(Ch, Token, QuoteChar, NextCh);
+    }
+};
+
+TEST(ScannerQuotes, ADialectsOwnQuoteEndIsObeyed) {
+    auto scanner = MakeScanner<TLooseQuoteScanner>();
+    EXPECT_EQ(ScanTexts(*scanner, "SELECT 'it's' x"), (std::vector<std::string>{"SELECT", "it's", "x"}));
+    auto plain = MakeScanner<TQBMSSQLScanner>();
+    EXPECT_EQ(ScanTexts(*plain, "SELECT 'it''s' x"), (std::vector<std::string>{"SELECT", "it''s", "x"}));
+}
+
 TEST(ScannerReset, StartsOverAtLineOneColumnOne) {
     auto scanner = MakeScanner<TQBSQLScanner>();
     scanner->SetText("a\r\n(b");

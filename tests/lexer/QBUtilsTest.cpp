@@ -84,7 +84,10 @@ INSTANTIATE_TEST_SUITE_P(
                       // A leading point separates nothing, with or without quotes about.
                       NameCase{".x", '[', ']', "", ".x"}, NameCase{".[x]", '[', ']', "", ".[x]"},
                       NameCase{"s.t.[a b]", '[', ']', "s.t", "[a b]"},
-                      NameCase{"[s].t.c", '[', ']', "[s].t", "c"}));
+                      NameCase{"[s].t.c", '[', ']', "[s].t", "c"},
+                      // An opening bracket inside brackets is text of the part.
+                      NameCase{"[x.y].[a [b]", '[', ']', "[x.y]", "[a [b]"},
+                      NameCase{"[a [b].c", '[', ']', "[a [b]", "c"}));
 
 TEST(CharCodes, EncodeExamples) {
     EXPECT_EQ(EncodeCharCodes("abc", '"', '#'), "\"\"abc\"\"");

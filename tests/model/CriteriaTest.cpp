@@ -194,6 +194,9 @@ struct StartCase {
     bool partial;
 };
 
+// Named by its text: printed byte for byte, the padding after the flag would be read.
+void PrintTo(const StartCase& Case, std::ostream* Out) { *Out << '"' << Case.text << '"'; }
+
 class OperatorPrefix : public ::testing::TestWithParam<StartCase> {};
 
 TEST_P(OperatorPrefix, FindsMultiWordOperators) {

@@ -71,13 +71,15 @@ INSTANTIATE_TEST_SUITE_P(
                      AddJoin(P, "o", "cid", "c", "id", 1);
                  },
                  "*\r\nFROM\r\n o\r\n LEFT OUTER JOIN c ON (o.cid=c.id)\r\n"},
+        // Each condition between two tables is written with the table its join brings in
+        // on the right, however it is stored.
         FromCase{"left_join_attached_to_its_left_table_turns_right",
                  [](TQBSelectParser& P) {
                      for (const char* n : {"c", "z", "o"}) AddTable(P, n);
                      AddJoin(P, "c", "k", "z", "k");
                      AddJoin(P, "o", "cid", "c", "id", 1);  // c comes first, o is attached to it
                  },
-                 "*\r\nFROM\r\n c\r\n INNER JOIN z ON (c.k=z.k)\r\n RIGHT OUTER JOIN o ON (o.cid=c.id)\r\n"},
+                 "*\r\nFROM\r\n c\r\n INNER JOIN z ON (c.k=z.k)\r\n RIGHT OUTER JOIN o ON (c.id=o.cid)\r\n"},
         FromCase{"right_join_written_from_the_other_side",
                  [](TQBSelectParser& P) {
                      AddTable(P, "a");
@@ -86,7 +88,7 @@ INSTANTIATE_TEST_SUITE_P(
                      AddJoin(P, "a", "x", "b", "x", 0);
                      AddJoin(P, "c", "y", "b", "y", 1);  // b is c's left-joined partner
                  },
-                 "*\r\nFROM\r\n a\r\n INNER JOIN b ON (a.x=b.x)\r\n RIGHT OUTER JOIN c ON (c.y=b.y)\r\n"},
+                 "*\r\nFROM\r\n a\r\n INNER JOIN b ON (a.x=b.x)\r\n RIGHT OUTER JOIN c ON (b.y=c.y)\r\n"},
         FromCase{"full_join_keyword",
                  [](TQBSelectParser& P) {
                      AddTable(P, "a");
@@ -108,8 +110,8 @@ INSTANTIATE_TEST_SUITE_P(
                      AddJoin(P, "c", "y", "d", "y");
                      AddJoin(P, "d", "z", "b", "z");
                  },
-                 "*\r\nFROM\r\n a\r\n INNER JOIN b ON (a.x=b.x)\r\n INNER JOIN d ON (d.z=b.z)\r\n"
-                 " INNER JOIN c ON (c.y=d.y)\r\n"},
+                 "*\r\nFROM\r\n a\r\n INNER JOIN b ON (a.x=b.x)\r\n INNER JOIN d ON (b.z=d.z)\r\n"
+                 " INNER JOIN c ON (d.y=c.y)\r\n"},
         FromCase{"blank_table_never_joined",
                  [](TQBSelectParser& P) {
                      AddField(*AddTable(P, ""), "y");
@@ -149,7 +151,7 @@ INSTANTIATE_TEST_SUITE_P(
                      AddJoin(P, "c", "id", "b", "id");
                      AddValueJoin(P, "a", "k", "1", "c", false);
                  },
-                 "*\r\nFROM\r\n a\r\n INNER JOIN b ON (a.id=b.id)\r\n INNER JOIN c ON (c.id=b.id)\r\n  AND (a.k=1)\r\n"},
+                 "*\r\nFROM\r\n a\r\n INNER JOIN b ON (a.id=b.id)\r\n INNER JOIN c ON (b.id=c.id)\r\n  AND (a.k=1)\r\n"},
         FromCase{"condition_without_partner_on_first_table_goes_to_first_on",
                  [](TQBSelectParser& P) {
                      AddTable(P, "a");

@@ -86,7 +86,7 @@ TEST(ModelBase, AssignFromANodeWithoutListsEmptiesTheTargetsLists) {
 TEST(ModelBase, SetParserWithTheSameParserDoesNotVisitItems) {
     auto p = BaseParser();
     auto q = BaseParser();
-    TQBFunctionDefs list(nullptr);
+    TQBFunctionDefs list;
     list.SetParser(p.get());
     TQBFunctionDef* item = list.Add();
     item->SetParser(q.get());  // the item's own link differs from the list's
@@ -97,7 +97,7 @@ TEST(ModelBase, SetParserWithTheSameParserDoesNotVisitItems) {
 TEST(ModelBase, AssignBindsTargetAndCopiesToTheSourceParser) {
     auto p = BaseParser();
     auto q = BaseParser();
-    TQBFunctionDefs source(nullptr), target(nullptr);
+    TQBFunctionDefs source, target;
     source.SetParser(p.get());
     target.SetParser(q.get());
     source.Add()->Name = "a";

@@ -1,11 +1,13 @@
-// GROUP BY and ORDER BY: directions kept parallel, qualifiers, and the GROUP BY rebuild.
+// GROUP BY and ORDER BY: directions kept with their items, qualifiers, and the GROUP BY rebuild.
 #include "ModelTestSupport.h"
+
+#include "model/QBWriteContext.h"
 
 #include <gtest/gtest.h>
 
 namespace {
 
-TEST(OrderBy, DirectionsStayParallel) {
+TEST(OrderBy, DirectionsStayWithTheirItems) {
     TQBOrderByItems items(nullptr);
     items.AddItem("a", 1);
     items.Add("b");
@@ -18,15 +20,25 @@ TEST(OrderBy, DirectionsStayParallel) {
     TQBOrderByItems copy(nullptr);
     copy.Assign(items);
     EXPECT_EQ(copy.GetDirection(1), 1);
-    TStringList plain;
-    plain.Add("z");
-    copy.Assign(plain);
-    EXPECT_EQ(copy.Count(), 1);
-    EXPECT_EQ(copy.GetDirection(0), 0);
-    copy.AddItem("y", 1);
+    copy.Put(1, "z");
     EXPECT_EQ(copy.GetDirection(1), 1);
+    EXPECT_EQ(copy.IndexOf("Z"), 1);
+    EXPECT_EQ(copy.IndexOf("a"), -1);
     items.Clear();
-    EXPECT_TRUE(items.Directions.empty());
+    EXPECT_EQ(items.Count(), 0);
+    EXPECT_EQ(items.GetDirection(0), 0);
+    EXPECT_THROW(items.Get(0), EQBException);
+}
+
+TEST(OrderBy, ItemsWrittenAlikeAreWrittenOnce) {
+    auto parser = MSParser();
+    AddTable(*parser, "orders", "o");
+    TQBOrderByItems& items = *parser->GetOrderByItems();
+    items.AddItem("x.price", 1);
+    items.Add("PRICE");
+    items.Add("o.price");
+    items.Add("3");
+    EXPECT_EQ(items.GetSQL(), "ORDER BY\r\n  price DESC,\r\n  o.price,\r\n  3\r\n");
 }
 
 TEST(OrderBy, WithoutParserItemsAreWrittenAsTheyAre) {
@@ -86,19 +98,28 @@ TEST(GroupBy, RebuiltFromPlainColumnsWhenAggregatesAreMixedIn) {
     group.Add("typed");
     AddField(*o, "a");
     AddField(*o, "my b");
+    TQBWriteContext context;
+    group.Rebuild(context);
     EXPECT_EQ(group.GetSQL(), "GROUP BY\r\n  typed\r\n");  // no aggregate: untouched
     TQBFieldDef* sum = AddField(*o, "sum", fkFunction, "total");
     sum->Arguments().Add()->Name = "c";
     AddField(*AddTable(*parser, ""), "LEN(a)", fkExpression);
     AddField(*AddTable(*parser, ""), "k");
-    EXPECT_EQ(group.GetSQL(), "GROUP BY\r\n  o.a,\r\n  o.[my b],\r\n  k\r\n");
-    ASSERT_EQ(group.Count(), 3);
+    group.Add("O.A");
+    // Writing never changes the list; rebuilding does, keeping what the user added last.
+    EXPECT_EQ(group.GetSQL(), "GROUP BY\r\n  typed,\r\n  O.A\r\n");
+    group.Rebuild(context);
+    EXPECT_EQ(group.GetSQL(), "GROUP BY\r\n  o.a,\r\n  o.[my b],\r\n  k,\r\n  typed\r\n");
+    ASSERT_EQ(group.Count(), 4);
+    EXPECT_EQ(group[1], "o.[my b]");
 }
 
 TEST(GroupBy, OnlyAggregatesLeaveTheListAlone) {
     auto parser = BaseParser();
     TQBTableDef* t = AddTable(*parser, "t");
     AddField(*t, "COUNT", fkFunction);
+    TQBWriteContext context;
+    parser->GetGroupByItems()->Rebuild(context);
     EXPECT_EQ(parser->GetGroupByItems()->GetSQL(), "");
     parser->GetGroupByItems()->Add("t.a");
     EXPECT_EQ(parser->GetGroupByItems()->GetSQL(), "GROUP BY\r\n  t.a\r\n");

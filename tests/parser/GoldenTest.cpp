@@ -1,8 +1,9 @@
 // Golden files: tests/golden/NAME.sql holds a statement (its first line may be
 // "-- args: OPTIONS" with korvel-sql format options), NAME.out the exact output of
 // `korvel-sql format` (or its error line). Every accepted statement must also format to
-// itself again. KORVEL_UPDATE_GOLDEN=1 rewrites the .out files; check them by hand.
-#include "parser/QBStatementFormat.h"
+// itself again, and the input with its blanks collapsed (outside quotes, when it holds no
+// comment) must format to the same output. KORVEL_UPDATE_GOLDEN=1 rewrites the .out files; check them by hand.
+#include "korvel-sql/StatementFormat.h"
 
 #include <gtest/gtest.h>
 
@@ -10,6 +11,7 @@
 #include <filesystem>
 #include <fstream>
 #include <iterator>
+#include <optional>
 #include <sstream>
 
 namespace fs = std::filesystem;
@@ -40,6 +42,31 @@ TQBFormatOptions TakeOptions(std::string& Text) {
     return options;
 }
 
+// Text with every run of blanks and line breaks outside quotes ('', "", []) collapsed to one
+// space; nothing when the text holds a comment, whose end of line matters.
+std::optional<std::string> CollapseBlanks(const std::string& Text) {
+    std::string result;
+    char close = 0;  // the quote being read, or 0 outside quotes
+    for (std::size_t i = 0; i < Text.size(); ++i) {
+        const char c = Text[i];
+        const char next = i + 1 < Text.size() ? Text[i + 1] : '\0';
+        if (close != 0) {
+            if (c == close) close = 0;
+        } else if (c == '\'' || c == '"') {
+            close = c;
+        } else if (c == '[') {
+            close = ']';
+        } else if ((c == '-' && next == '-') || (c == '/' && next == '*')) {
+            return std::nullopt;
+        } else if (c == ' ' || c == '\t' || c == '\r' || c == '\n') {
+            if (result.empty() || result.back() != ' ') result += ' ';
+            continue;
+        }
+        result += c;
+    }
+    return result;
+}
+
 std::vector<std::string> GoldenNames() {
     std::vector<std::string> names;
     for (const auto& entry : fs::directory_iterator(GoldenDir))
@@ -66,6 +93,13 @@ TEST_P(GoldenTest, FormatsAsRecordedAndAgainToItself) {
         const TQBFormatResult again = FormatStatement(*parser, result.Text);
         ASSERT_TRUE(again.Ok) << again.Error;
         EXPECT_EQ(again.Text, result.Text) << "formatting the output again changed it";
+        // Blanks outside quotes and comments carry no meaning: collapsed, the input
+        // formats the same.
+        if (const auto collapsed = CollapseBlanks(input); collapsed && *collapsed != input) {
+            const TQBFormatResult flat = FormatStatement(*parser, *collapsed);
+            ASSERT_TRUE(flat.Ok) << flat.Error;
+            EXPECT_EQ(flat.Text, result.Text) << "the input with its blanks collapsed formats differently";
+        }
     }
 }
 

@@ -2,7 +2,7 @@
 // limit is a parse error, and random token soup ends in a statement that formats to itself
 // again or in a parse error, never in a crash or a hang.
 #include "lexer/QBParserError.h"
-#include "parser/QBStatementFormat.h"
+#include "korvel-sql/StatementFormat.h"
 
 #include <gtest/gtest.h>
 

@@ -1,5 +1,5 @@
 // Statement formatting for the command-line tool and the golden tests.
-#include "parser/QBStatementFormat.h"
+#include "korvel-sql/StatementFormat.h"
 
 #include "lexer/QBMSScanner.h"
 #include "lexer/QBParserError.h"

@@ -1,11 +1,12 @@
-// Formatting statements outside the control: a parser configured from a small set of
+// Formatting statements outside the control: a parser configured from the command-line
 // options (dialect, letter cases, brackets, identifier case, quote meaning), one statement
 // or a batch of statements separated by GO lines, with errors in the tool's one-line form.
-// korvel-sql format/model and the golden tests share this.
+// korvel-sql format/model share this with the golden tests, the fuzz target and the
+// benchmarks (library korvel_statement_format).
 #pragma once
 
+#include "model/QBScriptFormat.h"
 #include "parser/QBParser.h"
-#include "parser/QBScriptFormat.h"
 
 #include <memory>
 #include <string>

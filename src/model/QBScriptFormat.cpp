@@ -1,5 +1,5 @@
 // Letter-case formatting of keywords and function names.
-#include "parser/QBScriptFormat.h"
+#include "model/QBScriptFormat.h"
 
 #include "toolkit/TextCompare.h"
 

@@ -1,0 +1,1 @@
+SELECT * FROM a, b JOIN c ON c.x = a.x AND c.y = b.y

@@ -1,0 +1,1 @@
+SELECT * FROM Orders o JOIN Customers c ON o.ShipCity = o.ShipRegion

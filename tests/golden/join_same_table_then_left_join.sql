@@ -1,0 +1,1 @@
+SELECT * FROM Orders o JOIN Customers c ON c.Region = c.ShipRegion LEFT JOIN Shippers s ON s.ShipperID = o.ShipVia

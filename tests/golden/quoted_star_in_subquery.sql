@@ -1,0 +1,1 @@
+SELECT a FROM t WHERE a IN (SELECT [*] FROM u WHERE [*] > 0) AND b IN (SELECT x.* FROM x)

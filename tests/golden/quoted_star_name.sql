@@ -1,0 +1,1 @@
+SELECT [*], t.[*], a [*], t.* FROM t ORDER BY [*]

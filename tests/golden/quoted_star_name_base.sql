@@ -1,0 +1,2 @@
+-- args: --dialect=base
+SELECT "*", t."*", a "*", t.* FROM t GROUP BY t."*"
