@@ -155,6 +155,8 @@ public:
     TQBFieldDefs() = default;
     // The field list of Table (not owned).
     explicit TQBFieldDefs(TQBTableDef* Table) : TQBFunctionDefs(Table) {}
+    // Frees the fields while the list is still a field list: their destruction reaches it as one.
+    ~TQBFieldDefs() override { Clear(); }
     TQBFieldDef* Add() { return static_cast<TQBFieldDef*>(TCollection::Add()); }
     TQBFieldDef* Insert(int Index) { return static_cast<TQBFieldDef*>(TCollection::Insert(Index)); }
     TQBFieldDef* Items(int Index) const { return static_cast<TQBFieldDef*>(GetItem(Index)); }
