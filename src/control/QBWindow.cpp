@@ -221,8 +221,11 @@ void TCustomQueryBuilder::SetWorkAreaPopupMenu(QMenu* menu) {
 void TCustomQueryBuilder::SetTabHeight(int value) {
     if (value == FTabHeight) return;
     FTabHeight = value;
-    const int total = FSplitter->height();
-    FSplitter->setSizes({std::max(1, total - value - SplitterWidth), value});
+    ApplyTabHeight();
+}
+
+void TCustomQueryBuilder::ApplyTabHeight() {
+    FSplitter->setSizes({std::max(1, FSplitter->height() - FTabHeight - SplitterWidth), FTabHeight});
 }
 
 bool TCustomQueryBuilder::CaseSensitiveIdentifiers() const {
@@ -271,7 +274,7 @@ void TCustomQueryBuilder::ApplyVisibleTabs() {
     // Hiding the page control hides the splitter handle above it too.
     FPageControl->setVisible(!FVisibleTabs.Empty());
     if (!FVisibleTabs.Empty()) {
-        FSplitter->setSizes({std::max(1, FSplitter->height() - FTabHeight - SplitterWidth), FTabHeight});
+        ApplyTabHeight();
         ActivateFirstVisiblePage();
     }
 }
@@ -377,8 +380,9 @@ void TCustomQueryBuilder::Clear() {
     if (!FParser) return;  // Init not run: nothing to clear
     FParser->Clear();
     FWorkArea->Clear();
+    // Activating the first visible page reloads it (a page change, or a refresh when it is
+    // already the active one).
     ActivateFirstVisiblePage();
-    RefreshActiveTab();
     FWorkArea->viewport()->update();
 }
 

@@ -184,6 +184,8 @@ protected:
 private:
     void CreatePages();
     void ApplyVisibleTabs();
+    // Gives the page control its height below the splitter.
+    void ApplyTabHeight();
     void ActivateFirstVisiblePage();
     void PageChanged();
     // Creates the boxes of SetSQL; false when a column of the statement was not found.

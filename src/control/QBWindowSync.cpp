@@ -53,11 +53,7 @@ void TCustomQueryBuilder::TableAdded(TQBWorkArea*, TQBTable* table) {
 void TCustomQueryBuilder::TableRemoved(TQBWorkArea*, TQBTable* table) {
     if (!FParser || FDestroying) return;
     TQBTableDefs& defs = *FParser->GetTableDefs();
-    if (TQBTableDef* def = defs.FindByAlias(table->Key())) {
-        defs.Delete(def->GetIndex());
-        // Grouping by the closed table's columns would name a table that is gone.
-        ForgetQualifier({&defs, nullptr, nullptr, FParser->GetGroupByItems(), nullptr}, table->Key());
-    }
+    if (TQBTableDef* def = defs.FindByAlias(table->Key())) defs.Delete(def->GetIndex());
     RefreshIfActive({qbtCriterions, qbtSelection, qbtSorting});
 }
 

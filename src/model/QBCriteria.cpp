@@ -52,12 +52,7 @@ void TQBCriterion::SetParser(TQBStatementRoot* P) {
         OperatorCaption = operators->Items(0)->Caption;
 }
 
-void TQBCriterion::Assign(const TCollectionItem& Source) {
-    if (const auto* source = dynamic_cast<const TQBCriterion*>(&Source))
-        Assign(*source);
-    else
-        TQBCollectionItem::Assign(Source);
-}
+void TQBCriterion::Assign(const TCollectionItem& Source) { AssignTyped<TQBCriterion, TQBCollectionItem>(*this, Source); }
 
 void TQBCriterion::Assign(const TQBCriterion& Source) {
     AssignParser(Source);
@@ -237,12 +232,7 @@ void TQBHavingItems::AppendSQL(std::string& Out) const {
 
 // --- TQBOperator, TQBOperators ---
 
-void TQBOperator::Assign(const TCollectionItem& Source) {
-    if (const auto* source = dynamic_cast<const TQBOperator*>(&Source))
-        Assign(*source);
-    else
-        TCollectionItem::Assign(Source);
-}
+void TQBOperator::Assign(const TCollectionItem& Source) { AssignTyped<TQBOperator, TCollectionItem>(*this, Source); }
 
 void TQBOperator::Assign(const TQBOperator& Source) {
     Count = Source.Count;

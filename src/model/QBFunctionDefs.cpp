@@ -70,12 +70,7 @@ void TQBFunctionDef::SetParser(TQBStatementRoot* P) {
     if (FArguments) FArguments->SetParser(P);
 }
 
-void TQBFunctionDef::Assign(const TCollectionItem& Source) {
-    if (const auto* source = dynamic_cast<const TQBFunctionDef*>(&Source))
-        Assign(*source);
-    else
-        TQBCollectionItem::Assign(Source);
-}
+void TQBFunctionDef::Assign(const TCollectionItem& Source) { AssignTyped<TQBFunctionDef, TQBCollectionItem>(*this, Source); }
 
 void TQBFunctionDef::Assign(const TQBFunctionDef& Source) {
     AssignParser(Source);
@@ -240,12 +235,7 @@ void TQBFieldDef::Clear() {
     Alias = Name;
 }
 
-void TQBFieldDef::Assign(const TCollectionItem& Source) {
-    if (const auto* source = dynamic_cast<const TQBFieldDef*>(&Source))
-        Assign(*source);
-    else
-        TQBFunctionDef::Assign(Source);
-}
+void TQBFieldDef::Assign(const TCollectionItem& Source) { AssignTyped<TQBFieldDef, TQBFunctionDef>(*this, Source); }
 
 void TQBFieldDef::Assign(const TQBFieldDef& Source) {
     TQBFunctionDef::Assign(Source);

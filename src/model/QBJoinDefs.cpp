@@ -57,12 +57,7 @@ std::string MirrorComparison(const std::string& Op) {
     return Op;
 }
 
-void TQBJoinDef::Assign(const TCollectionItem& Source) {
-    if (const auto* source = dynamic_cast<const TQBJoinDef*>(&Source))
-        Assign(*source);
-    else
-        TQBCollectionItem::Assign(Source);
-}
+void TQBJoinDef::Assign(const TCollectionItem& Source) { AssignTyped<TQBJoinDef, TQBCollectionItem>(*this, Source); }
 
 void TQBJoinDef::Assign(const TQBJoinDef& Source) {
     AssignParser(Source);

@@ -14,13 +14,9 @@ struct TRename {
     const TQBTableDefs& Tables;
     const std::string& OldKey;
     const std::string& NewKey;
-    const std::string QuotedOldKey = Tables.QuoteName(OldKey);
 
-    // The key may be written plain or quoted ("[Order Details].Quantity").
     void Text(std::string& text) const {
-        if (text.find('.') == std::string::npos) return;
-        text = Tables.RenameQualifier(text, OldKey, NewKey);
-        if (QuotedOldKey != OldKey) text = Tables.RenameQualifier(text, QuotedOldKey, NewKey);
+        if (text.find('.') != std::string::npos) text = Tables.RenameQualifier(text, OldKey, NewKey);
     }
 
     // A node and its arguments; literals are data and keep their text.
@@ -51,20 +47,6 @@ struct TRename {
         }
     }
 };
-
-// True when Item is a dotted name whose qualifier is Key (plain or quoted).
-bool QualifiedBy(const TQBTableDefs& tables, const std::string& item, const std::string& key) {
-    for (const std::string& prefix : {key, tables.QuoteName(key)}) {
-        if (item.size() <= prefix.size() + 1 || item[prefix.size()] != '.') continue;
-        if (tables.SameName(item.substr(0, prefix.size()), prefix)) return true;
-    }
-    return false;
-}
-
-void RemoveQualified(const TQBTableDefs& tables, TQBGroupByItems& list, const std::string& key) {
-    for (int i = list.Count() - 1; i >= 0; --i)
-        if (QualifiedBy(tables, list[i], key)) list.Delete(i);
-}
 
 // True when Alias is Name followed by one or more decimal digits only.
 bool IsNumberedAlias(const std::string& alias, const std::string& name) {
@@ -103,9 +85,4 @@ void RestorePlainAlias(TQBTableDefs& tableDefs, const std::string& removedAlias)
         }
     }
     if (count == 1 && IsNumberedAlias(only->Alias, only->Name)) only->Alias.clear();
-}
-
-void ForgetQualifier(const TQBStatementParts& parts, const std::string& key) {
-    if (!parts.TableDefs || !parts.GroupBy || key.empty()) return;
-    RemoveQualified(*parts.TableDefs, *parts.GroupBy, key);
 }

@@ -26,11 +26,6 @@ struct TQBStatementParts {
 void RenameQualifierEverywhere(const TQBStatementParts& parts, const std::string& oldKey,
                                const std::string& newKey);
 
-// After the table with key Key left the statement: GROUP BY items that name one of its
-// columns (Key.column) go too, so the statement names no table it lacks. (Its fields, ORDER
-// BY items and conditions leave with the table definition itself.)
-void ForgetQualifier(const TQBStatementParts& parts, const std::string& key);
-
 // After the field with output name RemovedAlias left the model: when exactly one field is
 // still named RemovedAlias and its alias is that name followed by decimal digits only (a
 // number given to tell it from the removed one), its alias is cleared. Exact comparison.

@@ -86,12 +86,7 @@ void TQBTableDef::SetParser(TQBStatementRoot* P) {
     FFields.SetParser(P);
 }
 
-void TQBTableDef::Assign(const TCollectionItem& Source) {
-    if (const auto* source = dynamic_cast<const TQBTableDef*>(&Source))
-        Assign(*source);
-    else
-        TQBCollectionItem::Assign(Source);
-}
+void TQBTableDef::Assign(const TCollectionItem& Source) { AssignTyped<TQBTableDef, TQBCollectionItem>(*this, Source); }
 
 void TQBTableDef::Assign(const TQBTableDef& Source) {
     AssignParser(Source);
@@ -226,11 +221,16 @@ void TQBTableDef::RemoveReferences(TQBTableDefs& Tables, TQBStatementRoot& Root)
         for (int f = other->Fields().Count() - 1; f >= 0; --f)
             if (mentions(other->Fields().Items(f)->GetSQL())) other->Fields().Delete(f);
     }
-    if (TQBOrderByItems* order = Root.GetOrderByItems())
-        for (int i = order->Count() - 1; i >= 0; --i)
-            if (StartsWithQualifier((*order)[i], quoted, caseSensitive) ||
-                StartsWithQualifier((*order)[i], key, caseSensitive))
-                order->Delete(i);
+    // Sorting and grouping by the table's columns would name a table that is gone.
+    const auto dropQualified = [&](auto* list) {
+        if (!list) return;
+        for (int i = list->Count() - 1; i >= 0; --i)
+            if (StartsWithQualifier((*list)[i], quoted, caseSensitive) ||
+                StartsWithQualifier((*list)[i], key, caseSensitive))
+                list->Delete(i);
+    };
+    dropQualified(Root.GetOrderByItems());
+    dropQualified(Root.GetGroupByItems());
     for (TQBCriterions* criteria : {static_cast<TQBCriterions*>(Root.GetWhereItems()),
                                     static_cast<TQBCriterions*>(Root.GetHavingItems())}) {
         if (!criteria) continue;
@@ -357,41 +357,49 @@ void TQBTableDefs::RenameInJoins(const TQBTableDef* Table, const std::string& Ne
     }
 }
 
-std::string TQBTableDefs::RenameQualifier(const std::string& Text, const std::string& OldKey,
-                                          const std::string& NewAlias) const {
-    if (IsBlankText(OldKey) || IsBlankText(NewAlias)) return Text;
-    const bool caseSensitive = Parser && Parser->GetCaseSensitiveIdentifiers();
-    const std::string needle = caseSensitive ? OldKey + "." : UpperCase(OldKey + ".");
-    const std::string replacement = QuoteName(NewAlias) + ".";
+namespace {
+
+// Text with every whole qualifier Needle (a name followed by ".", upper case unless
+// CaseSensitive) replaced by Replacement. Text inside string literals is data and stays.
+std::string ReplaceQualifier(const std::string& Text, const std::string& Needle, const std::string& Replacement,
+                             bool CaseSensitive) {
     std::string result;
     std::size_t from = 0;
     bool quote = false;
-    char quoteChar = 0;
     for (std::size_t at = 0; at < Text.size();) {
         const char ch = Text[at];
-        // Text inside string literals is data, not a qualifier.
-        if (quote) {
-            if (ch == quoteChar) quote = false;
+        if (quote || ch == '\'') {
+            if (ch == '\'') quote = !quote;
             ++at;
             continue;
         }
-        if (ch == '\'') {
-            quote = true;
-            quoteChar = ch;
-            ++at;
-            continue;
-        }
-        const std::string head = Text.substr(at, needle.size());
-        if ((at == 0 || !IsNameByte(Text[at - 1])) &&
-            (caseSensitive ? head == needle : UpperCase(head) == needle)) {
-            result += Text.substr(from, at - from) + replacement;
-            at += needle.size();
+        const std::string head = Text.substr(at, Needle.size());
+        if ((at == 0 || !IsNameByte(Text[at - 1])) && (CaseSensitive ? head == Needle : UpperCase(head) == Needle)) {
+            result += Text.substr(from, at - from) + Replacement;
+            at += Needle.size();
             from = at;
             continue;
         }
         ++at;
     }
     return result + Text.substr(from);
+}
+
+}  // namespace
+
+std::string TQBTableDefs::RenameQualifier(const std::string& Text, const std::string& OldKey,
+                                          const std::string& NewAlias) const {
+    if (IsBlankText(OldKey) || IsBlankText(NewAlias)) return Text;
+    const bool caseSensitive = Parser && Parser->GetCaseSensitiveIdentifiers();
+    const std::string replacement = QuoteName(NewAlias) + ".";
+    const auto needle = [caseSensitive](const std::string& key) {
+        return caseSensitive ? key + "." : UpperCase(key + ".");
+    };
+    std::string result = ReplaceQualifier(Text, needle(OldKey), replacement, caseSensitive);
+    // The old key may also be written quoted ("[Order Details].Quantity").
+    if (const std::string quoted = QuoteName(OldKey); quoted != OldKey)
+        result = ReplaceQualifier(result, needle(quoted), replacement, caseSensitive);
+    return result;
 }
 
 void TQBTableDefs::EndUpdate() {

@@ -42,6 +42,16 @@ private:
     int FIndex = -1;
 };
 
+// The Assign of an item class T from any item: a Source that is a T goes to T's own typed
+// Assign, any other to the Assign of T's base TBase (which refuses what it cannot take).
+template <typename T, typename TBase>
+void AssignTyped(T& Self, const TCollectionItem& Source) {
+    if (const auto* source = dynamic_cast<const T*>(&Source))
+        Self.Assign(*source);
+    else
+        Self.TBase::Assign(Source);
+}
+
 class TCollection : public TPooled {
 public:
     TCollection() = default;
