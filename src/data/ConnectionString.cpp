@@ -78,6 +78,12 @@ std::string GetConnectionValue(const std::string& connectionString, int which) {
     const auto found = connectionString.find(key);
     if (found == std::string::npos) return {};
     const auto start = found + key.size();
+    // A braced value (as the connection dialog writes names holding ";" or "=") is read whole.
+    if (start < connectionString.size() && connectionString[start] == '{') {
+        std::string value;
+        ReadValue(connectionString, start, &value);
+        return value;
+    }
     const auto end = connectionString.find(';', start);
     return connectionString.substr(start, end == std::string::npos ? std::string::npos : end - start);
 }

@@ -15,7 +15,8 @@ inline constexpr int ConnectionInitialCatalog = 1; // "Initial Catalog="
 inline constexpr int ConnectionUserID = 2;         // "User ID="
 
 // Returns the text after the first case-sensitive occurrence of the key chosen by `which`
-// up to the next ";" or the end; empty when the key is absent or `which` is out of range.
+// up to the next ";" or the end (a braced value whole, without its braces); empty when the
+// key is absent or `which` is out of range.
 std::string GetConnectionValue(const std::string& connectionString, int which);
 
 // One "key=value" item of a connection string, key trimmed, value unquoted.

@@ -76,7 +76,30 @@ std::string SQLiteCommandText(const std::string& text) {
     return text;
 }
 
+class TDataQuery::TExecuting {
+public:
+    TExecuting(TDataQuery& query, SQLHSTMT stmt) : FQuery(query) {
+        const std::lock_guard lock(FQuery.FExecutingLock);
+        FQuery.FExecuting = stmt;
+    }
+    ~TExecuting() {
+        const std::lock_guard lock(FQuery.FExecutingLock);
+        FQuery.FExecuting = SQL_NULL_HANDLE;
+    }
+    TExecuting(const TExecuting&) = delete;
+    TExecuting& operator=(const TExecuting&) = delete;
+
+private:
+    TDataQuery& FQuery;
+};
+
 TDataQuery::~TDataQuery() { Close(); }
+
+void TDataQuery::Cancel() {
+    // The handle cannot be freed while the lock is held: DoOpen clears the mark first.
+    const std::lock_guard lock(FExecutingLock);
+    if (FExecuting != SQL_NULL_HANDLE) SQLCancel(FExecuting);
+}
 
 void TDataQuery::SetSQL(const std::string& text) {
     Close();
@@ -90,6 +113,7 @@ std::vector<TDataFieldDef> TDataQuery::DoOpen() {
     OdbcCheck(SQLAllocHandle(SQL_HANDLE_STMT, connection.Handle(), &rawStmt), SQL_HANDLE_DBC,
               connection.Handle(), "SQLAllocHandle");
     TOdbcStmt stmt(rawStmt);
+    const TExecuting executing(*this, stmt.Get());
     std::string text = connection.IsSQLite() ? SQLiteCommandText(FSQL) : FSQL;
     OdbcCheck(SQLExecDirect(stmt.Get(), reinterpret_cast<SQLCHAR*>(text.data()), static_cast<SQLINTEGER>(text.size())),
               SQL_HANDLE_STMT, stmt.Get(), "SQLExecDirect");

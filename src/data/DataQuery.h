@@ -6,6 +6,7 @@
 #include "data/DataConnection.h"
 #include "data/DataSet.h"
 
+#include <mutex>
 #include <string>
 #include <vector>
 
@@ -18,6 +19,11 @@ public:
     // Sets the SQL text; closes the data set first when it is open.
     void SetSQL(const std::string& text);
 
+    // Asks the driver to stop the statement that Open is executing on another thread; Open then
+    // fails with the driver's message. Safe from any thread at any time; does nothing when no
+    // statement is executing.
+    void Cancel();
+
 protected:
     std::vector<TDataFieldDef> DoOpen() override;
     bool DoFetch(TDataValues& row) override;
@@ -25,8 +31,13 @@ protected:
     void CloseCommand() noexcept override { Close(); }
 
 private:
+    // Marks a statement handle as executing for Cancel while it is in scope.
+    class TExecuting;
+
     std::string FSQL;
     TOdbcStmt FStmt;
+    std::mutex FExecutingLock;
+    SQLHSTMT FExecuting = SQL_NULL_HANDLE;  // guarded by FExecutingLock
     // Reads column `column` (1-based) of the current row as UTF-8 text.
     void ReadChars(SQLUSMALLINT column, TDataValue& value);
     void ReadWideChars(SQLUSMALLINT column, TDataValue& value);

@@ -79,4 +79,14 @@ inline constexpr const char* SSelectionPage = "选择";
 inline constexpr const char* SGroupCriterionsPage = "分组标准";
 inline constexpr const char* SSortingPage = "排序";
 
+// --- Desktop program: result preview and connection ---
+inline constexpr const char* SPreviewNotOneSelect = "只能预览一条完整的 SELECT 语句，其他语句不会执行。";
+inline constexpr const char* SPreviewEmpty = "没有可预览的查询。";
+inline constexpr const char* SPreviewParseError = "查询不能预览：%s";
+inline constexpr const char* SPreviewRunning = "正在执行查询...";
+inline constexpr const char* SPreviewReading = "已读取 %s 行...";
+inline constexpr const char* SPreviewCancelled = "查询已取消。";
+inline constexpr const char* SLoginPromptCaption = "登录";
+inline constexpr const char* SLoginPromptText = "用户 %s 的密码：";
+
 }  // namespace QBResource

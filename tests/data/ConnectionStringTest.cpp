@@ -155,6 +155,15 @@ TEST(OdbcQuoteValueTest, BracesOnlyWhatNeedsIt) {
     EXPECT_EQ(OdbcQuoteValue("a;b"), "{a;b}");
     EXPECT_EQ(OdbcQuoteValue("a}b"), "{a}}b}");
     EXPECT_EQ(OdbcQuoteValue(" lead"), "{ lead}");
+    EXPECT_EQ(OdbcQuoteValue("u=1"), "{u=1}");
+    EXPECT_EQ(OdbcQuoteValue("{x"), "{{x}");
+}
+
+TEST(GetConnectionValueTest, BracedValuesReadWhole) {
+    const std::string text = "Provider=SQLOLEDB.1;User ID={a;b};Initial Catalog={c}}d};Data Source=srv";
+    EXPECT_EQ(GetConnectionValue(text, ConnectionUserID), "a;b");
+    EXPECT_EQ(GetConnectionValue(text, ConnectionInitialCatalog), "c}d");
+    EXPECT_EQ(GetConnectionValue(text, ConnectionDataSource), "srv");
 }
 
 }  // namespace
