@@ -23,6 +23,7 @@ class TDataParameters;
 class TDataQuery;
 class TDataSet;
 class TDataStoredProc;
+class EQBParserError;
 class TMSSQLQueryBuilder;
 class TQBSelectParser;
 
@@ -144,10 +145,8 @@ private:
     bool ApplySQLPage();
     // Whether the SQL page holds text the control does not hold yet.
     bool SQLPagePending() const;
-    // Remembers a parse error at Token, whose byte range in Text ends LinePos - 1 bytes into
-    // line LineNo.
-    void RecordError(const std::string& message, const std::string& text, const std::string& token, int lineNo,
-                     int linePos);
+    // Remembers a parse error raised while Text was read: its message and its token's bytes.
+    void RecordError(const EQBParserError& error, const std::string& text);
     // Loads Text into the control; the failure's message, or empty when it loaded fully.
     std::string LoadStatement(const std::string& text);
     // Shows a parse failure: the message in the status bar, the token selected in the memo.

@@ -49,14 +49,17 @@ void TfmMain::ParserError(TQBSelectParser* sender, const std::string& message, c
     FErrorLength = static_cast<int>(token.size());
 }
 
-void TfmMain::RecordError(const std::string& message, const std::string& text, const std::string& token, int lineNo,
-                          int linePos) {
-    FErrorMessage = message;
+void TfmMain::RecordError(const EQBParserError& error, const std::string& text) {
+    FErrorMessage = error.what();
     FErrorText = text;
-    const long long start =
-        static_cast<long long>(LineStart(text, lineNo)) + linePos - 1 - static_cast<long long>(token.size());
+    // An unterminated quote is reported at the byte after the quote, its token being the
+    // rest of the text: the selection takes the quote too. Other errors end at LinePos.
+    const bool unterminated = error.ErrorCode == qpeUnterminatedString;
+    const long long length = static_cast<long long>(error.Token.size()) + (unterminated ? 1 : 0);
+    const long long start = static_cast<long long>(LineStart(text, error.LineNo)) + error.LinePos - 1 -
+                            (unterminated ? 1 : length);
     FErrorStart = static_cast<int>(std::clamp<long long>(start, 0, static_cast<long long>(text.size())));
-    FErrorLength = static_cast<int>(token.size());
+    FErrorLength = static_cast<int>(length);
 }
 
 std::string TfmMain::LoadStatement(const std::string& text) {
@@ -65,7 +68,7 @@ std::string TfmMain::LoadStatement(const std::string& text) {
     try {
         FQueryBuilder->SetSQL(text);
     } catch (const EQBParserError& e) {
-        RecordError(e.what(), text, e.Token, e.LineNo, e.LinePos);
+        RecordError(e, text);
         return e.what();
     } catch (const std::exception& e) {
         return e.what();
@@ -104,7 +107,7 @@ bool TfmMain::ApplySQLPage() {
     const std::string text = mmSQL->toPlainText().toUtf8().toStdString();
     const std::string failure = LoadStatement(text);
     if (!failure.empty()) {
-        mmSQL->document()->setModified(true);
+        // The memo keeps its flag: modified by the user, or the caller's untouched text.
         ShowParseFailure(failure);
         return false;
     }
