@@ -131,7 +131,8 @@ void TfmMain::CreateActions() {
     tbClear->setToolTip(Text(QBResource::SHostHintClear));
     tbClear->setIcon(style->standardIcon(QStyle::SP_DialogResetButton));
     miClear = make("miClear", QBResource::SHostMenuClear);
-    for (QAction* action : {tbClear, miClear}) connect(action, &QAction::triggered, this, [this] { Clear(); });
+    for (QAction* action : {tbClear, miClear})
+        connect(action, &QAction::triggered, this, [this] { FQueryBuilder->WorkArea()->Guard([this] { Clear(); }); });
 
     btnQuit = make("btnQuit", nullptr);
     btnQuit->setToolTip(Text(QBResource::SHostHintQuit));
@@ -246,7 +247,8 @@ void TfmMain::CreateClientArea() {
     resultPage->setObjectName("tsResult");
     new QVBoxLayout(resultPage);
     Pages->addTab(resultPage, Text(QBResource::SHostResultPage));
-    connect(Pages, &QTabWidget::currentChanged, this, [this](int index) { PageChanged(index); });
+    connect(Pages, &QTabWidget::currentChanged, this,
+            [this](int index) { FQueryBuilder->WorkArea()->Guard([this, index] { PageChanged(index); }); });
 
     FSplitter->setStretchFactor(0, 0);
     FSplitter->setStretchFactor(1, 1);
