@@ -7,7 +7,7 @@
 #include "data/DataQuery.h"
 #include "data/DataStoredProc.h"
 #include "data/FieldTypeNames.h"
-#include "lexer/QBMSScanner.h"
+#include "data/ObjectName.h"
 
 #include <iostream>
 
@@ -47,13 +47,6 @@ bool ReadOptions(const std::vector<std::string>& args, const char* usage, TDataO
     return true;
 }
 
-// The object name as the desktop program sends it to the server: each dotted part quoted
-// where SQL Server needs it, by the scanner's own quoting rules.
-std::string QuoteObjectName(const std::string& name) {
-    static const std::unique_ptr<TQBMSSQLScanner> scanner = MakeScanner<TQBMSSQLScanner>();
-    return scanner->QuoteName(name);
-}
-
 void Connect(TDataConnection& connection, const TDataOptions& options) {
     connection.SetConnectionString(options.Connect);
     connection.SetLoginPrompt(false);
@@ -84,7 +77,8 @@ int RunColumns(const std::vector<std::string>& args) {
     TDataConnection connection;
     Connect(connection, options);
     TDataQuery query(&connection);
-    query.SetSQL("SELECT * FROM " + QuoteObjectName(options.Operands[0]) + " WHERE 0 = 1");
+    query.SetSQL("SELECT * FROM " + QuoteObjectName(options.Operands[0], NameQuoteFor(connection, false)) +
+                 " WHERE 0 = 1");
     query.Open();
     for (int i = 0; i < query.FieldCount(); ++i) {
         const auto& field = query.Fields(i);
@@ -101,7 +95,7 @@ int RunParams(const std::vector<std::string>& args) {
     TDataConnection connection;
     Connect(connection, options);
     TDataStoredProc proc(&connection);
-    proc.SetProcedureName(QuoteObjectName(options.Operands[0]));
+    proc.SetProcedureName(QuoteObjectName(options.Operands[0], NameQuoteFor(connection, false)));
     proc.RefreshParameters();
     const auto& parameters = proc.Parameters();
     for (int i = 0; i < parameters.Count(); ++i) {

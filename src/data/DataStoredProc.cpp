@@ -4,6 +4,7 @@
 #include "data/DataStoredProc.h"
 
 #include "data/DataError.h"
+#include "data/ObjectName.h"
 #include "data/OdbcTypes.h"
 #include "resources/QBResource.h"
 
@@ -67,36 +68,7 @@ struct TCatalogRow {
 }  // namespace
 
 TProcedureName SplitProcedureName(const std::string& quotedName) {
-    std::vector<std::string> parts(1);
-    std::size_t i = 0;
-    const std::string& s = quotedName;
-    while (i < s.size()) {
-        const char c = s[i];
-        if (c == '[' || c == '"') {
-            const char close = c == '[' ? ']' : '"';
-            ++i;
-            while (i < s.size()) {
-                if (s[i] == close) {
-                    if (i + 1 < s.size() && s[i + 1] == close) {
-                        parts.back() += close;
-                        i += 2;
-                        continue;
-                    }
-                    ++i;
-                    break;
-                }
-                parts.back() += s[i++];
-            }
-        } else if (c == '.') {
-            parts.emplace_back();
-            ++i;
-        } else if (c == ' ' || c == '\t' || c == '\r' || c == '\n') {
-            ++i;  // blanks between parts and around dots mean nothing
-        } else {
-            parts.back() += c;
-            ++i;
-        }
-    }
+    const std::vector<std::string> parts = SplitObjectName(quotedName);
     TProcedureName result;
     result.Name = parts.back();
     if (parts.size() >= 2) result.Schema = parts[parts.size() - 2];

@@ -79,6 +79,50 @@ inline constexpr const char* SSelectionPage = "选择";
 inline constexpr const char* SGroupCriterionsPage = "分组标准";
 inline constexpr const char* SSortingPage = "排序";
 
+// --- Host application ---
+inline constexpr const char* SHostErrorCaption = "出错";
+inline constexpr const char* SHostPromptCaption = "提示";
+inline constexpr const char* SHostConnectErrorCaption = "错误";
+inline constexpr const char* SHostConnectFailed = "连接指定的数据源出错，请检查网络连接或联系管理员";
+inline constexpr const char* SHostCaption = "Korvel Application [%s]";
+inline constexpr const char* SHostConfirmExit = "您确认要退出吗？";
+inline constexpr const char* SHostConfirmSave =
+    "数据集查询字符串已经修改，请确认是否保存？\r\n点击是保存修改，否放弃修改，取消返回继续编辑。";
+// Closing while the SQL page holds edits that do not parse; %s is the parser's message.
+inline constexpr const char* SHostUnappliedEdits =
+    "SQL 页的修改无法应用：%s\r\n点击取消返回继续编辑，放弃则关闭窗口并放弃所有修改。";
+inline constexpr const char* SHostBuilderPage = "生成器";
+inline constexpr const char* SHostSQLPage = "SQL";
+inline constexpr const char* SHostResultPage = "预览结果";
+inline constexpr const char* SHostTablesGroup = "Tables";
+inline constexpr const char* SHostViewsGroup = "Views";
+inline constexpr const char* SHostFunctionsGroup = "Functions";
+inline constexpr const char* SHostHideTables = "隐藏数据库表";
+inline constexpr const char* SHostShowTables = "显示数据库表";
+inline constexpr const char* SHostHintConnect = "Connect To Database";
+inline constexpr const char* SHostHintDisconnect = "断开连接";
+inline constexpr const char* SHostHintLoad = "打开...";
+inline constexpr const char* SHostHintSave = "另存为...";
+inline constexpr const char* SHostHintExecute = "执行";
+inline constexpr const char* SHostHintClear = "清除";
+inline constexpr const char* SHostHintQuit = "退出";
+inline constexpr const char* SHostMenuFile = "文件(&F)";
+inline constexpr const char* SHostMenuConnect = "连接数据库(&C)";
+inline constexpr const char* SHostMenuDisconnect = "断开数据库连接(&D)";
+inline constexpr const char* SHostMenuLoadSQL = "打开(&O)...";
+inline constexpr const char* SHostMenuSaveSQL = "另存为(&S)...";
+inline constexpr const char* SHostMenuLoadDiagram = "打开图表文件(&O)...";
+inline constexpr const char* SHostMenuSaveDiagram = "另存图表文件为(&S)...";
+inline constexpr const char* SHostMenuExit = "退出(&E)";
+inline constexpr const char* SHostMenuQuery = "查询(&Q)";
+inline constexpr const char* SHostMenuExecute = "执行(&E)";
+inline constexpr const char* SHostMenuClear = "清除(&C)";
+inline constexpr const char* SHostMenuView = "查看(&V)";
+inline constexpr const char* SHostMenuOptions = "选项(&P)";
+inline constexpr const char* SHostMenuSystemTables = "显示系统表";
+inline constexpr const char* SHostMenuHelp = "帮助(&H)";
+inline constexpr const char* SHostMenuAbout = "关于(&A)...";
+
 // --- Desktop program: result preview and connection ---
 inline constexpr const char* SPreviewNotOneSelect = "只能预览一条完整的 SELECT 语句，其他语句不会执行。";
 inline constexpr const char* SPreviewEmpty = "没有可预览的查询。";
