@@ -24,6 +24,7 @@
 #include "data/DataStoredProc.h"
 #include "data/ObjectName.h"
 #include "diagram/QBFloatPanel.h"
+#include "host/ResultView.h"
 #include "model/QBCriteria.h"
 #include "resources/QBResource.h"
 #include "toolkit/Exceptions.h"
@@ -42,6 +43,7 @@ TfmMain::TfmMain(QWidget* parent)
     : QMainWindow(parent),
       FConnection(std::make_unique<TDataConnection>()),
       FQuery(std::make_unique<TDataQuery>(FConnection.get())),
+      FColumnsQuery(std::make_unique<TDataQuery>(FConnection.get())),
       FHelpQuery(std::make_unique<TDataQuery>(FConnection.get())),
       FProc(std::make_unique<TDataStoredProc>(FConnection.get())) {
     setObjectName("fmMain");
@@ -57,6 +59,9 @@ TfmMain::TfmMain(QWidget* parent)
 
     FConnection->OnAfterConnect = [this](TDataConnection&) { AfterConnect(); };
     FConnection->OnAfterDisconnect = [this](TDataConnection&) { AfterDisconnect(); };
+    FConnection->OnLogin = [this](const std::string& userName, std::string& password) {
+        return AskPassword(userName, password);
+    };
 
     Pages->setTabVisible(pgResult, false);
     UpdateCaption();
@@ -70,6 +75,8 @@ TfmMain::~TfmMain() {
     FQueryBuilder->OnGetTableFields = nullptr;
     FConnection->OnAfterConnect = nullptr;
     FConnection->OnAfterDisconnect = nullptr;
+    FConnection->OnLogin = nullptr;
+    FResultView->SetDataSet(nullptr);
     delete FQueryBuilder;
     FQueryBuilder = nullptr;
 }
@@ -91,19 +98,20 @@ void TfmMain::CreateActions() {
     connect(tbTables, &QAction::triggered, this, [this] { ApplyTablesPanel(); });
 
     // Connection commands: the window is always driven through ShowQueryBuilder, so they stay
-    // hidden; the connection dialog is not part of the program yet, so they are disabled too.
+    // hidden; they work when invoked.
     tbConnect = make("tbConnect", nullptr);
     tbConnect->setToolTip(Text(QBResource::SHostHintConnect));
     tbDisconnect = make("tbDisconnect", nullptr);
     tbDisconnect->setToolTip(Text(QBResource::SHostHintDisconnect));
     miConnect = make("miConnect", QBResource::SHostMenuConnect);
     miDisconnect = make("miDisconnect", QBResource::SHostMenuDisconnect);
-    for (QAction* action : {tbConnect, tbDisconnect, miConnect, miDisconnect}) {
-        action->setVisible(false);
-        action->setEnabled(false);
-    }
+    for (QAction* action : {tbConnect, tbDisconnect, miConnect, miDisconnect}) action->setVisible(false);
+    for (QAction* action : {tbConnect, miConnect})
+        connect(action, &QAction::triggered, this, [this] { FQueryBuilder->WorkArea()->Guard([this] { ConnectWithDialog(); }); });
+    for (QAction* action : {tbDisconnect, miDisconnect})
+        connect(action, &QAction::triggered, this, [this] { FQueryBuilder->WorkArea()->Guard([this] { Disconnect(); }); });
 
-    // SQL files and the preview come with their commands; until then they are disabled.
+    // SQL files and the preview.
     tbLoad = make("tbLoad", nullptr);
     tbLoad->setToolTip(Text(QBResource::SHostHintLoad));
     tbLoad->setIcon(style->standardIcon(QStyle::SP_DialogOpenButton));
@@ -116,7 +124,12 @@ void TfmMain::CreateActions() {
     miLoadSQL = make("miLoadSQL", QBResource::SHostMenuLoadSQL, Qt::Key_F3);
     miSaveSQL = make("miSaveSQL", QBResource::SHostMenuSaveSQL, Qt::Key_F2);
     miExecute = make("miExecute", QBResource::SHostMenuExecute, Qt::Key_F9);
-    for (QAction* action : {tbLoad, tbSave, tbExecute, miLoadSQL, miSaveSQL, miExecute}) action->setEnabled(false);
+    for (QAction* action : {tbLoad, miLoadSQL})
+        connect(action, &QAction::triggered, this, [this] { FQueryBuilder->WorkArea()->Guard([this] { LoadSQLFile(); }); });
+    for (QAction* action : {tbSave, miSaveSQL})
+        connect(action, &QAction::triggered, this, [this] { FQueryBuilder->WorkArea()->Guard([this] { SaveSQLFile(); }); });
+    for (QAction* action : {tbExecute, miExecute})
+        connect(action, &QAction::triggered, this, [this] { FQueryBuilder->WorkArea()->Guard([this] { Execute(); }); });
 
     // Diagram files: hidden commands, disabled until the diagram storage is wired.
     miLoadDiagram = make("miLoadDiagram", QBResource::SHostMenuLoadDiagram, Qt::CTRL | Qt::Key_F3);
@@ -245,7 +258,13 @@ void TfmMain::CreateClientArea() {
     // The preview page (navigator over a data grid) is filled by the preview command.
     auto* resultPage = new QWidget;
     resultPage->setObjectName("tsResult");
-    new QVBoxLayout(resultPage);
+    auto* resultLayout = new QVBoxLayout(resultPage);
+    resultLayout->setContentsMargins(0, 0, 0, 0);
+    FResultView = new TQBResultView(resultPage);
+    FResultView->OnError = [this](const QString& text) {
+        Message({QApplication::applicationName(), text, QMessageBox::Critical, QMessageBox::Ok, QMessageBox::Ok});
+    };
+    resultLayout->addWidget(FResultView);
     Pages->addTab(resultPage, Text(QBResource::SHostResultPage));
     connect(Pages, &QTabWidget::currentChanged, this,
             [this](int index) { FQueryBuilder->WorkArea()->Guard([this, index] { PageChanged(index); }); });
@@ -308,7 +327,7 @@ int TfmMain::ConnectTo(const std::string& connectionString) {
 void TfmMain::Disconnect() { FConnection->Close(); }
 
 void TfmMain::AfterConnect() {
-    FQuery->Close();
+    ClosePreview();
     FillTree();
     UpdateCaption();
     Clear();
@@ -339,8 +358,7 @@ void TfmMain::Clear() {
     FQueryBuilder->SetSQL(std::string());
     SetMemoText(std::string());
     FEntryFailed = false;
-    FQuery->Close();
-    Pages->setTabVisible(pgResult, false);
+    ClosePreview();
 }
 
 std::string TfmMain::QuoteName(const std::string& name) const {

@@ -8,6 +8,7 @@
 
 #include <QMainWindow>
 #include <QTreeWidget>
+#include <functional>
 #include <memory>
 #include <string>
 
@@ -25,6 +26,7 @@ class TDataSet;
 class TDataStoredProc;
 class EQBParserError;
 class TMSSQLQueryBuilder;
+class TQBResultView;
 class TQBSelectParser;
 
 // The database tree: its object nodes drag the object's name as plain text.
@@ -74,6 +76,23 @@ public:
     bool AddTreeObject(QTreeWidgetItem* node, int x, int y);
     // Empties the statement, the memo and the preview.
     void Clear();
+
+    // Runs the statement of the active page into the result page and shows it (the page-leave
+    // rule first). Refused with a message unless the text is one complete SELECT statement.
+    // True when the result page shows the new result.
+    bool Execute();
+    // The SQL file commands; false when the user cancelled or the file failed (with a message).
+    bool LoadSQLFile();
+    bool SaveSQLFile();
+    // The hidden connect command: the connection dialog, then the caption. True when connected anew.
+    bool ConnectWithDialog();
+
+    // Asked for a file name instead of a file dialog when set (tests): save or open, title,
+    // filter, default suffix; an empty answer cancels.
+    std::function<QString(bool save, const QString& title, const QString& filter, const QString& suffix)>
+        FileDialogHook;
+    // Asked for the password of the login prompt instead of a password box when set; false cancels.
+    std::function<bool(const QString& prompt, QString& password)> PasswordHook;
     // The caption for the current connection.
     void UpdateCaption();
 
@@ -90,6 +109,8 @@ public:
     QTreeWidget* TablesTree() const { return tvTables; }
     QPlainTextEdit* SQLMemo() const { return mmSQL; }
     QTabWidget* PageControl() const { return Pages; }
+    TQBResultView* ResultView() const { return FResultView; }
+    TDataQuery& PreviewQuery() const { return *FQuery; }
     QWidget* TablesPanel() const { return paTables; }
     TDataConnection& Connection() const { return *FConnection; }
 
@@ -130,6 +151,10 @@ private:
     void ApplyTablesPanel();
     void AfterConnect();
     void AfterDisconnect();
+    // Lets the grid go, closes the preview query and hides the result page.
+    void ClosePreview();
+    QString AskFileName(bool save, const QString& title, const QString& filter, const QString& suffix);
+    bool AskPassword(const std::string& userName, std::string& password);
 
     // --- the control's requests ---
     void GetTableFields(const std::string& nameOfTable, TDataSet*& dataSet, TDataParameters*& params);
@@ -159,7 +184,8 @@ private:
     bool CanClose();
 
     std::unique_ptr<TDataConnection> FConnection;
-    std::unique_ptr<TDataQuery> FQuery;        // the preview query, also reading columns
+    std::unique_ptr<TDataQuery> FQuery;        // the preview query, shown by the result grid
+    std::unique_ptr<TDataQuery> FColumnsQuery; // reads the columns of tables, so the preview stays open
     std::unique_ptr<TDataQuery> FHelpQuery;    // "exec sp_help"
     std::unique_ptr<TDataStoredProc> FProc;    // parameter discovery
     std::unique_ptr<TDataParameters> FProcParams;  // the last list handed to the control
@@ -170,6 +196,7 @@ private:
     QTabWidget* Pages = nullptr;
     TMSSQLQueryBuilder* FQueryBuilder = nullptr;
     QPlainTextEdit* mmSQL = nullptr;
+    TQBResultView* FResultView = nullptr;
 
     std::string FResultSQL;
     std::string FInitialSQL;

@@ -132,8 +132,7 @@ bool TfmMain::AddTreeObject(QTreeWidgetItem* node, int x, int y) {
     if (!node || !node->parent() || node->parent()->parent()) return false;
     const TWaitCursor wait;
     TDataParameters params;
-    FQuery->Close();
-    Pages->setTabVisible(pgResult, false);
+    ClosePreview();
 
     const std::string name = node->data(0, NameRole).toString().toStdString();
     const std::string owner = node->data(0, OwnerRole).toString().toStdString();
@@ -143,12 +142,12 @@ bool TfmMain::AddTreeObject(QTreeWidgetItem* node, int x, int y) {
         DiscoverParameters(queryName, params);
         queryName += ArgumentList(params);
     }
-    TCloseOnExit closer(*FQuery);
-    FQuery->SetSQL("SELECT * FROM " + queryName + " WHERE 0 = 1");
-    FQuery->Open();
+    TCloseOnExit closer(*FColumnsQuery);
+    FColumnsQuery->SetSQL("SELECT * FROM " + queryName + " WHERE 0 = 1");
+    FColumnsQuery->Open();
     const std::string objectName = ObjectName(*node);
-    TQBTable* box = function ? FQueryBuilder->Tables().AddProc(objectName, std::string(), params, FQuery.get())
-                             : FQueryBuilder->Tables().AddTable(objectName, std::string(), FQuery.get());
+    TQBTable* box = function ? FQueryBuilder->Tables().AddProc(objectName, std::string(), params, FColumnsQuery.get())
+                             : FQueryBuilder->Tables().AddTable(objectName, std::string(), FColumnsQuery.get());
     if (box && x != 0 && y != 0) {
         box->SetLeft(x);
         box->SetTop(y);
@@ -170,7 +169,8 @@ void TfmMain::DiscoverParameters(const std::string& quotedName, TDataParameters&
 
 void TfmMain::GetTableFields(const std::string& nameOfTable, TDataSet*& dataSet, TDataParameters*& params) {
     const TWaitCursor wait;
-    FQuery->Close();
+    // Columns are read with their own query: the result grid may be showing the preview.
+    FColumnsQuery->Close();
     std::string queryName = QuoteObjectName(nameOfTable, NameQuoteFor(*FConnection, FQueryBuilder->AlterQuotes()));
     const TQBTableDef* def = FQueryBuilder->Parser()->GetTableDefs()->FindByTableName(nameOfTable);
     if (def && def->IsProcedure) {
@@ -179,7 +179,7 @@ void TfmMain::GetTableFields(const std::string& nameOfTable, TDataSet*& dataSet,
         queryName += ArgumentList(*FProcParams);
         params = FProcParams.get();
     }
-    FQuery->SetSQL("SELECT * FROM " + queryName + " WHERE 0 = 1");
-    FQuery->Open();
-    dataSet = FQuery.get();
+    FColumnsQuery->SetSQL("SELECT * FROM " + queryName + " WHERE 0 = 1");
+    FColumnsQuery->Open();
+    dataSet = FColumnsQuery.get();
 }

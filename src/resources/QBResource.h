@@ -130,6 +130,17 @@ inline constexpr const char* SPreviewParseError = "查询不能预览：%s";
 inline constexpr const char* SPreviewRunning = "正在执行查询...";
 inline constexpr const char* SPreviewReading = "已读取 %s 行...";
 inline constexpr const char* SPreviewCancelled = "查询已取消。";
+inline constexpr const char* SHostLoadSQLTitle = "Load SQL File";
+inline constexpr const char* SHostSaveSQLTitle = "Save SQL File";
+// The file dialogs' filter: SQL files, text files, all files (default extension "sql").
+inline constexpr const char* SHostSQLFileFilter = "SQL Files (*.sql);;Text Files (*.txt);;All Files (*)";
+inline constexpr const char* SHostFileReadFailed = "无法读取文件 %s：%s";
+inline constexpr const char* SHostFileWriteFailed = "无法写入文件 %s：%s";
+// The connection strings the connection dialog builds: user name, database, host; database, host.
+inline constexpr const char* SHostUserConnectionFormat =
+    "Provider=SQLOLEDB.1;Persist Security Info=False;User ID=%s;Initial Catalog=%s;Data Source=%s";
+inline constexpr const char* SHostIntegratedConnectionFormat =
+    "Provider=SQLOLEDB.1;Integrated Security=SSPI;Persist Security Info=False;Initial Catalog=%s;Data Source=%s";
 inline constexpr const char* SLoginPromptCaption = "登录";
 inline constexpr const char* SLoginPromptText = "用户 %s 的密码：";
 
