@@ -374,28 +374,20 @@ bool TfmMain::PrepareRun(const std::string& connectionString, const std::string&
                  QMessageBox::Ok, QMessageBox::Ok});
         return false;
     }
-    FLoading = true;
+    FLoading = true;  // the page rules wait until the statement is in
     const std::string failure = LoadStatement(FResultSQL);
     if (!failure.empty()) {
         // What did load is not the caller's statement: the control starts empty, and the SQL
         // page shows the caller's text with the error until the user edits it.
-        try {
-            FQueryBuilder->SetSQL(std::string());
-        } catch (const std::exception&) {
-            FQueryBuilder->Clear();
-        }
-    }
-    FInitialSQL = FQueryBuilder->GetSQL();
-    FLoading = false;
-    if (!failure.empty()) {
+        FQueryBuilder->Clear();
         FEntryFailed = true;
-        FLoading = true;
         Pages->setCurrentIndex(pgSQL);
         FPage = pgSQL;
-        FLoading = false;
         SetMemoText(FResultSQL);
         ShowParseFailure(failure);
     }
+    FInitialSQL = FQueryBuilder->GetSQL();
+    FLoading = false;
     return true;
 }
 

@@ -93,7 +93,7 @@ int main(void) {
     CHECK(show(NULL, sample, "SELECT 1", NULL) == -1);
     release(NULL);
 
-    dlclose(library);
+    /* The library stays loaded: Qt cannot be unloaded from a process once it ran. */
     if (failures) printf("%d check(s) failed\n", failures);
     else printf("all checks passed\n");
     return failures ? 1 : 0;
