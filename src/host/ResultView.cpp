@@ -68,6 +68,7 @@ TQBResultView::TQBResultView(QWidget* parent)
 
 void TQBResultView::SetDataSet(TDataSet* dataSet) {
     FModel->SetDataSet(dataSet);
+    FModel->ReadMore(TQBResultModel::FetchBatch);  // the first screens at once, the rest as it scrolls
     if (FModel->rowCount() > 0) MoveTo(0);
 }
 
