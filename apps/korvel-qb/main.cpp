@@ -1,7 +1,8 @@
 // korvel-qb: the desktop launcher. Opens the builder on a database (the bundled sample database
 // by default) with a statement, and prints the statement the user kept on standard output.
-//   korvel-qb [--connect=STRING] [--sql=TEXT | --sql-file=FILE] [--tab=builder|sql]
-//             [--screenshot=FILE.png]
+//   korvel-qb [--connect=STRING] [--sql=TEXT | --sql-file=FILE] [--tab=builder|sql|result]
+//             [--execute] [--screenshot=FILE.png]
+// --execute (or --tab=result) runs the preview once the window is shown.
 // Exit status: 0 success, 1 when the builder reported an error, 2 on bad usage.
 #include "host/QBRunOptions.h"
 #include "korvel/ShowQueryBuilder.h"
@@ -17,8 +18,8 @@ namespace {
 constexpr int ExitUsage = 2;
 
 const char* const Usage =
-    "usage: korvel-qb [--connect=STRING] [--sql=TEXT | --sql-file=FILE] [--tab=builder|sql] "
-    "[--screenshot=FILE.png]";
+    "usage: korvel-qb [--connect=STRING] [--sql=TEXT | --sql-file=FILE] [--tab=builder|sql|result] "
+    "[--execute] [--screenshot=FILE.png]";
 
 bool StartsWith(const std::string& text, const std::string& prefix) { return text.compare(0, prefix.size(), prefix) == 0; }
 
@@ -49,6 +50,8 @@ int main(int argc, char** argv) {
             haveSql = true;
         } else if (argument == "--tab=builder" || argument == "--tab=sql") {
             options.StartPage = argument == "--tab=sql" ? qspSQL : qspBuilder;
+        } else if (argument == "--tab=result" || argument == "--execute") {
+            options.Execute = true;
         } else if (StartsWith(argument, "--screenshot=") && argument.size() > 13) {
             options.ScreenshotFile = value("--screenshot=");
         } else {

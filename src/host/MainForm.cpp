@@ -391,13 +391,15 @@ bool TfmMain::PrepareRun(const std::string& connectionString, const std::string&
     return true;
 }
 
-std::string TfmMain::RunBuilder(const std::string& connectionString, const std::string& statement) {
+std::string TfmMain::RunBuilder(const std::string& connectionString, const std::string& statement,
+                                const std::function<void()>& afterShow) {
     if (!PrepareRun(connectionString, statement)) return FResultSQL;
     setWindowModality(Qt::ApplicationModal);
     setAttribute(Qt::WA_DeleteOnClose, false);
     QEventLoop loop;
     connect(this, &TfmMain::Closed, &loop, &QEventLoop::quit);
     show();
+    if (afterShow) FQueryBuilder->WorkArea()->Guard(afterShow);
     loop.exec();
     return FResultSQL;
 }

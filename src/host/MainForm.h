@@ -60,7 +60,9 @@ public:
     // window must not be shown (the caller's statement is the result).
     bool PrepareRun(const std::string& connectionString, const std::string& statement);
     // PrepareRun, then the window shown modally until it is closed; returns the statement kept.
-    std::string RunBuilder(const std::string& connectionString, const std::string& statement);
+    // AfterShow, when given, runs once the window is shown (start page, preview).
+    std::string RunBuilder(const std::string& connectionString, const std::string& statement,
+                           const std::function<void()>& afterShow = {});
     // The statement the caller gets back.
     const std::string& ResultSQL() const { return FResultSQL; }
     const std::string& InitialSQL() const { return FInitialSQL; }

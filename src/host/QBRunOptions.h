@@ -14,6 +14,8 @@ struct TQBRunOptions {
     TQBAutoClose AutoClose = TQBAutoClose::None;
     // The page shown first (a statement that does not load always opens on the SQL page).
     TQBStartPage StartPage = qspBuilder;
+    // Runs the preview once the window is shown (the result page then shows it).
+    bool Execute = false;
     // When set, the loaded window is rendered to this PNG file and closed as if the user
     // closed it without changes (implies automatic answers).
     std::string ScreenshotFile;

@@ -69,6 +69,11 @@ TQBResultView::TQBResultView(QWidget* parent)
 void TQBResultView::SetDataSet(TDataSet* dataSet) {
     FModel->SetDataSet(dataSet);
     FModel->ReadMore(TQBResultModel::FetchBatch);  // the first screens at once, the rest as it scrolls
+    // Columns as wide as the first rows need, within reason.
+    FGrid->resizeColumnsToContents();
+    QHeaderView* header = FGrid->horizontalHeader();
+    for (int column = 0; column < header->count(); ++column)
+        if (header->sectionSize(column) > MaxInitialColumnWidth) header->resizeSection(column, MaxInitialColumnWidth);
     if (FModel->rowCount() > 0) MoveTo(0);
 }
 

@@ -18,6 +18,8 @@ class TQBResultView final : public QWidget {
 public:
     // Rows read between two progress reports while reading to the end.
     static constexpr std::size_t ReadToEndBatch = 5000;
+    // The widest a column starts out.
+    static constexpr int MaxInitialColumnWidth = 300;
 
     explicit TQBResultView(QWidget* parent = nullptr);
 

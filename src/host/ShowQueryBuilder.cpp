@@ -63,14 +63,20 @@ TQBMessageHook HookFor(const TQBRunOptions& options) {
     return AutoAnswerHook(options.AutoClose == TQBAutoClose::Keep);
 }
 
+// The start page and the preview the options ask for, once the window is loaded.
+void ApplyStartOptions(TfmMain& form, const TQBRunOptions& options) {
+    if (options.StartPage != qspBuilder && form.PageControl()->currentIndex() == TfmMain::pgBuilder)
+        form.PageControl()->setCurrentIndex(options.StartPage);
+    if (options.Execute) form.Execute();
+}
+
 // Shows the window, renders it when asked and closes it through the closing rules, all
 // without an event loop of its own.
 std::string RunAutomatically(TfmMain& form, const TQBRunOptions& options, const std::string& connectionString,
                              const std::string& statement) {
     if (!form.PrepareRun(connectionString, statement)) return form.ResultSQL();
-    if (options.StartPage != qspBuilder && form.PageControl()->currentIndex() == TfmMain::pgBuilder)
-        form.PageControl()->setCurrentIndex(options.StartPage);
     form.show();
+    ApplyStartOptions(form, options);
     QApplication::processEvents();
     if (!options.ScreenshotFile.empty() && !form.grab().save(QString::fromStdString(options.ScreenshotFile), "PNG"))
         throw EQBException("cannot write " + options.ScreenshotFile);
@@ -109,7 +115,7 @@ int RunQueryBuilder(const TQBRunOptions& options, void*, const char* connectionS
             TfmMain form;
             form.MessageHook = hook;
             kept = hook ? RunAutomatically(form, options, connection, statement)
-                        : form.RunBuilder(connection, statement);
+                        : form.RunBuilder(connection, statement, [&] { ApplyStartOptions(form, options); });
         } catch (const std::exception& e) {
             ShowMessageBox(nullptr,
                            {QString::fromUtf8(QBResource::SHostErrorCaption), QString::fromUtf8(e.what()),

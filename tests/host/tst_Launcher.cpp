@@ -68,6 +68,19 @@ TEST(LauncherTest, AutoCloseAnswersTheBoxesOnStandardError) {
     EXPECT_EQ(run.Err.find("Secr3tPw"), std::string::npos) << run.Err;
 }
 
+TEST(LauncherTest, ExecuteShowsTheResultAndRefusesOtherStatements) {
+    const std::string shot =
+        std::filesystem::temp_directory_path() / ("korvel-qb-result-" + std::to_string(getpid()) + ".png");
+    TRun run = RunLauncher("--sql='SELECT * FROM Shippers' --execute --screenshot='" + shot + "'");
+    EXPECT_EQ(run.Status, 0) << run.Err;
+    EXPECT_EQ(ReadFile(shot).substr(0, 8), "\x89PNG\r\n\x1a\n");
+    std::filesystem::remove(shot);
+    // Not a SELECT: nothing runs, and the caller's statement comes back untouched.
+    run = RunLauncher("--sql='DELETE FROM Orders' --tab=result", "KORVEL_QB_AUTOCLOSE=discard");
+    EXPECT_EQ(run.Status, 0) << run.Err;
+    EXPECT_EQ(run.Out, "DELETE FROM Orders");
+}
+
 TEST(LauncherTest, BadUsageExitsWithTwo) {
     for (const char* arguments : {"--tab=nowhere", "--sql=a --sql=b", "extra"}) {
         SCOPED_TRACE(arguments);

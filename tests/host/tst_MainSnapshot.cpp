@@ -1,6 +1,6 @@
 // Pictures of the main window for people to look at: main.png (builder page with a three-table
-// statement of the sample database) and main-sql.png (the SQL page), written into
-// $KORVEL_SNAPSHOT_DIR when it is set.
+// statement of the sample database), main-sql.png (the SQL page) and result.png (its preview),
+// written into $KORVEL_SNAPSHOT_DIR when it is set.
 #include <QDir>
 
 #include "MainFormTestSupport.h"
@@ -21,6 +21,9 @@ TEST_F(MainSnapshotTest, WritesTheMainWindow) {
     ClickTab(TfmMain::pgSQL);
     QApplication::processEvents();
     EXPECT_TRUE(Form->grab().save(QDir(dir).filePath("main-sql.png")));
+    ASSERT_TRUE(Form->Execute());
+    QApplication::processEvents();
+    EXPECT_TRUE(Form->grab().save(QDir(dir).filePath("result.png")));
 }
 
 }  // namespace
