@@ -32,8 +32,8 @@ void TQBWorkArea::TimerFired(int id) {
                 return;
             }
             case tmHintDelay: {
+                FHintTimer->stop();  // each rest of the pointer shows one hint
                 if (FHitCode == hcNone || !FHotObject) return;
-                FHintTimer->stop();
                 if (!(FLastMouse == FWatchPoint)) return;
                 const std::string hint = FHotObject->GetHint();
                 if (hint.empty()) return;

@@ -152,7 +152,9 @@ TEST_F(DragLinkTest, TheDropTargetHasItsOwnHighlightUntilTheDragEnds) {
     TQBListItem* y = b->FindItem("Y");
     TQBListItem* z = b->FindItem("Z");
     std::vector<TQBListItem*> highlighted, dropItems;
-    DragLine(a->FindItem("X"), {TextPoint(y), TextPoint(z), QPoint(300, 400)}, [&](int) {
+    DragLine(a->FindItem("X"), {TextPoint(y), TextPoint(z), QPoint(300, 400)}, [&](int step) {
+        const char* dir = std::getenv("KORVEL_SNAPSHOT_DIR");
+        if (dir && step == 0) Control->grab().save(QString::fromUtf8(dir) + "/drag.png");
         highlighted.push_back(Area->HighlightItem());
         dropItems.push_back(Area->DropItem());
         EXPECT_FALSE(y->Highlighted());  // not the bold lines of a selected link
