@@ -1,7 +1,10 @@
-// Painting a work area of 50 boxes and 60 links, offscreen: the whole visible surface, and
-// the small repaint a hover over one caption button causes.
+// Painting a work area of 50 boxes and 60 links, offscreen: the whole visible surface, the
+// small repaint a hover over one caption button causes, and a box dragged across the diagram
+// by a stream of mouse moves.
 #include <QApplication>
 #include <QImage>
+#include <QMouseEvent>
+#include <QPaintEvent>
 #include <QPainter>
 #include <benchmark/benchmark.h>
 #include <memory>
@@ -102,5 +105,62 @@ void BM_PaintHoveredButton(benchmark::State& state) {
     }
 }
 BENCHMARK(BM_PaintHoveredButton)->Unit(benchmark::kMicrosecond);
+
+// Sums the area of every paint event the viewport receives.
+class TPaintMeter final : public QObject {
+public:
+    long long Pixels = 0;
+    int Paints = 0;
+
+protected:
+    bool eventFilter(QObject*, QEvent* event) override {
+        if (event->type() == QEvent::Paint) {
+            ++Paints;
+            for (const QRect& r : static_cast<QPaintEvent*>(event)->region()) Pixels += 1LL * r.width() * r.height();
+        }
+        return false;
+    }
+};
+
+// A box in the middle of the diagram, four links on it, dragged by its caption back and
+// forth over its neighbours: one mouse move per iteration, each handled and painted as the
+// event loop does (the repaint it asks for included). Reported: time per move event and
+// pixels repainted per move event.
+void BM_DragBoxAcrossDiagram(benchmark::State& state) {
+    Diagram d;
+    d.Control->show();
+    QWidget* viewport = d.Area->viewport();
+    TPaintMeter meter;
+    viewport->installEventFilter(&meter);
+    QApplication::processEvents();
+    TQBTable* box = d.Area->TableByKey("Table22");
+    const QPoint grab(box->Left() + 40, box->Top() + 10);
+    auto send = [&](QEvent::Type type, const QPoint& pos, Qt::MouseButton button, Qt::MouseButtons buttons) {
+        QMouseEvent event(type, QPointF(pos), QPointF(viewport->mapToGlobal(pos)), button, buttons, Qt::NoModifier);
+        QApplication::sendEvent(viewport, &event);
+    };
+    send(QEvent::MouseMove, grab, Qt::NoButton, Qt::NoButton);
+    send(QEvent::MouseButtonPress, grab, Qt::LeftButton, Qt::LeftButton);
+    QApplication::processEvents();
+    meter.Pixels = 0;
+    meter.Paints = 0;
+    long long moves = 0;
+    int step = 0;
+    for (auto _ : state) {
+        // 400 pixels right in steps of 4, then back, a pixel lower on each pass.
+        const int phase = step % 200, pass = step / 200;
+        const int dx = phase < 100 ? phase * 4 : (200 - phase) * 4;
+        send(QEvent::MouseMove, grab + QPoint(dx, pass % 50), Qt::NoButton, Qt::LeftButton);
+        QApplication::processEvents();
+        ++step;
+        ++moves;
+    }
+    send(QEvent::MouseButtonRelease, grab, Qt::LeftButton, Qt::NoButton);
+    viewport->removeEventFilter(&meter);
+    state.counters["pixels_per_move"] = moves ? static_cast<double>(meter.Pixels) / moves : 0;
+    state.counters["paints_per_move"] = moves ? static_cast<double>(meter.Paints) / moves : 0;
+    state.counters["viewport_pixels"] = static_cast<double>(viewport->width()) * viewport->height();
+}
+BENCHMARK(BM_DragBoxAcrossDiagram)->Unit(benchmark::kMicrosecond);
 
 }  // namespace

@@ -513,10 +513,12 @@ void TCustomQueryBuilder::BuildLinks() {
         if (!link) continue;
         int type = join.JoinType;
         // A join the work area listed the other way round keeps its meaning: the outer side
-        // is the same table, so LEFT and RIGHT trade places.
-        if (link->Join()->Table0 != left) type = type == 1 ? 2 : type == 2 ? 1 : type;
+        // is the same table, so LEFT and RIGHT trade places, and the comparison reads from
+        // the other side.
+        const bool reversed = link->Join()->Table0 != left;
+        if (reversed) type = type == 1 ? 2 : type == 2 ? 1 : type;
         link->Join()->JoinType = type;
-        link->FOperator = join.Operator;
+        link->FOperator = reversed ? MirrorComparison(join.Operator) : join.Operator;
     }
 }
 

@@ -21,6 +21,7 @@
 #include "diagram/QBWorkAreaOwner.h"
 #include "lexer/QBParserError.h"
 
+class QMimeData;
 class QSplitter;
 class QTabWidget;
 class TDataParameters;
@@ -45,6 +46,14 @@ using TAddRemoveLinkEvent = std::function<void(QObject* sender, TQBLink* link, T
 using TGetTableFieldsEvent =
     std::function<void(const std::string& nameOfTable, TDataSet*& dataSet, TDataParameters*& params)>;
 using TEnterProcParameter = std::function<void(QObject* sender, TQBTable* procedure, TQBListItem* item)>;
+// Drags handed over by the work area; X and Y are the control's client coordinates, Sender
+// is the work area. Source is the drag's source object (null when it lies outside the
+// program) and Data what it carries.
+using TDragOverEvent = std::function<void(QObject* sender, QObject* source, const QMimeData* data, int x, int y,
+                                          TDragState state, bool& accept)>;
+using TDragDropEvent = std::function<void(QObject* sender, QObject* source, const QMimeData* data, int x, int y)>;
+// A field line of the diagram dropped on Target (null: nowhere in the program).
+using TEndDragEvent = std::function<void(QObject* sender, QObject* target, int x, int y)>;
 
 class TCustomQueryBuilder : public QWidget, public TQBWorkAreaOwner, public TQBAppearanceOwner {
     Q_OBJECT
@@ -139,6 +148,12 @@ public:
     TAddRemoveTableEvent OnAddRemoveTable;
     TAddRemoveLinkEvent OnAddRemoveLink;
     TEnterProcParameter OnEnterProcParameter;
+    TDragOverEvent OnDragOver;
+    TDragDropEvent OnDragDrop;
+    TEndDragEvent OnEndDrag;
+    // The diagram point under X, Y (control client coordinates): where a dropped table's
+    // box goes (SetLeft, SetTop).
+    TPoint DiagramPoint(int x, int y) const;
 
     // --- update bracket (a flag, not a counter) ---
     void BeginUpdate();
@@ -154,6 +169,9 @@ public:
     // --- what the work area asks ---
     bool DoAddRemoveTable(TQBTable* table, TQBAction action) override;
     bool DoAddRemoveLink(TQBLink* link, TQBAction action) override;
+    bool DoDragOver(QObject* source, const QMimeData* data, const TPoint& point, TDragState state) override;
+    void DoDragDrop(QObject* source, const QMimeData* data, const TPoint& point) override;
+    void DoEndDrag(QObject* target, const TPoint& point) override;
     void AppearanceChanged(TQBAppearanceArea area) override;
 
     // --- the work area's notifications: the model follows the diagram ---

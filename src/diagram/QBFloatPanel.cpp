@@ -2,12 +2,14 @@
 #include "diagram/QBFloatPanel.h"
 
 #include <QApplication>
+#include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
 #include <QMessageBox>
 #include <QPaintEvent>
 #include <QPainter>
 #include <QScrollBar>
+#include <QTimer>
 #include <algorithm>
 
 #include "diagram/QBColor.h"
@@ -15,6 +17,7 @@
 #include "diagram/QBFloatTable.h"
 #include "diagram/QBGeometry.h"
 #include "diagram/QBImages.h"
+#include "diagram/QBLinkProp.h"
 #include "diagram/QBLinks.h"
 #include "diagram/QBModelLink.h"
 #include "lexer/QBScanner.h"
@@ -121,10 +124,7 @@ TQBWorkArea::TQBWorkArea(QWidget* parent, TQBWorkAreaOwner* owner)
     FListScrollBar->hide();
     FListScrollBar->setFocusPolicy(Qt::NoFocus);
     connect(FListScrollBar, &QScrollBar::valueChanged, this, [this](int value) {
-        if (auto* box = dynamic_cast<TQBTable*>(FActiveObject)) {
-            box->ScrollTo(value);
-            TableChanged(box);
-        }
+        if (auto* box = dynamic_cast<TQBTable*>(FActiveObject)) ScrollList(box, value);
     });
 
     FAliasEdit = new QLineEdit(viewport());
@@ -148,6 +148,29 @@ TQBWorkArea::TQBWorkArea(QWidget* parent, TQBWorkAreaOwner* owner)
         }
         FSearchEdit->resize(FSearchEdit->fontMetrics().horizontalAdvance(text) + 20, FSearchEdit->height());
     });
+    viewport()->setAcceptDrops(true);
+    auto makeTimer = [this](int id) {
+        auto* timer = new QTimer(this);
+        connect(timer, &QTimer::timeout, this, [this, id] { TimerFired(id); });
+        return timer;
+    };
+    FListUpTimer = makeTimer(tmListUp);
+    FListDownTimer = makeTimer(tmListDown);
+    FHintTimer = makeTimer(tmHintDelay);
+    FHintHideTimer = makeTimer(tmHintHide);
+    FHintWindow = new QLabel(this, Qt::ToolTip);
+    FHintWindow->setWordWrap(true);
+    FHintWindow->setMargin(2);
+    FHintWindow->setForegroundRole(QPalette::ToolTipText);
+    FHintWindow->setBackgroundRole(QPalette::ToolTipBase);
+    FHintWindow->setAutoFillBackground(true);
+    FHintWindow->hide();
+
+    FLinkProp = new TfmLinkProp(this);
+    if (const TQBSelectParser* parser = Parser()) {
+        FLinkProp->FAllowFullOuter = parser->SupportsFullOuterJoin();
+        if (parser->GetScanner()) FLinkProp->SetConditions(parser->GetScanner()->GetCriterionOperatorsText());
+    }
     UpdateScrollRanges();
 }
 
@@ -158,6 +181,8 @@ TQBWorkArea::~TQBWorkArea() {
     OnTableKeyChanged = nullptr;
     FActiveObject = nullptr;
     FHotObject = nullptr;
+    FLinkProp->Subject = nullptr;
+    ClearDropState();
     // Links go through RemoveLink so that their join definitions leave the model too.
     while (!FLinks.empty()) RemoveLink(FLinks.front().get(), 0, false);
     FJoins.clear();
@@ -364,7 +389,7 @@ void TQBWorkArea::RemoveTable(TQBTable* box, bool asked) {
     if (IndexOfTable(box) < 0) return;
     if (box->Active()) FListScrollBar->hide();
     std::unique_ptr<TQBTable> owned = TakeTable(box);
-    if (FHotObject == box) FHotObject = nullptr;
+    ForgetBox(box);
     if (FActiveObject == box) {
         box->SetActive(false);
         FActiveObject = nullptr;
@@ -395,6 +420,10 @@ void TQBWorkArea::RemoveTableLinks(TQBTable* box) {
 void TQBWorkArea::Clear() {
     FHotObject = nullptr;
     FActiveObject = nullptr;
+    FHitCode = hcNone;
+    FLinkProp->Subject = nullptr;
+    ClearDropState();
+    HideHint();
     FListScrollBar->hide();
     FAliasEdit->hide();
     FSearchEdit->hide();
@@ -431,6 +460,11 @@ void TQBWorkArea::ChangeAlias(const std::string& text) {
     }
     box->SetAlias(alias);
     if (OnTableKeyChanged) OnTableKeyChanged(box, oldKey);
+}
+
+bool TQBWorkArea::RunModal(QDialog& dialog) {
+    if (ModalHook) return ModalHook(dialog);
+    return dialog.exec() == QDialog::Accepted;
 }
 
 bool TQBWorkArea::Confirm(const QString& caption, const QString& text) {

@@ -9,6 +9,7 @@
 #include <QCursor>
 #include <QFont>
 #include <QMenu>
+#include <QPixmap>
 #include <QPointer>
 #include <QRegion>
 #include <cstdint>
@@ -22,8 +23,14 @@
 #include "toolkit/Geometry.h"
 #include "toolkit/TCollection.h"
 
+class QDialog;
+class QDrag;
+class QLabel;
 class QLineEdit;
+class QMimeData;
 class QScrollBar;
+class QTimer;
+class TfmLinkProp;
 class TDataSet;
 class TQBJoin;
 class TQBLink;
@@ -209,6 +216,36 @@ public:
 
     bool FCheckLinkFieldsType = true;
 
+    // --- linking two fields by dragging one onto the other ---
+    // The MIME type of a field line dragged from a work area; the payload names the work
+    // area, the box key and the line ("serial\nkey\nname").
+    static constexpr const char* FieldMimeType = "application/x-korvel-field";
+    // Starts dragging Box's focused line once the pointer (client coordinates) is farther
+    // than the drag threshold from where the button went down. Returns after the drag ended.
+    void BeginFieldDrag(TQBTable* box, const TPoint& point);
+    // Runs a drag; replaces QDrag::exec where no drag loop can run (tests play the drag by
+    // sending the drag events themselves and return the drop action).
+    std::function<Qt::DropAction(QDrag&)> DragHook;
+    bool FieldDragging() const { return FFieldDrag; }
+    TQBTable* DropTable() const { return FDropTable; }
+    TQBListItem* DropItem() const { return FDropItem; }
+    TQBListItem* HighlightItem() const { return FHighlightItem; }
+    TPoint WatchPoint() const { return FWatchPoint; }
+    // True when the two field types may be joined: integers with integers, floats with
+    // floats, strings with strings, anything else only with exactly its own type.
+    static bool LinkFieldsCompatible(int sourceType, int targetType);
+
+    // The work area's timers: list scrolling up and down during a field drag, the hint delay
+    // and the hint display.
+    enum TTimerId { tmListUp = 1, tmListDown = 2, tmHintDelay = 10, tmHintHide = 11 };
+    bool TimerActive(int id) const;
+    // What the timer Id does when it fires (called by the timers; tests call it directly).
+    void TimerFired(int id);
+    // The text of the hint window while it is shown, else empty.
+    QString ShownHint() const;
+    // Scrolls Box's list to Index as its scroll bar does; the links follow.
+    void ScrollList(TQBTable* box, int index);
+
     QScrollBar* ListScrollBar() const { return FListScrollBar; }
     QLineEdit* AliasEdit() const { return FAliasEdit; }
     QLineEdit* SearchEdit() const { return FSearchEdit; }
@@ -245,8 +282,12 @@ public:
     // Asks the user a yes/no question; the hook replaces the message box (tests, hosts).
     bool Confirm(const QString& caption, const QString& text);
     std::function<bool(const QString&, const QString&)> ConfirmHook;
-    // Runs the link properties dialog for Link; true when the user confirmed a change.
-    std::function<bool(TQBLink*)> LinkPropertiesHook;
+    // The link properties dialog, made once with the work area.
+    TfmLinkProp& LinkPropDialog() const { return *FLinkProp; }
+    // Runs Dialog modally; true when it closed with OK. The hook replaces the modal loop
+    // (tests, hosts without a user).
+    bool RunModal(QDialog& dialog);
+    std::function<bool(QDialog&)> ModalHook;
     // Shows an error raised inside an event handler; the hook replaces the message box.
     std::function<void(const QString&)> ErrorHook;
     void ReportError(const QString& text);
@@ -293,6 +334,11 @@ protected:
     bool viewportEvent(QEvent* event) override;
     bool focusNextPrevChild(bool next) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
+    void dragEnterEvent(QDragEnterEvent* event) override;
+    void dragMoveEvent(QDragMoveEvent* event) override;
+    void dragLeaveEvent(QDragLeaveEvent* event) override;
+    void dropEvent(QDropEvent* event) override;
+    void leaveEvent(QEvent* event) override;
 
 private:
     void UpdateScrollRanges();
@@ -307,6 +353,27 @@ private:
     // Repaints the links of Box: whole links, or only their part at Box when Partial.
     void InvalidateBoxLinks(TQBTable* box, bool partial);
     std::unique_ptr<TQBTable> TakeTable(TQBTable* box);
+
+    // Field drags (QBWorkAreaDrag.cpp).
+    bool IsOwnFieldDrag(const QMimeData* data) const;
+    // The drag-over of a field line of this work area: true when the drop is accepted.
+    bool FieldDragOver(const QPoint& point, TDragState state);
+    void FieldDrop();
+    void EndFieldDrag(QObject* target);
+    // Stops the list timers and forgets the drop box, drop line, highlight and watch point.
+    void ClearDropState();
+    void SetHighlightItem(TQBListItem* item);
+    // Forgets every drag and hover pointer into Box or its lines (the box is going).
+    void ForgetBox(const TQBTable* box);
+    QPixmap FieldDragPixmap(const QString& text) const;
+
+    // Hints and keys (QBWorkAreaHint.cpp, QBWorkAreaKeys.cpp).
+    void RestartHintTimer();
+    void HideHint();
+    // Tab and Shift+Tab: boxes first, then the links.
+    void TabToNext(bool back);
+    // The active object's menu opened from the keyboard, at the object itself.
+    void ShowKeyboardPopup();
 
     TQBWorkAreaOwner* FOwner;
     std::vector<std::unique_ptr<TQBJoin>> FJoins;
@@ -332,4 +399,24 @@ private:
     std::vector<TPoint> FBandPoints;  // on screen
     int FLastPaintedBoxes = 0;
     int FLastPaintedLinks = 0;
+
+    // Field drag state: the box and line under the pointer, the line drawn as drop target,
+    // and the point the list-scroll timers watch (diagram coordinates).
+    TQBTable* FDropTable = nullptr;
+    TQBListItem* FDropItem = nullptr;
+    TQBListItem* FHighlightItem = nullptr;
+    TPoint FWatchPoint;
+    TPoint FDragPos;        // last drag position over the work area (client coordinates)
+    TPoint FPressPoint;     // where the left button went down (client coordinates)
+    bool FFieldDrag = false;     // a field drag started here is running
+    bool FFieldDropDone = false; // it was dropped on this work area
+    bool FDragOverSelf = false;  // the last drag event over this work area was not a leave
+    QTimer* FListUpTimer = nullptr;  // children of the work area
+    QTimer* FListDownTimer = nullptr;
+    QTimer* FHintTimer = nullptr;
+    QTimer* FHintHideTimer = nullptr;
+    QLabel* FHintWindow = nullptr;   // a tool-tip window owned by the work area
+    TfmLinkProp* FLinkProp = nullptr;  // child dialog
+    // Boxes activated by consecutive Tab presses; after all of them Tab goes on to the links.
+    int FTabRun = 0;
 };

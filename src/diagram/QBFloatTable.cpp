@@ -360,9 +360,15 @@ void TQBTable::MouseMove(TQBMouseMessage& msg, int hitCode) {
             InvalidateButton(e);
         }
     } else if (hitCode == hcList) {
-        if (!(FFocusedItem && FFocusedItem->IsColumn() && leftDown &&
-              msg.X > ItemRect(FFocusedItem).Left + FLineHeight)) {
-            if (const TQBListItem* item = ItemAtPoint(msg.Y)) FHint = item->Name() + " (" + item->TypeName() + ")";
+        if (FFocusedItem && FFocusedItem->IsColumn() && leftDown && msg.X > ItemRect(FFocusedItem).Left + FLineHeight) {
+            // Dragging the focused column's name links it; the drag runs until the drop, and
+            // the box may have been closed meanwhile.
+            TQBWorkArea* area = FWorkArea;
+            const std::uint64_t serial = Serial();
+            area->BeginFieldDrag(this, TPoint{msg.X, msg.Y});
+            if (area->ObjectBySerial(serial) != this) return;
+        } else if (const TQBListItem* item = ItemAtPoint(msg.Y)) {
+            FHint = item->Name() + " (" + item->TypeName() + ")";
         }
     } else if (hitCode == hcCheckBox && !leftDown) {
         FHint = FCheckState == 2 ? QBResource::SUncheckAllFields : QBResource::SCheckAllFields;

@@ -87,6 +87,12 @@ void TQBTable::PaintItem(QPainter& painter, const TQBListItem& item, const QRect
         painter.fillRect(text, background);
         textColor = ReadableTextColor(ColorToQColor(pal.GetSelectedItemText()), background);
     }
+    if (FWorkArea->HighlightItem() == &item) {
+        // The drop target of a field drag: teal, whatever the line's other states.
+        const QColor teal(0x00, 0x80, 0x80);
+        painter.fillRect(text, teal);
+        textColor = ReadableTextColor(ColorToQColor(pal.GetSelectedItemText()), teal);
+    }
     std::string label = " " + item.Name();
     if (FWorkArea->Options().Contains(qboShowFieldTypes)) label += " (" + item.TypeName() + ")";
     painter.setPen(textColor);

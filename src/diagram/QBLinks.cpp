@@ -11,6 +11,7 @@
 
 #include "diagram/QBFloatTable.h"
 #include "diagram/QBGeometry.h"
+#include "diagram/QBLinkProp.h"
 #include "diagram/QBModelLink.h"
 #include "lexer/QBUtils.h"
 #include "resources/QBResource.h"
@@ -306,8 +307,15 @@ void TQBLink::DeleteLink() {
 }
 
 void TQBLink::ShowProperties() {
-    if (FWorkArea->LinkPropertiesHook && FWorkArea->LinkPropertiesHook(this))
-        FWorkArea->InvalidateRegion(RepaintRegion(0));
+    TfmLinkProp& dialog = FWorkArea->LinkPropDialog();
+    dialog.Subject = this;
+    dialog.FormShow();
+    TQBWorkArea* area = FWorkArea;
+    const std::uint64_t serial = Serial();
+    const bool accepted = area->RunModal(dialog);
+    dialog.Subject = nullptr;
+    // The modal loop runs queued removals: the link may be gone now.
+    if (accepted && area->ObjectBySerial(serial) == this) area->InvalidateRegion(RepaintRegion(0));
 }
 
 // --- work area: link bookkeeping ---
@@ -382,6 +390,7 @@ void TQBWorkArea::RemoveLink(TQBLink* link, int index, bool repaint) {
         FActiveObject = nullptr;
     }
     if (FBandLink == link) SetRubberBand(nullptr, {});
+    if (FLinkProp->Subject == link) FLinkProp->Subject = nullptr;
     if (repaint) InvalidateRegion(link->RepaintRegion(0));
     DeleteLinkJoinDef(Parser(), *link);
     // Keep what is needed after the link is gone.

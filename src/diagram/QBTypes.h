@@ -52,3 +52,5 @@ enum TQBAction : std::uint8_t { qbaAdd, qbaRemove };
 enum TQBStorageType : std::uint8_t { qstNone, qstIniFile, qstRegistry };
 enum TQBButtonStyle : std::uint8_t { qbsFlat, qbs3DLook, qbsRaise };
 enum TQBBorderKind : std::uint8_t { qbkBump, qbkEtched, qbkRaised, qbkSunken };
+// Where a drag stands relative to a control it passes over.
+enum TDragState : std::uint8_t { dsDragEnter, dsDragLeave, dsDragMove };

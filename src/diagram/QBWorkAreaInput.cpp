@@ -9,6 +9,7 @@
 #include <QMessageBox>
 #include <QMouseEvent>
 #include <QScrollBar>
+#include <QTimer>
 #include <QToolTip>
 #include <algorithm>
 
@@ -62,7 +63,7 @@ void TQBWorkArea::mouseMoveEvent(QMouseEvent* event) {
         const TPoint pos{msg.X, msg.Y};
         if (pos == FLastMouse) return;
         FLastMouse = pos;
-        QToolTip::hideText();
+        HideHint();
         if (!(event->buttons() & Qt::LeftButton)) {
             int code = hcNone;
             TQBFloatObject* object = ObjectAt(pos, code);
@@ -80,6 +81,7 @@ void TQBWorkArea::mouseMoveEvent(QMouseEvent* event) {
                 FHitCode = code;
             }
             object->MouseMove(msg, code);
+            RestartHintTimer();
             return;
         }
         HideEditors();
@@ -138,8 +140,11 @@ void TQBWorkArea::DragBox(const TQBMouseMessage& msg) {
 void TQBWorkArea::mousePressEvent(QMouseEvent* event) {
     Guard([&] {
         TQBMouseMessage msg = MakeMessage(event);
-        QToolTip::hideText();
+        HideHint();
+        FHintTimer->stop();
         if (event->button() != Qt::LeftButton) return;
+        FPressPoint = TPoint{msg.X, msg.Y};
+        FTabRun = 0;
         setFocus(Qt::MouseFocusReason);
         HideEditors();
         // The press may come without a hover before it: find the object under it first.
@@ -228,23 +233,18 @@ bool TQBWorkArea::focusNextPrevChild(bool) { return false; }  // Tab cycles thro
 
 void TQBWorkArea::keyPressEvent(QKeyEvent* event) {
     Guard([&] {
-        QToolTip::hideText();
+        HideHint();
         int key = event->key();
         TShiftState shift;
         if (event->modifiers() & Qt::ShiftModifier) shift.Include(ssShift);
         if (event->modifiers() & Qt::ControlModifier) shift.Include(ssCtrl);
         if (event->modifiers() & Qt::AltModifier) shift.Include(ssAlt);
         if ((key == Qt::Key_Tab || key == Qt::Key_Backtab) && !FTables.empty()) {
-            const int count = TableCount();
-            int n = IndexOfTable(FActiveObject);
-            n = key == Qt::Key_Backtab ? n + 1 : count - 1;
-            n = std::clamp(n, 0, count - 1);
-            TQBTable* box = FTables[n].get();
-            if (!box->Active()) {
-                if (FActiveObject) FActiveObject->SetActive(false);
-                FActiveObject = box;
-                box->SetActive(true);
-            }
+            TabToNext(key == Qt::Key_Backtab);
+            return;
+        }
+        if (key == Qt::Key_Menu || (key == Qt::Key_F10 && event->modifiers() == Qt::ShiftModifier)) {
+            ShowKeyboardPopup();
             return;
         }
         if (key == Qt::Key_Delete) {
@@ -297,17 +297,8 @@ void TQBWorkArea::scrollContentsBy(int dx, int dy) {
 }
 
 bool TQBWorkArea::viewportEvent(QEvent* event) {
-    if (event->type() == QEvent::ToolTip) {
-        auto* help = static_cast<QHelpEvent*>(event);
-        int code = hcNone;
-        TQBFloatObject* object = ObjectAt(TPoint{help->pos().x(), help->pos().y()}, code);
-        const std::string hint = object ? object->GetHint() : std::string();
-        if (hint.empty())
-            QToolTip::hideText();
-        else
-            QToolTip::showText(help->globalPos() + QPoint(10, 20), QString::fromStdString(hint), viewport());
-        return true;
-    }
+    // Hints come from the work area's own timers, not from the toolkit's tool-tip events.
+    if (event->type() == QEvent::ToolTip) return true;
     return QAbstractScrollArea::viewportEvent(event);
 }
 

@@ -1,11 +1,15 @@
 // What the work area needs of the control that owns it: the parser that holds the query
-// model, the appearance it paints with, the option set, and the two questions it asks before
-// a box or a link is added or removed. The control implements it; the work area receives it
-// at construction, so the diagram never depends on the control's class.
+// model, the appearance it paints with, the option set, the two questions it asks before
+// a box or a link is added or removed, and the drags it hands over. The control implements
+// it; the work area receives it at construction, so the diagram never depends on the
+// control's class.
 #pragma once
 
 #include "diagram/QBTypes.h"
+#include "toolkit/Geometry.h"
 
+class QMimeData;
+class QObject;
 class TQBLink;
 class TQBObjectStyle;
 class TQBPalette;
@@ -23,6 +27,17 @@ public:
     virtual bool DoAddRemoveTable(TQBTable* table, TQBAction action) = 0;
     // True when Link may be added or removed.
     virtual bool DoAddRemoveLink(TQBLink* link, TQBAction action) = 0;
+
+    // Drags that did not start on the work area, and field drags that ended elsewhere. Point
+    // is in the work area's client (viewport) coordinates. Without a handler nothing is
+    // accepted and nothing happens.
+    virtual bool DoDragOver(QObject* /*source*/, const QMimeData* /*data*/, const TPoint& /*point*/,
+                            TDragState /*state*/) {
+        return false;
+    }
+    virtual void DoDragDrop(QObject* /*source*/, const QMimeData* /*data*/, const TPoint& /*point*/) {}
+    // Target is the widget the field was dropped on, or null.
+    virtual void DoEndDrag(QObject* /*target*/, const TPoint& /*point*/) {}
 
 protected:
     ~TQBWorkAreaOwner() = default;

@@ -71,6 +71,16 @@ inline constexpr const char* SLinkProperties = "属性";
 inline constexpr const char* SHintCaption = "提示!";
 inline constexpr const char* SConfirmDeleteLink = "您确认要删除连接吗？ ";
 inline constexpr const char* SAnd = "与";
+inline constexpr const char* SInvalidLink = "无效的连接";
+inline constexpr const char* SLinkedTables = "连接表: ";
+inline constexpr const char* SIncludeAll = "包含所有";
+inline constexpr const char* SInvalidLinkOperator = "无效的连接运算符 '%s'";
+// The link properties dialog's own captions.
+inline constexpr const char* SLinkPropCaption = "Link properties";
+inline constexpr const char* SLinkPropLeftOuter = "Include all";
+inline constexpr const char* SLinkPropRightOuter = "Include All";
+inline constexpr const char* SLinkPropOK = "OK";
+inline constexpr const char* SLinkPropCancel = "Cancel";
 
 
 // --- Query builder control ---
