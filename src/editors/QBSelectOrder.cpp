@@ -72,7 +72,8 @@ TQBSelectGrid::TQBSelectGrid(QWidget* parent) : QTableWidget(parent) {
     FCombo->setObjectName("SelectCombo");
     FCombo->setEditable(true);
     FCombo->setInsertPolicy(QComboBox::NoInsert);
-    FCombo->setMaxVisibleItems(100 / DefaultRowHeight * 2);
+    // The drop-down list is about 100 pixels high: five rows.
+    FCombo->setMaxVisibleItems(100 / DefaultRowHeight);
     FCombo->hide();
     FCombo->installEventFilter(this);
     FEdit = new QLineEdit(parent);

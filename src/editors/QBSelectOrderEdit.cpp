@@ -9,6 +9,7 @@
 #include <QMenu>
 #include <QMessageBox>
 #include <QMimeData>
+#include <vector>
 
 #include "diagram/QBFloatPanel.h"
 #include "diagram/QBFloatTable.h"

@@ -115,6 +115,12 @@ TQBOrderPanel::TQBOrderPanel(QWidget* parent) : QWidget(parent) {
     ApplyLayout();
 }
 
+TQBOrderPanel::~TQBOrderPanel() {
+    // The lists go one after the other; neither may reach the panel once the first is gone.
+    FSourceList->disconnect(this);
+    FSortList->disconnect(this);
+}
+
 // --- layout ---
 
 void TQBOrderPanel::ApplyLayout() {

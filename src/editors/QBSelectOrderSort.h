@@ -27,6 +27,7 @@ class TQBOrderPanel final : public QWidget {
 public:
     // Throws EQBException when Parent is null.
     explicit TQBOrderPanel(QWidget* parent);
+    ~TQBOrderPanel() override;
 
     // Fills the candidate list for Panel (the control's sort candidates).
     std::function<void(TQBOrderPanel* panel, TStringList& candidates)> OnFillCandidates;
