@@ -98,6 +98,8 @@ TCustomQueryBuilder::~TCustomQueryBuilder() {
     delete FPageControl;
     FPageControl = nullptr;
     std::fill(std::begin(FPages), std::end(FPages), nullptr);
+    FSelectPanel = nullptr;
+    FOrderPanel = nullptr;
     FLinkList.reset();
     FTableList.reset();
     delete FWorkArea;
@@ -134,6 +136,7 @@ void TCustomQueryBuilder::CreatePages() {
         FPages[i]->setObjectName(QString("Page%1").arg(i));
         FPageControl->addTab(FPages[i], QString::fromUtf8(PageCaptions[i]));
     }
+    CreateSelectOrderPanels();
     ApplyVisibleTabs();
     connect(FPageControl, &QTabWidget::currentChanged, this, [this] { PageChanged(); });
 }
@@ -322,7 +325,9 @@ void TCustomQueryBuilder::RefreshIfActive(std::initializer_list<TQBVisibleTab> p
         }
 }
 
-void TCustomQueryBuilder::ReloadPage(TQBVisibleTab) {}
+void TCustomQueryBuilder::ReloadPage(TQBVisibleTab page) {
+    if (page == qbtSelection || page == qbtSorting) ReloadSelectOrderPage(page);
+}
 
 void TCustomQueryBuilder::contextMenuEvent(QContextMenuEvent* event) {
     QRect pages = FPageControl->geometry();
@@ -380,6 +385,7 @@ void TCustomQueryBuilder::Clear() {
     if (!FParser) return;  // Init not run: nothing to clear
     FParser->Clear();
     FWorkArea->Clear();
+    ClearSelectOrderPanels();
     // Activating the first visible page reloads it (a page change, or a refresh when it is
     // already the active one).
     ActivateFirstVisiblePage();

@@ -13,6 +13,7 @@
 #include <QWidget>
 #include <functional>
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -30,7 +31,9 @@ class TQBLink;
 class TQBLinkList;
 class TQBListItem;
 class TQBOperators;
+class TQBOrderPanel;
 class TQBScriptFormat;
+class TQBSelectPanel;
 class TQBSelectParser;
 class TQBTable;
 class TQBTableDef;
@@ -89,6 +92,9 @@ public:
     QSplitter* Splitter() const { return FSplitter; }
     // The page of a tab (the panel's parent), by its member of the visible-tabs set.
     QWidget* Page(TQBVisibleTab tab) const { return FPages[tab]; }
+    // The panels of the selection and sorting pages.
+    TQBSelectPanel* SelectPanel() const { return FSelectPanel; }
+    TQBOrderPanel* OrderPanel() const { return FOrderPanel; }
     // TABLEBMP and FIELDBMP, 16 x 16, masked by the colour of their bottom-left pixel.
     const std::vector<QPixmap>& Images() const { return FImages; }
 
@@ -180,6 +186,23 @@ public:
     void TableKeyChanged(TQBTable* table, const std::string& oldKey);
     void FieldCheckChanged(TQBTable* table, TQBListItem* item);
 
+    // --- the selection grid's hooks: the select list follows the grid's rows ---
+    // A row got Source (with Aggregate): its field is added, the column's line ticked.
+    void SelectFieldAssigned(const std::string& source, const std::string& aggregate,
+                             const std::string& outputName, bool tick);
+    // A row's content is about to be replaced: its field goes, the line is unticked on Untick.
+    void SelectFieldReleased(const std::string& source, const std::string& aggregate,
+                             const std::string& outputName, bool untick);
+    // A row was deleted: its field goes, the line is unticked on Untick.
+    void SelectRowDeleted(const std::string& source, const std::string& aggregate,
+                          const std::string& outputName, bool untick);
+    // A row's output name changes; NewName comes back unique (or the old name when blank).
+    void SelectOutputNameChanged(const std::string& source, const std::string& oldName, std::string& newName);
+    // "key.column" of every column line of every box, front box first.
+    void FillSourceFieldList(TStringList& list) const;
+    // What the sorting page may offer, each text once.
+    void FillSortCandidates(TQBOrderPanel* panel, TStringList& list) const;
+
     // The box whose key is Key; null for a blank key (never "the only box").
     TQBTable* BoxByKey(const std::string& key) const;
 
@@ -201,6 +224,12 @@ protected:
 
 private:
     void CreatePages();
+    // The selection and sorting panels on their pages, wired to the handlers.
+    void CreateSelectOrderPanels();
+    void ClearSelectOrderPanels();
+    void ReloadSelectOrderPage(TQBVisibleTab page);
+    // Takes the field a grid row shows out of the model; Replacing remembers where it stood.
+    void RemoveSelectField(const std::string& source, const std::string& outputName, bool untick, bool replacing);
     void ApplyVisibleTabs();
     // Gives the page control its height below the splitter.
     void ApplyTabHeight();
@@ -225,6 +254,19 @@ private:
     QTabWidget* FPageControl = nullptr;
     TQBWorkArea* FWorkArea = nullptr;
     QWidget* FPages[4] = {};
+    TQBSelectPanel* FSelectPanel = nullptr;  // children of their pages
+    TQBOrderPanel* FOrderPanel = nullptr;
+    // A selection row whose field was released to be assigned anew: its place, its typed
+    // output name and its ORDER BY entry carry over to the row's next field.
+    struct TReplacedSelectField {
+        int Row = -1;  // the grid row
+        std::string Alias;
+        bool Typed = false;
+        int SelectIndex = -1;
+        int OrderIndex = -1;
+        int OrderDirection = 0;
+    };
+    std::optional<TReplacedSelectField> FReplacedField;
     std::unique_ptr<TQBTableList> FTableList;
     std::unique_ptr<TQBLinkList> FLinkList;
     QPointer<QMenu> FWorkAreaPopupMenu;

@@ -4,6 +4,7 @@
 
 #include "diagram/QBFloatPanel.h"
 #include "diagram/QBFloatTable.h"
+#include "editors/QBSelectOrder.h"
 #include "model/QBCriteria.h"
 #include "model/QBFunctionDefs.h"
 #include "model/QBModelSync.h"
@@ -74,6 +75,7 @@ void TCustomQueryBuilder::TableKeyChanged(TQBTable* table, const std::string& ol
                                    FParser->GetGroupByItems(), FParser->GetOrderByItems()},
                                   oldKey, newKey);
     }
+    if (FSelectPanel) FSelectPanel->Grid()->ReplaceQualifier(newKey, oldKey);
     RefreshActiveTab();
 }
 

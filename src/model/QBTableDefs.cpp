@@ -388,10 +388,10 @@ std::string ReplaceQualifier(const std::string& Text, const std::string& Needle,
 }  // namespace
 
 std::string TQBTableDefs::RenameQualifier(const std::string& Text, const std::string& OldKey,
-                                          const std::string& NewAlias) const {
+                                          const std::string& NewAlias, bool QuoteNewAlias) const {
     if (IsBlankText(OldKey) || IsBlankText(NewAlias)) return Text;
     const bool caseSensitive = Parser && Parser->GetCaseSensitiveIdentifiers();
-    const std::string replacement = QuoteName(NewAlias) + ".";
+    const std::string replacement = (QuoteNewAlias ? QuoteName(NewAlias) : NewAlias) + ".";
     const auto needle = [caseSensitive](const std::string& key) {
         return caseSensitive ? key + "." : UpperCase(key + ".");
     };

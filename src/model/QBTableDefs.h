@@ -102,9 +102,10 @@ public:
     void RenameInJoins(const TQBTableDef* Table, const std::string& NewAlias);
 
     // Text with every whole qualifier OldKey followed by "." replaced by NewAlias (names
-    // compared as the model compares them; string literals left alone).
+    // compared as the model compares them; string literals left alone). NewAlias is written
+    // quoted as the dialect needs unless QuoteNewAlias is false (texts that hold bare keys).
     std::string RenameQualifier(const std::string& Text, const std::string& OldKey,
-                                const std::string& NewAlias) const;
+                                const std::string& NewAlias, bool QuoteNewAlias = true) const;
 
     void EndUpdate() override;
     // The select list and the FROM clause; throws EQBException when the joins of a group

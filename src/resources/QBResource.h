@@ -153,5 +153,25 @@ inline constexpr const char* SHostIntegratedConnectionFormat =
     "Provider=SQLOLEDB.1;Integrated Security=SSPI;Persist Security Info=False;Initial Catalog=%s;Data Source=%s";
 inline constexpr const char* SLoginPromptCaption = "登录";
 inline constexpr const char* SLoginPromptText = "用户 %s 的密码：";
+// --- Selection and sorting pages ---
+inline constexpr const char* SSelectOutputName = "输出字段名称";
+inline constexpr const char* SSelectAggregate = "聚合";
+inline constexpr const char* SSelectSourceField = "源字段名称";
+inline constexpr const char* SSelectDeleteRow = "删除指定的行";
+inline constexpr const char* SSelectDistinct = "消除重复记录";
+inline constexpr const char* SSelectCantDeleteLastRow = "无法删除最后一行!";
+inline constexpr const char* SSelectConfirmDeleteRow = "您确认要删除当前行吗?";
+inline constexpr const char* SConfirmCaption = "确认";
+inline constexpr const char* SInvalidSelectGridParent = "选定的栅格父属性无效";
+inline constexpr const char* SInvalidOrderPanelParent = "OrderPanel的父属性无效";
+inline constexpr const char* SOrderInputFields = "输入字段";
+inline constexpr const char* SOrderSortField = "排序字段";
+inline constexpr const char* SOrderSortType = "排序类型";
+inline constexpr const char* SOrderAscending = "升序";
+inline constexpr const char* SOrderDescending = "降序";
+inline constexpr const char* SOrderAToZ = "A..Z";
+inline constexpr const char* SOrderZToA = "Z..A";
+inline constexpr const char* SOrderUp = "上";
+inline constexpr const char* SOrderDown = "下";
 
 }  // namespace QBResource

@@ -1,5 +1,6 @@
 #!/usr/bin/env python3
-"""Draws the diagram's bitmaps and the drag cursor as PNG files (1x and @2x).
+"""Draws the diagram's bitmaps, the drag cursor and the sorting page's move-button glyphs as
+PNG files (1x and @2x).
 
 Run from anywhere: python3 draw_images.py. Only the standard library is used, so the
 pictures can be redrawn on any machine; the PNGs are committed next to this script.
@@ -182,9 +183,29 @@ def drag_cursor():
     return {"DragCursor": c}
 
 
+def move_buttons():
+    """Arrows of the sorting page's buttons: one or all candidates to the sort list (right),
+    one or all sort entries back (left)."""
+    def arrows(count, right):
+        c = Canvas(16)
+        width = 5 if count == 1 else 4.5
+        start = 8 - width * count / 2.0
+        for i in range(count):
+            x0 = start + i * width
+            x1 = x0 + width
+            if right:
+                c.polygon([(x0, 3.5), (x1, 8), (x0, 12.5)], INK)
+            else:
+                c.polygon([(x1, 3.5), (x0, 8), (x1, 12.5)], INK)
+        return c
+    return {"ADD": arrows(1, True), "ADD_ALL": arrows(2, True),
+            "REMOVE": arrows(1, False), "REMOVE_ALL": arrows(2, False)}
+
+
 def main():
     pictures = {}
-    for group in (caption_buttons(), caption_boxes(), line_bitmaps(), tree_bitmaps(), drag_cursor()):
+    for group in (caption_buttons(), caption_boxes(), line_bitmaps(), tree_bitmaps(), drag_cursor(),
+                  move_buttons()):
         pictures.update(group)
     for name, canvas in pictures.items():
         for scale, suffix in ((1, ""), (2, "@2x")):
