@@ -7,6 +7,7 @@
 #include "diagram/QBTypes.h"
 
 class TQBLink;
+class TQBListItem;
 class TQBObjectStyle;
 class TQBPalette;
 class TQBSelectParser;
@@ -23,6 +24,8 @@ public:
     virtual bool DoAddRemoveTable(TQBTable* table, TQBAction action) = 0;
     // True when Link may be added or removed.
     virtual bool DoAddRemoveLink(TQBLink* link, TQBAction action) = 0;
+    // The user asks to enter the value of a parameter line of a procedure box.
+    virtual void DoEnterProcParameter(TQBTable*, TQBListItem*) {}
 
 protected:
     ~TQBWorkAreaOwner() = default;

@@ -71,6 +71,7 @@ inline constexpr const char* SLinkProperties = "属性";
 inline constexpr const char* SHintCaption = "提示!";
 inline constexpr const char* SConfirmDeleteLink = "您确认要删除连接吗？ ";
 inline constexpr const char* SAnd = "与";
+inline constexpr const char* SInvalidParamValue = "'%s' 不是参数 %s 的有效值";
 
 
 // --- Query builder control ---
