@@ -12,6 +12,7 @@
 
 #include "ControlTestSupport.h"
 #include "control/QBTableFunctions.h"
+#include "data/DataQuery.h"
 #include "data/MemoryDataSet.h"
 #include "diagram/ParamForm.h"
 #include "diagram/QBProc.h"
@@ -192,6 +193,31 @@ TEST(ArgumentList, ListsOneNullPerParameter) {
     EXPECT_EQ(ArgumentList(&none), "()");
     EXPECT_EQ(ArgumentList(&two), "(NULL, NULL)");
     EXPECT_EQ(ColumnsQuery("[t]"), "SELECT * FROM [t] WHERE 0 = 1");
+}
+
+}  // namespace
+
+namespace {
+
+// The catalog over a real connection: the columns come through the host's query command;
+// SQLite knows no procedures, so a parameter search finds none.
+TEST(ConnectionCatalog, ReadsColumnsThroughTheQueryAndParametersThroughTheServer) {
+    TDataConnection connection;
+    connection.SetConnectionString(std::string("Provider=SQLite;Data Source=") + KORVEL_BINARY_DIR +
+                                   "/sample/korvel-sample.db");
+    connection.SetLoginPrompt(false);
+    connection.Open();
+    TDataQuery query(&connection);
+    const TQBSourceCatalog catalog = ConnectionCatalog(connection, query);
+    TDataSet* set = catalog.OpenQuery(ColumnsQuery("Customers"));
+    ASSERT_EQ(set, &query);
+    EXPECT_GT(set->FieldCount(), 2);
+    EXPECT_EQ(catalog.OpenQuery(ColumnsQuery("Orders")), &query) << "the query is reused";
+
+    TDataParameters list;
+    list.Add("stale", ftInteger, ptInput);
+    catalog.ReadParameters("Customers", list);
+    EXPECT_EQ(list.Count(), 0) << "the list is emptied before the search";
 }
 
 }  // namespace
