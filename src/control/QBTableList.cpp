@@ -5,6 +5,7 @@
 #include "diagram/QBFloatTable.h"
 #include "diagram/QBLinks.h"
 #include "diagram/QBModelLink.h"
+#include "diagram/QBProc.h"
 #include "toolkit/TextCompare.h"
 
 int TQBTableList::Count() const { return FWorkArea ? FWorkArea->TableCount() : 0; }
@@ -17,9 +18,9 @@ TQBTable* TQBTableList::AddTable(const std::string& name, const std::string& ali
     return FWorkArea ? FWorkArea->AddTable(name, alias, dataSet) : nullptr;
 }
 
-TQBTable* TQBTableList::AddProc(const std::string& name, const std::string& alias, const TDataParameters&,
+TQBTable* TQBTableList::AddProc(const std::string& name, const std::string& alias, const TDataParameters& params,
                                 TDataSet* dataSet) const {
-    return AddTable(name, alias, dataSet);
+    return FWorkArea ? FWorkArea->AddProc(name, alias, &params, dataSet) : nullptr;
 }
 
 TQBTable* TQBTableList::FindTable(const std::string& key) const {

@@ -20,8 +20,8 @@ public:
     TQBTable* Items(int index) const;
     // Creates a box with automatic placement; null when the control refused it.
     TQBTable* AddTable(const std::string& name, const std::string& alias, TDataSet* dataSet) const;
-    // Creates a stored-procedure box; its parameter lines come with the procedure boxes, so
-    // for now this is a table box over DataSet. Null when refused.
+    // Creates a stored-procedure box (columns of DataSet, then the input parameters of
+    // Params with their values) with automatic placement; null when the control refused it.
     TQBTable* AddProc(const std::string& name, const std::string& alias, const TDataParameters& params,
                       TDataSet* dataSet) const;
     // The first box whose key is Key by the model's name comparison (exact without a

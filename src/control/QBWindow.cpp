@@ -27,6 +27,7 @@
 #include "parser/QBParser.h"
 #include "resources/QBResource.h"
 #include "toolkit/Exceptions.h"
+#include "toolkit/TextCompare.h"
 
 namespace {
 
@@ -236,7 +237,35 @@ bool TCustomQueryBuilder::CaseSensitiveIdentifiers() const {
 }
 
 void TCustomQueryBuilder::SetCaseSensitiveIdentifiers(bool value) {
-    if (FParser) FParser->SetCaseSensitiveIdentifiers(value);
+    if (!FParser) return;
+    if (!value && FParser->GetCaseSensitiveIdentifiers()) {
+        const std::string clash = KeyClashIgnoringCase();
+        if (!clash.empty()) throw EQBException(KeyInUseMessage(clash));
+    }
+    FParser->SetCaseSensitiveIdentifiers(value);
+}
+
+std::string TCustomQueryBuilder::KeyClashIgnoringCase() const {
+    std::vector<std::string> keys;
+    for (int i = 0; i < Tables().Count(); ++i) keys.push_back(Tables().Items(i)->Key());
+    if (FParser) {
+        const TQBTableDefs& defs = *FParser->GetTableDefs();
+        std::vector<std::string> aliases;
+        for (int i = 0; i < defs.Count(); ++i)
+            if (!defs.Items(i)->IsBlank()) aliases.push_back(defs.Items(i)->GetAlias());
+        // The model's sources are checked among themselves: each box has one of them.
+        for (size_t a = 0; a < aliases.size(); ++a)
+            for (size_t b = a + 1; b < aliases.size(); ++b)
+                if (SameText(aliases[a], aliases[b])) return aliases[b];
+    }
+    for (size_t a = 0; a < keys.size(); ++a)
+        for (size_t b = a + 1; b < keys.size(); ++b)
+            if (SameText(keys[a], keys[b])) return keys[b];
+    return {};
+}
+
+std::string TCustomQueryBuilder::KeyInUseMessage(const std::string& key) {
+    return std::string(QBResource::STableAlias) + " " + key + " " + QBResource::SAlreadyExists;
 }
 
 bool TCustomQueryBuilder::CheckLinkFieldsType() const {
@@ -368,6 +397,10 @@ bool TCustomQueryBuilder::DoAddRemoveLink(TQBLink* link, TQBAction action) {
     return accept;
 }
 
+void TCustomQueryBuilder::DoEnterProcParameter(TQBTable* procedure, TQBListItem* item) {
+    if (OnEnterProcParameter) OnEnterProcParameter(this, procedure, item);
+}
+
 void TCustomQueryBuilder::AppearanceChanged(TQBAppearanceArea area) {
     if (FLoading || FDesigning) return;
     RepaintArea(area);
@@ -439,8 +472,9 @@ void ParsedParameters(const TQBTableDef& def, TDataParameters& params) {
     }
 }
 
-// The host's parameters rename the parsed ones in order (values kept) or are appended;
-// parsed entries beyond the host's input parameters are dropped.
+// The host's parameters rename the parsed ones in order (values kept; name, type and
+// direction the host's) or are appended; parsed entries beyond the host's input parameters
+// are dropped.
 void MergeHostParameters(const TDataParameters* host, TDataParameters& params) {
     if (!host) {
         params.Clear();
@@ -453,6 +487,7 @@ void MergeHostParameters(const TDataParameters* host, TDataParameters& params) {
         if (k < params.Count()) {
             params.Items(k).Name = given.Name;
             params.Items(k).DataType = given.DataType;
+            params.Items(k).Direction = given.Direction;
         } else {
             params.AddCopy(given);
         }
@@ -496,7 +531,8 @@ bool TCustomQueryBuilder::BuildBox(TQBTableDef& def, TDataParameters& params, bo
             FParser->ReportParserError(qpeFieldNotFound, name, 1, static_cast<int>(name.size()) + 1);
             return false;
         }
-        const bool tick = !(field.ParamType == ptInput && field.Value.IsUnassigned());
+        // A parameter line shows whether it has a value, input/output ones included.
+        const bool tick = !(field.IsInputParam() && field.Value.IsUnassigned());
         line->FBusy = true;
         line->SetChecked(tick);
         line->FBusy = false;

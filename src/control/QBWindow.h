@@ -18,6 +18,7 @@
 #include <vector>
 
 #include "diagram/QBAppearance.h"
+#include "diagram/QBDialogRunner.h"
 #include "diagram/QBTypes.h"
 #include "diagram/QBWorkAreaOwner.h"
 #include "lexer/QBParserError.h"
@@ -136,7 +137,13 @@ public:
     void SetVisibleTabs(TQBVisibleTabs value);
     // The parser's name comparison flag; True when there is no parser.
     bool CaseSensitiveIdentifiers() const;
+    // Turning case sensitivity off is refused (EQBException) while two boxes or table
+    // sources have keys that differ only in letter case: the diagram never holds equal keys.
     void SetCaseSensitiveIdentifiers(bool value);
+    // A key that equals another one when letter case is ignored; empty when there is none.
+    std::string KeyClashIgnoringCase() const;
+    // The message that refuses Key because another box has it already.
+    static std::string KeyInUseMessage(const std::string& key);
     bool CheckLinkFieldsType() const;
     void SetCheckLinkFieldsType(bool value);
     QMenu* WorkAreaPopupMenu() const { return FWorkAreaPopupMenu; }
@@ -178,6 +185,8 @@ public:
     bool DoDragOver(QObject* source, const QMimeData* data, const TPoint& point, TDragState state) override;
     void DoDragDrop(QObject* source, const QMimeData* data, const TPoint& point) override;
     void DoEndDrag(QObject* target, const TPoint& point) override;
+    // Fires OnEnterProcParameter with the control as sender.
+    void DoEnterProcParameter(TQBTable* procedure, TQBListItem* item) override;
     void AppearanceChanged(TQBAppearanceArea area) override;
 
     // --- the work area's notifications: the model follows the diagram ---
@@ -209,6 +218,8 @@ public:
     // Shows an error raised inside an event handler; the hook replaces the message box.
     void ShowError(const QString& text);
     std::function<void(const QString&)> ErrorHook;
+    // Runs the control's modal dialogs (options, colours); replaces their modal loop.
+    TDialogRunner DialogRunner;
 
 protected:
     virtual std::unique_ptr<TQBSelectParser> CreateParser();

@@ -315,11 +315,18 @@ TQBTable* TQBWorkArea::AddTable(const std::string& tableName, const std::string&
 
 TQBTable* TQBWorkArea::InsertTable(const std::string& tableName, const std::string& alias,
                                    TPoint position, bool autoPlace, TDataSet* dataSet) {
-    const std::string key = MakeUniqueKey(Trim(alias).empty() ? tableName : alias, "TABLE_");
+    return InsertBox(tableName, alias, "TABLE_", position, autoPlace,
+                     [&] { return std::make_unique<TQBTable>(this, tableName, dataSet); });
+}
+
+TQBTable* TQBWorkArea::InsertBox(const std::string& name, const std::string& alias, const char* keyPrefix,
+                                 TPoint position, bool autoPlace,
+                                 const std::function<std::unique_ptr<TQBTable>()>& make) {
+    const std::string key = MakeUniqueKey(Trim(alias).empty() ? name : alias, keyPrefix);
     if (FActiveObject) FActiveObject->SetActive(false);
 
-    auto box = std::make_unique<TQBTable>(this, tableName, dataSet);
-    if (key != tableName) box->SetAlias(key);
+    std::unique_ptr<TQBTable> box = make();
+    if (key != name) box->SetAlias(key);
     if (!FOwner->DoAddRemoveTable(box.get(), qbaAdd)) return nullptr;
     if (box->CaptionFitWidth() > box->Width()) box->SetWidth(box->CaptionFitWidth());
 

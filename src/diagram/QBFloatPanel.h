@@ -31,6 +31,7 @@ class QMimeData;
 class QScrollBar;
 class QTimer;
 class TfmLinkProp;
+class TDataParameters;
 class TDataSet;
 class TQBJoin;
 class TQBLink;
@@ -38,6 +39,7 @@ class TQBListItem;
 class TQBObjectStyle;
 class TQBPalette;
 class TQBSelectParser;
+class TQBStoredProc;
 class TQBTable;
 class TQBWorkArea;
 
@@ -171,6 +173,15 @@ public:
     // Adds a box at Position (diagram coordinates) or placed automatically.
     TQBTable* InsertTable(const std::string& tableName, const std::string& alias, TPoint position,
                           bool autoPlace, TDataSet* dataSet);
+    // Adds a stored-procedure box (columns of DataSet, then one line per input parameter of
+    // Params) with automatic placement; null when the control refused.
+    TQBStoredProc* AddProc(const std::string& procName, const std::string& alias, const TDataParameters* params,
+                           TDataSet* dataSet);
+    TQBStoredProc* InsertProc(const std::string& procName, const std::string& alias, TPoint position,
+                              bool autoPlace, const TDataParameters* params, TDataSet* dataSet);
+    // A parameter line of Box asks for its value: the owner runs the entry, then the value
+    // goes into the model's parameter of the box's own table source.
+    void EnterProcParameter(TQBTable* box, TQBListItem* item);
 
     // Links ItemA of box A to ItemB of box B; null when refused or when a box is missing.
     TQBLink* AddLink(TQBTable* a, TQBTable* b, TQBListItem* itemA, TQBListItem* itemB);
@@ -342,6 +353,9 @@ protected:
 
 private:
     void UpdateScrollRanges();
+    // Places a new box (made by Make with its key) on the surface after asking the owner.
+    TQBTable* InsertBox(const std::string& name, const std::string& alias, const char* keyPrefix, TPoint position,
+                        bool autoPlace, const std::function<std::unique_ptr<TQBTable>()>& make);
     TQBMouseMessage MakeMessage(const QMouseEvent* event) const;
     // The object under Point (client coordinates): boxes front first, then links.
     TQBFloatObject* ObjectAt(const TPoint& point, int& hitCode) const;

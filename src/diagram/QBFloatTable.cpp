@@ -148,6 +148,16 @@ void TQBTable::LoadFields(TDataSet* dataSet) {
     }
 }
 
+TQBListItem* TQBTable::AppendItem(int usage, int dataType, std::string name) {
+    FItems.push_back(std::make_unique<TQBListItem>(this, usage, dataType, std::move(name)));
+    return FItems.back().get();
+}
+
+void TQBTable::SetCreationLines(int visibleLines) {
+    FVisibleLines = visibleLines;
+    FHeight = FVisibleLines * (FLineHeight + 1) + FCaptionHeight + FBorder + 2 * FMargin;
+}
+
 void TQBTable::SetAlias(std::string alias) {
     FAlias = std::move(alias);
     FWorkArea->InvalidateRect(OffsetRect(BoundsRect(), -FWorkArea->ScrollX(), -FWorkArea->ScrollY()));
@@ -419,10 +429,16 @@ void TQBTable::DblClick(TQBMouseMessage&, int hitCode) {
         EditAlias();
     } else if (hitCode == hcList && FFocusedItem) {
         TQBListItem* item = FFocusedItem;
-        if (item->Usage() != iuInput && item->Usage() != iuInputOutput)
+        if (item->IsParameter())
+            EnterParameter(item);
+        else
             item->SetChecked(!item->Checked());
         item->SetCheckedQuietly(item->Checked());
     }
+}
+
+void TQBTable::EnterParameter(TQBListItem* item) {
+    if (!item->FBusy) FWorkArea->EnterProcParameter(this, item);
 }
 
 // --- box: keys and search ---
@@ -444,7 +460,11 @@ void TQBTable::KeyDown(int& key, TShiftState shift) {
     TQBFloatObject::KeyDown(key, shift);
     if (key == Qt::Key_Return || key == Qt::Key_Enter || key == Qt::Key_Space) {
         if (FFocusedItem) {
-            FFocusedItem->SetChecked(!FFocusedItem->Checked());
+            // A parameter line's picture shows whether it has a value: the keys ask for one.
+            if (FFocusedItem->IsParameter())
+                EnterParameter(FFocusedItem);
+            else
+                FFocusedItem->SetChecked(!FFocusedItem->Checked());
             FFocusedItem->SetCheckedQuietly(FFocusedItem->Checked());
         }
         return;

@@ -35,6 +35,8 @@ public:
     bool Checked() const { return FChecked; }
     bool Highlighted() const { return FHighlighted; }
     bool IsColumn() const { return FUsage == iuColumn; }
+    // An input or input/output parameter line of a procedure box.
+    bool IsParameter() const { return FUsage == iuInput || FUsage == iuInputOutput; }
 
     // Ticks or unticks the line and, for a column, reports it to the work area's owner.
     void SetChecked(bool value);
@@ -152,7 +154,15 @@ public:
     enum class TItemPart { All, CheckCell, Text };
     void InvalidateItem(const TQBListItem* item, TItemPart part) const;
 
+protected:
+    // Appends a line; procedure boxes add their parameter lines after the columns this way.
+    TQBListItem* AppendItem(int usage, int dataType, std::string name);
+    // Sets the number of lines shown and the height that follows from it (creation only).
+    void SetCreationLines(int visibleLines);
+
 private:
+    // A parameter line asks the work area for its value unless it is being set up.
+    void EnterParameter(TQBListItem* item);
     enum class TButtonKind { Normal, Pressed, Hot };
     void InvalidateButton(int index) const;
     void PaintFrame(QPainter& painter, const QRect& r, TQBBorderKind kind, bool flat) const;

@@ -11,6 +11,7 @@
 class QMimeData;
 class QObject;
 class TQBLink;
+class TQBListItem;
 class TQBObjectStyle;
 class TQBPalette;
 class TQBSelectParser;
@@ -27,6 +28,8 @@ public:
     virtual bool DoAddRemoveTable(TQBTable* table, TQBAction action) = 0;
     // True when Link may be added or removed.
     virtual bool DoAddRemoveLink(TQBLink* link, TQBAction action) = 0;
+    // The user asks to enter the value of a parameter line of a procedure box.
+    virtual void DoEnterProcParameter(TQBTable*, TQBListItem*) {}
 
     // Drags that did not start on the work area, and field drags that ended elsewhere. Point
     // is in the work area's client (viewport) coordinates. Without a handler nothing is

@@ -81,6 +81,7 @@ inline constexpr const char* SLinkPropLeftOuter = "Include all";
 inline constexpr const char* SLinkPropRightOuter = "Include All";
 inline constexpr const char* SLinkPropOK = "OK";
 inline constexpr const char* SLinkPropCancel = "Cancel";
+inline constexpr const char* SInvalidParamValue = "'%s' 不是参数 %s 的有效值";
 
 
 // --- Query builder control ---
