@@ -203,6 +203,15 @@ TEST_F(RegistryStorage, HostileStoresAreRefusedOrIgnored) {
     const bool loaded = Control->LoadDiagramFromRegistry(CurrentUser, "Software\\Korvel", true);
     EXPECT_EQ(Errors.size(), loaded ? 0u : 1u);
     EXPECT_EQ(Layout(), before);
+    // Saving over it either works, and then reads back, or says why.
+    Errors.clear();
+    if (Control->SaveDiagramToRegistry(CurrentUser, "Software\\Korvel", true)) {
+        ClearCompletely();
+        EXPECT_TRUE(Control->LoadDiagramFromRegistry(CurrentUser, "Software\\Korvel", true));
+        EXPECT_EQ(Layout(), before);
+    } else {
+        EXPECT_EQ(Errors.size(), 1u);
+    }
 }
 
 TEST_F(RegistryStorage, TheControlLoadsWhenLoadedAndSavesWhenDestroyed) {
