@@ -5,6 +5,7 @@
 // named by its link name with PointX0, PointY0, PointX1, ... in diagram coordinates.
 #include <algorithm>
 #include <map>
+#include <optional>
 
 #include "control/QBStorageDiagram.h"
 #include "control/QBWindow.h"
@@ -100,9 +101,10 @@ public:
     std::vector<TPoint> Link(const std::string& name) const override {
         std::map<int, int> xs, ys;
         for (const auto& [key, value] : FFile.ReadSectionValues(name)) {
+            int n = QBStorage::NumberedName(key, "PointX");
+            const bool isX = n >= 0;
+            if (!isX) n = QBStorage::NumberedName(key, "PointY");
             int coordinate = -1;
-            const bool isX = QBStorage::NumberedName(key, "PointX") >= 0;
-            const int n = isX ? QBStorage::NumberedName(key, "PointX") : QBStorage::NumberedName(key, "PointY");
             if (n < 0 || !ParseCoordinate(value, coordinate)) continue;
             (isX ? xs : ys).emplace(n, coordinate);
         }

@@ -83,6 +83,8 @@ QString TQBRegistry::KeyName(const std::string& name) {
     return QString::fromStdString(out);
 }
 
+bool TQBRegistry::Readable() const { return FSettings->status() != QSettings::AccessError; }
+
 bool TQBRegistry::KeyExists(const QString& group) const {
     FSettings->beginGroup(group);
     const bool exists = !FSettings->childKeys().isEmpty() || !FSettings->childGroups().isEmpty();
@@ -254,6 +256,7 @@ bool TCustomQueryBuilder::LoadDiagramFromRegistry(std::uint32_t root, const std:
     return StorageCall([&] {
         const TQBRegistry registry(root);
         const QString group = TQBRegistry::GroupOfKeyPath(path);
+        if (!registry.Readable()) throw EQBException(FormatMessage(QBResource::SRegistryReadError, path));
         if (!registry.KeyExists(group)) throw EQBException(FormatMessage(QBResource::SRegistryKeyMissing, path));
         QBStorage::ReadDiagram(*this, TRegistryDiagramReader(registry, group), includeSQL);
     });

@@ -31,6 +31,8 @@ public:
     // characters are written %XX, and the names "." and ".." have their points written so.
     static QString KeyName(const std::string& name);
 
+    // False when the hive's file exists but could not be read.
+    bool Readable() const;
     bool KeyExists(const QString& group) const;
     // The names of the keys directly below Group.
     QStringList SubKeys(const QString& group) const;
