@@ -64,10 +64,11 @@ TIniFile::TIniFile(std::string fileName) : FFileName(std::move(fileName)) {
         throw EQBException(FormatMessage(QBResource::SFileReadError, {FFileName, reason}));
     };
     if (fs::is_directory(status)) fail(std::strerror(EISDIR));
+    // A pipe or a device would block the reader or never end.
+    if (!fs::is_regular_file(status)) fail(std::strerror(EINVAL));
     std::ifstream in(FFileName, std::ios::binary);
     if (!in) fail(ErrnoText());
-    // Read at most one byte more than allowed: the size is known without trusting stat,
-    // which says nothing useful for pipes and special files.
+    // The limit is checked while reading, so a file growing meanwhile is still caught.
     std::string text;
     char buffer[65536];
     while (in) {

@@ -8,6 +8,7 @@
 #include <set>
 #include <string>
 
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include "lexer/QBUtils.h"
@@ -199,8 +200,13 @@ TEST_F(IniFileOnDisk, AFailedUpdateLeavesTheOldFileAndNoTemporaryFile) {
     fs::create_directories(taken / "inside");
     before.WriteInteger("a", "k", 2);
     EXPECT_THROW(before.UpdateFile(), EQBException);
-    // A folder is not read as a file.
+    // A folder, a pipe or a device is not read as a file (a pipe would block the reader).
     EXPECT_THROW(TIniFile(taken.string()), EQBException);
+    const fs::path pipe = Folder / "pipe.ini";
+    ASSERT_EQ(::mkfifo(pipe.c_str(), 0600), 0);
+    EXPECT_THROW(TIniFile(pipe.string()), EQBException);
+    fs::remove(pipe);
+    EXPECT_THROW(TIniFile("/dev/zero"), EQBException);
     EXPECT_EQ(Contents(path), "[a]\nk=1\n");
     EXPECT_EQ(FolderEntries(), (std::set<std::string>{"kept.ini", "taken.ini"}));
     EXPECT_TRUE(fs::exists(taken / "inside"));
