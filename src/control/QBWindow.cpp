@@ -10,6 +10,7 @@
 #include <QTabWidget>
 #include <QVBoxLayout>
 
+#include "control/QBStorage.h"
 #include "control/QBTableList.h"
 #include "data/DataParameters.h"
 #include "data/DataSet.h"
@@ -72,6 +73,7 @@ void AssignWords(TStringList& list, const TStringList& value) {
 
 TCustomQueryBuilder::TCustomQueryBuilder(QWidget* parent)
     : QWidget(parent),
+      FStorage(std::make_unique<TQBStorage>()),
       FPalette(std::make_unique<TQBPalette>(this)),
       FStyle(std::make_unique<TQBStyle>(this)),
       FImages{MaskedImage("TABLEBMP"), MaskedImage("FIELDBMP")},
@@ -93,6 +95,8 @@ TCustomQueryBuilder::TCustomQueryBuilder(QWidget* parent)
 }
 
 TCustomQueryBuilder::~TCustomQueryBuilder() {
+    // Saved first, while everything the diagram and the statement need still exists.
+    SaveToStorage();
     FDestroying = true;
     // The pages and their editors go first, while the model they show still exists; then the
     // work area, which takes its links' join definitions out of the model; then the parser.
@@ -145,6 +149,7 @@ void TCustomQueryBuilder::CreatePages() {
 void TCustomQueryBuilder::Loaded() {
     FLoading = false;
     SetVisibleTabs(FLoadedVisibleTabs);
+    LoadFromStorage();
 }
 
 // --- errors inside event handlers ---

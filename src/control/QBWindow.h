@@ -11,6 +11,7 @@
 #include <QPixmap>
 #include <QPointer>
 #include <QWidget>
+#include <cstdint>
 #include <functional>
 #include <memory>
 #include <optional>
@@ -36,6 +37,7 @@ class TQBOrderPanel;
 class TQBScriptFormat;
 class TQBSelectPanel;
 class TQBSelectParser;
+class TQBStorage;
 class TQBTable;
 class TQBTableDef;
 class TQBTableList;
@@ -153,6 +155,18 @@ public:
     QMenu* TabsPopupMenu() const { return FTabsPopupMenu; }
     void SetTabsPopupMenu(QMenu* menu) { FTabsPopupMenu = menu; }
 
+    // Where the diagram is loaded from by Loaded and saved to on destruction; assignment copies.
+    TQBStorage& Storage() const { return *FStorage; }
+    void SetStorage(const TQBStorage& value);
+
+    // --- saving and loading the diagram (statement, box places, link points) ---
+    // Each returns false after showing the error (through ErrorHook when set) when the store
+    // cannot be read or written; a failed load leaves the diagram as it was.
+    bool SaveDiagramToIniFile(const std::string& fileName, bool includeSQL);
+    bool LoadDiagramFromIniFile(const std::string& fileName, bool includeSQL);
+    bool SaveDiagramToRegistry(std::uint32_t root, const std::string& path, bool includeSQL);
+    bool LoadDiagramFromRegistry(std::uint32_t root, const std::string& path, bool includeSQL);
+
     // The parser's error event (its Sender is the parser).
     TQBParserErrorEvent GetOnParserError() const;
     void SetOnParserError(TQBParserErrorEvent handler);
@@ -255,8 +269,14 @@ private:
     // Runs Body; an exception ends as a message, never inside the event loop.
     template <typename F>
     void Guarded(F&& body);
+    // Runs a storage operation: true when it succeeded, else false after showing its error.
+    bool StorageCall(const std::function<void()>& body);
+    // The automatic load (in Loaded) and save (on destruction) through Storage.
+    void LoadFromStorage();
+    void SaveToStorage();
 
     std::unique_ptr<TQBSelectParser> FParser;
+    std::unique_ptr<TQBStorage> FStorage;
     std::unique_ptr<TQBPalette> FPalette;
     std::unique_ptr<TQBStyle> FStyle;
     TQBOptions FOptions{qboRowSelect};

@@ -49,6 +49,24 @@ inline constexpr const char* SDataParamIndex = "参数索引超出范围：%d";
 inline constexpr const char* SDataNoParameter = "找不到参数：%s";
 inline constexpr const char* SDataNoProcedureName = "未指定存储过程名称";
 
+// --- Diagram storage (INI files and the per-user registry) ---
+inline constexpr const char* SFileReadError = "无法读取文件 %s：%s";
+inline constexpr const char* SFileWriteError = "无法写入文件 %s：%s";
+inline constexpr const char* SFileTooLarge = "文件 %s 太大（超过 %d 字节）";
+inline constexpr const char* SIniInvalidText = "不能写入 INI 文件的名称或值：%s";
+inline constexpr const char* SDiagramFileMissing = "图表文件 %s 不存在";
+inline constexpr const char* SDiagramStatementTooLong = "图表中的 SQL 语句太长（%d 字节）";
+inline constexpr const char* SRegistryInvalidPath = "无效的注册表路径：%s";
+inline constexpr const char* SRegistryUnsupportedRoot = "不支持的注册表根键：%s";
+inline constexpr const char* SRegistryKeyMissing = "注册表项 %s 不存在";
+inline constexpr const char* SRegistryReadError = "无法读取注册表项 %s";
+inline constexpr const char* SRegistryWriteError = "无法写入注册表项 %s";
+// The diagram file dialogs (pairs of caption and patterns, separated by '|').
+inline constexpr const char* SDiagramFileFilter = "INI Files (*.ini)|*.ini|All Files (*.*)|*.*";
+inline constexpr const char* SDiagramFileExt = "INI";
+inline constexpr const char* SLoadDiagramTitle = "Load Diagram";
+inline constexpr const char* SSaveDiagramTitle = "Save Diagram";
+
 // --- Diagram ---
 inline constexpr const char* SInvalidWorkAreaParent = "无效的父工作区!";
 inline constexpr const char* SInvalidTableParent = "无效的父表对象!";
