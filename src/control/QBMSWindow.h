@@ -13,7 +13,7 @@ public:
     // The scanner's alternative-quotes flag; False (and writes ignored) with another scanner.
     bool AlterQuotes() const;
     void SetAlterQuotes(bool value);
-    // Runs the options dialog over this control (through DialogRunner when set); the settings
+    // Runs the options dialog over this control (through the work area's ModalHook when set); the settings
     // change only when it closes with OK, which the result tells.
     bool ShowOptionsDialog();
 

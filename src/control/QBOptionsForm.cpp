@@ -19,6 +19,7 @@
 #include "control/QBMSWindow.h"
 #include "diagram/QBAppearance.h"
 #include "diagram/QBColor.h"
+#include "diagram/QBFloatPanel.h"
 #include "model/QBScriptFormat.h"
 
 namespace {
@@ -288,8 +289,8 @@ void TfmQBOptions::ShowError(const QString& text) {
 bool TMSSQLQueryBuilder::ShowOptionsDialog() {
     // The dialog lives on this stack frame alone: nothing else frees it.
     TfmQBOptions dialog(this);
-    dialog.DialogRunner = DialogRunner;
+    dialog.DialogRunner = WorkArea()->ModalHook;
     dialog.ErrorHook = [this](const QString& text) { ShowError(text); };
     dialog.Bind(this);
-    return RunDialog(dialog, DialogRunner);
+    return WorkArea()->RunModal(dialog);
 }

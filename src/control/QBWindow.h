@@ -232,8 +232,6 @@ public:
     // Shows an error raised inside an event handler; the hook replaces the message box.
     void ShowError(const QString& text);
     std::function<void(const QString&)> ErrorHook;
-    // Runs the control's modal dialogs (options, colours); replaces their modal loop.
-    TDialogRunner DialogRunner;
 
 protected:
     virtual std::unique_ptr<TQBSelectParser> CreateParser();

@@ -469,10 +469,7 @@ void TQBWorkArea::ChangeAlias(const std::string& text) {
     if (OnTableKeyChanged) OnTableKeyChanged(box, oldKey);
 }
 
-bool TQBWorkArea::RunModal(QDialog& dialog) {
-    if (ModalHook) return ModalHook(dialog);
-    return dialog.exec() == QDialog::Accepted;
-}
+bool TQBWorkArea::RunModal(QDialog& dialog) { return RunDialog(dialog, ModalHook); }
 
 bool TQBWorkArea::Confirm(const QString& caption, const QString& text) {
     if (ConfirmHook) return ConfirmHook(caption, text);

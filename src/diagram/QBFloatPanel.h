@@ -20,6 +20,7 @@
 
 #include "diagram/QBTypes.h"
 #include "diagram/QBWorkAreaOwner.h"
+#include "diagram/QBDialogRunner.h"
 #include "toolkit/Geometry.h"
 #include "toolkit/TCollection.h"
 
@@ -297,8 +298,9 @@ public:
     TfmLinkProp& LinkPropDialog() const { return *FLinkProp; }
     // Runs Dialog modally; true when it closed with OK. The hook replaces the modal loop
     // (tests, hosts without a user).
+    // Every modal dialog of the diagram, the control and the host runs through this one hook.
     bool RunModal(QDialog& dialog);
-    std::function<bool(QDialog&)> ModalHook;
+    TDialogRunner ModalHook;
     // Shows an error raised inside an event handler; the hook replaces the message box.
     std::function<void(const QString&)> ErrorHook;
     void ReportError(const QString& text);

@@ -15,8 +15,6 @@
 
 #include <memory>
 
-std::function<int(TfmConnect&)> TfmConnect::RunModal = [](TfmConnect& dialog) { return dialog.exec(); };
-
 TfmConnect::TfmConnect(QWidget* parent) : QDialog(parent) {
     setWindowTitle(QStringLiteral("Connect To Database"));
     setWindowFlags(Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint | Qt::WindowTitleHint | Qt::WindowCloseButtonHint);
@@ -111,7 +109,7 @@ std::string FormatConnectionString(const std::string& format, std::initializer_l
 }
 
 bool EditConnection(TDataConnection* connection, const std::string& userFormat,
-                    const std::string& integratedFormat, QWidget* parent) {
+                    const std::string& integratedFormat, QWidget* parent, const TDialogRunner& runner) {
     if (!connection) return false;
     std::string newString;
     bool loginPrompt = false;
@@ -125,7 +123,7 @@ bool EditConnection(TDataConnection* connection, const std::string& userFormat,
         if (!dialog->edUserName->text().isEmpty() || integratedFormat.empty()) dialog->raSpecificUser->setChecked(true);
         dialog->raNTSecurity->setEnabled(!integratedFormat.empty());
         dialog->UpdateEnabling();
-        if (TfmConnect::RunModal(*dialog) != QDialog::Accepted) return false;
+        if (!RunDialog(*dialog, runner)) return false;
 
         const std::string host = dialog->edHost->text().toStdString();
         const std::string database = dialog->edDBName->text().toStdString();

@@ -4,8 +4,9 @@
 
 #include <QDialog>
 
-#include <functional>
 #include <string>
+
+#include "diagram/QBDialogRunner.h"
 
 class QCheckBox;
 class QLabel;
@@ -33,10 +34,6 @@ public:
     QCheckBox* chLoginPrompt;
     QPushButton* buOk;
     QPushButton* buCancel;
-
-    // Runs the dialog modally and returns its result; tests replace it to answer without a
-    // person (they must not start a modal loop).
-    static std::function<int(TfmConnect&)> RunModal;
 };
 
 // Fills `format` by replacing each "%s", in order, with the next value in ODBC's quoting, so a
@@ -47,5 +44,7 @@ std::string FormatConnectionString(const std::string& format, std::initializer_l
 // integrated format (database, host) or the user format (user, database, host), its login
 // prompt set from the dialog, and opened; a failure to connect propagates after the dialog is
 // gone, the connection keeping the new string. False at once without a connection or on Cancel.
+// The dialog runs through Runner (the window's dialog seam), or modally without one.
 bool EditConnection(TDataConnection* connection, const std::string& userFormat,
-                    const std::string& integratedFormat, QWidget* parent = nullptr);
+                    const std::string& integratedFormat, QWidget* parent = nullptr,
+                    const TDialogRunner& runner = {});

@@ -53,6 +53,7 @@ TfmMain::TfmMain(QWidget* parent)
     CreateMenus();
     CreateToolBar();
     CreateClientArea();
+    WireControl();
     statusBar()->setObjectName("StatusBar");
     if (const QScreen* screen = QGuiApplication::primaryScreen())
         move(screen->availableGeometry().center() - rect().center());
@@ -131,7 +132,7 @@ void TfmMain::CreateActions() {
     for (QAction* action : {tbExecute, miExecute})
         connect(action, &QAction::triggered, this, [this] { FQueryBuilder->WorkArea()->Guard([this] { Execute(); }); });
 
-    // Diagram files: hidden commands, disabled until the diagram storage is wired.
+    // Diagram files and the about box: hidden commands (the diagram commands are wired with the control).
     miLoadDiagram = make("miLoadDiagram", QBResource::SHostMenuLoadDiagram, Qt::CTRL | Qt::Key_F3);
     miSaveDiagram = make("miSaveDiagram", QBResource::SHostMenuSaveDiagram, Qt::CTRL | Qt::Key_F2);
     miAbout = make("miAbout", QBResource::SHostMenuAbout, Qt::Key_F1);
@@ -153,9 +154,7 @@ void TfmMain::CreateActions() {
     miExit = make("miExit", QBResource::SHostMenuExit, Qt::ALT | Qt::Key_X);
     for (QAction* action : {btnQuit, miExit}) connect(action, &QAction::triggered, this, &QWidget::close);
 
-    // The options dialog is wired by the control's options dialog; present, disabled until then.
     miOptions = make("miOptions", QBResource::SHostMenuOptions);
-    miOptions->setEnabled(false);
     miShowSystemTables = make("miShowSystemTables", QBResource::SHostMenuSystemTables);
     miShowSystemTables->setCheckable(true);
     connect(miShowSystemTables, &QAction::triggered, this, [this] {

@@ -35,6 +35,8 @@ class TQBTablesTree final : public QTreeWidget {
 
 public:
     using QTreeWidget::QTreeWidget;
+    // The format that marks a drag as one of the tree's objects (with the name as plain text).
+    static constexpr const char* ObjectMimeType = "application/x-korvel-tree-object";
 
 protected:
     QMimeData* mimeData(const QList<QTreeWidgetItem*>& items) const override;
@@ -88,6 +90,9 @@ public:
     bool SaveSQLFile();
     // The hidden connect command: the connection dialog, then the caption. True when connected anew.
     bool ConnectWithDialog();
+    // The hidden diagram commands (builder page only); false when cancelled or failed.
+    bool LoadDiagramFile();
+    bool SaveDiagramFile();
 
     // Asked for a file name instead of a file dialog when set (tests): save or open, title,
     // filter, default suffix; an empty answer cancels.
@@ -153,6 +158,10 @@ private:
     void ApplyTablesPanel();
     void AfterConnect();
     void AfterDisconnect();
+    // Drops from the tree, the options and parameter dialogs, the diagram commands.
+    void WireControl();
+    // The tree's selected object when the drag comes from the tree; null otherwise or for a group.
+    QTreeWidgetItem* TreeDragSelection(QObject* source, const QMimeData* data) const;
     // Lets the grid go, closes the preview query and hides the result page.
     void ClosePreview();
     QString AskFileName(bool save, const QString& title, const QString& filter, const QString& suffix);

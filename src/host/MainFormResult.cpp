@@ -158,7 +158,7 @@ bool TfmMain::LoadSQLFile() {
 bool TfmMain::ConnectWithDialog() {
     try {
         if (!EditConnection(FConnection.get(), QBResource::SHostUserConnectionFormat,
-                            QBResource::SHostIntegratedConnectionFormat, this))
+                            QBResource::SHostIntegratedConnectionFormat, this, FQueryBuilder->WorkArea()->ModalHook))
             return false;
     } catch (const std::exception& e) {
         Message({Text(QBResource::SHostConnectErrorCaption), QString::fromUtf8(e.what()), QMessageBox::Warning,

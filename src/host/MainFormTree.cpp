@@ -77,6 +77,7 @@ QMimeData* TQBTablesTree::mimeData(const QList<QTreeWidgetItem*>& items) const {
     if (items.size() != 1 || !items.front()->parent()) return nullptr;
     auto* data = new QMimeData;
     data->setText(QString::fromStdString(ObjectName(*items.front())));
+    data->setData(QString::fromLatin1(ObjectMimeType), QByteArray());  // marks the drag as the tree's
     return data;
 }
 

@@ -12,6 +12,8 @@
 #include <cstring>
 #include <memory>
 
+#include "control/QBMSWindow.h"
+#include "diagram/QBFloatPanel.h"
 #include "host/MainForm.h"
 #include "host/QBRunOptions.h"
 #include "resources/QBResource.h"
@@ -114,6 +116,11 @@ int RunQueryBuilder(const TQBRunOptions& options, void*, const char* connectionS
         try {
             TfmMain form;
             form.MessageHook = hook;
+            if (hook) {
+                // Nobody is there to answer a dialog or a password prompt: both are cancelled.
+                form.QueryBuilder()->WorkArea()->ModalHook = [](QDialog&) { return false; };
+                form.PasswordHook = [](const QString&, QString&) { return false; };
+            }
             kept = hook ? RunAutomatically(form, options, connection, statement)
                         : form.RunBuilder(connection, statement, [&] { ApplyStartOptions(form, options); });
         } catch (const std::exception& e) {

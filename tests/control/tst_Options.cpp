@@ -39,7 +39,7 @@ class OptionsTest : public ControlTest {
 protected:
     void SetUp() override {
         ControlTest::SetUp();
-        Control->DialogRunner = [this](QDialog& dialog) { return Run(dialog); };
+        Control->WorkArea()->ModalHook = [this](QDialog& dialog) { return Run(dialog); };
     }
 
     // The colour dialog picks ChosenColor; the options form is shown, edited and closed.

@@ -27,20 +27,21 @@ constexpr const char* IntegratedFormat =
 // Answers the dialog with `fill` run on it, then OK (true) or Cancel (false).
 class TConnectDialogAnswer {
 public:
-    TConnectDialogAnswer(std::function<void(TfmConnect&)> fill, bool ok) {
-        FSaved = TfmConnect::RunModal;
-        TfmConnect::RunModal = [fill = std::move(fill), ok, this](TfmConnect& dialog) {
+    TConnectDialogAnswer(std::function<void(TfmConnect&)> fill, bool ok) : FFill(std::move(fill)), FOk(ok) {}
+    TDialogRunner Runner() {
+        return [this](QDialog& dialog) {
             Shown = true;
-            if (fill) fill(dialog);
-            QTest::mouseClick(ok ? dialog.buOk : dialog.buCancel, Qt::LeftButton);
-            return dialog.result();
+            auto& form = static_cast<TfmConnect&>(dialog);
+            if (FFill) FFill(form);
+            QTest::mouseClick(FOk ? form.buOk : form.buCancel, Qt::LeftButton);
+            return form.result() == QDialog::Accepted;
         };
     }
-    ~TConnectDialogAnswer() { TfmConnect::RunModal = FSaved; }
     bool Shown = false;
 
 private:
-    std::function<int(TfmConnect&)> FSaved;
+    std::function<void(TfmConnect&)> FFill;
+    bool FOk;
 };
 
 // A connection to a server that does not exist: Open fails quickly, which is all these tests
@@ -73,7 +74,7 @@ TEST(ConnectFormTest, FormatsFillTheDialogFieldsInOrder) {
                 dialog.edUserName->setText(QString::fromUtf8(c.User));
             },
             true);
-        EXPECT_THROW(EditConnection(&connection, UserFormat, IntegratedFormat), EDataError);
+        EXPECT_THROW(EditConnection(&connection, UserFormat, IntegratedFormat, nullptr, answer.Runner()), EDataError);
         EXPECT_TRUE(answer.Shown);
         EXPECT_EQ(connection.GetConnectionString(), c.Expected);
     }
@@ -89,7 +90,7 @@ TEST(ConnectFormTest, HostileNamesStayOneValueAndReadBack) {
             dialog.edUserName->setText("u=1");
         },
         true);
-    EXPECT_THROW(EditConnection(&connection, UserFormat, IntegratedFormat), EDataError);
+    EXPECT_THROW(EditConnection(&connection, UserFormat, IntegratedFormat, nullptr, answer.Runner()), EDataError);
     const std::string text = connection.GetConnectionString();
     EXPECT_EQ(text, "Provider=SQLOLEDB.1;Persist Security Info=False;User ID={u=1};Initial Catalog={my db};"
                     "Data Source={srv;Driver={evil}}}");
@@ -132,7 +133,7 @@ TEST(ConnectFormTest, DialogStartsFromTheCurrentString) {
                 EXPECT_TRUE(dialog.chLoginPrompt->isChecked());
             },
             false);
-        EXPECT_FALSE(EditConnection(&connection, UserFormat, c.IntegratedFormat));
+        EXPECT_FALSE(EditConnection(&connection, UserFormat, c.IntegratedFormat, nullptr, answer.Runner()));
         EXPECT_TRUE(answer.Shown);
         EXPECT_EQ(connection.GetConnectionString(), c.Current);  // Cancel changes nothing
     }
@@ -155,7 +156,7 @@ TEST(ConnectFormTest, RadioButtonsSwitchTheUserControls) {
 
 TEST(ConnectFormTest, NoConnectionGivesFalseWithoutADialog) {
     TConnectDialogAnswer answer(nullptr, true);
-    EXPECT_FALSE(EditConnection(nullptr, UserFormat, IntegratedFormat));
+    EXPECT_FALSE(EditConnection(nullptr, UserFormat, IntegratedFormat, nullptr, answer.Runner()));
     EXPECT_FALSE(answer.Shown);
 }
 

@@ -32,7 +32,7 @@ TEST_F(MainWindowTest, CommandsHaveTheirCaptionsShortcutsAndVisibility) {
         {"miExit", "退出(&E)", "Alt+X", true, true},
         {"miExecute", "执行(&E)", "F9", true, true},
         {"miClear", "清除(&C)", "", true, true},
-        {"miOptions", "选项(&P)", "", true, false},
+        {"miOptions", "选项(&P)", "", true, true},
         {"miShowSystemTables", "显示系统表", "", true, true},
         {"miAbout", "关于(&A)...", "F1", false, false},
         {"tbConnect", "", "", false, false},

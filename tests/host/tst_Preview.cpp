@@ -10,6 +10,7 @@
 #include <iterator>
 
 #include "data/DataQuery.h"
+#include "diagram/QBFloatPanel.h"
 #include "host/ConnectForm.h"
 #include "host/ResultModel.h"
 #include "host/ResultView.h"
@@ -174,14 +175,12 @@ TEST_F(PreviewTest, HiddenConnectionCommandsWork) {
     EXPECT_EQ(Form->TablesTree()->topLevelItemCount(), 0);
     EXPECT_EQ(Builder().Tables().Count(), 0);
     // The dialog builds SQL Server strings: cancelled, nothing changes.
-    const auto saved = TfmConnect::RunModal;
     bool shown = false;
-    TfmConnect::RunModal = [&shown](TfmConnect&) {
-        shown = true;
-        return static_cast<int>(QDialog::Rejected);
+    Builder().WorkArea()->ModalHook = [&shown](QDialog& dialog) {
+        shown = dynamic_cast<TfmConnect*>(&dialog) != nullptr;
+        return false;
     };
     Form->miConnect->trigger();
-    TfmConnect::RunModal = saved;
     EXPECT_TRUE(shown);
     EXPECT_FALSE(Form->Connected());
 }
