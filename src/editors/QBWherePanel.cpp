@@ -34,6 +34,13 @@ QWidget* CheckedParent(QWidget* parent) {
 
 QString Text(const char* text) { return QString::fromUtf8(text); }
 
+// A node's text as the criterion writes it: a plain column through the criterion's quoting
+// (the node alone would write "My Col" for [My Col]), anything else as the node writes it.
+std::string NodeText(const TQBCriterion& criterion, const TQBFunctionDef& node) {
+    if (node.Kind == fkField && node.ArgumentCount() == 0) return criterion.QuoteName(node.Name);
+    return node.GetSQL();
+}
+
 }  // namespace
 
 // --- construction ---
@@ -293,9 +300,9 @@ void TQBCriterionPanel::LoadCondition(TQBCriterionRow& row, const TQBCriterion& 
     const bool aggregates = FAllowAggregates && FParser;
     if (aggregates && FParser->IsAggregate(expression.Name)) {
         row.SetLeftFunction(expression.Name);
-        if (expression.ArgumentCount() > 0) row.SetExpressionText(expression.Arguments().Items(0)->GetSQL());
+        if (expression.ArgumentCount() > 0) row.SetExpressionText(NodeText(criterion, *expression.Arguments().Items(0)));
     } else {
-        row.SetExpressionText(expression.GetSQL());
+        row.SetExpressionText(NodeText(criterion, expression));
     }
     TQBOperator* op = FParser ? FParser->GetOperators()->FindByCaption(criterion.OperatorCaption) : nullptr;
     row.SetOperator(op);
@@ -305,9 +312,9 @@ void TQBCriterionPanel::LoadCondition(TQBCriterionRow& row, const TQBCriterion& 
         const TQBFunctionDef& operand = *operands.Items(k);
         if (aggregates && FParser->IsAggregate(operand.Name)) {
             if (k == 0) row.SetRightFunction(operand.Name);
-            for (int a = 0; a < operand.ArgumentCount(); ++a) texts.push_back(operand.Arguments().Items(a)->GetSQL());
+            for (int a = 0; a < operand.ArgumentCount(); ++a) texts.push_back(NodeText(criterion, *operand.Arguments().Items(a)));
         } else {
-            texts.push_back(operand.GetSQL());
+            texts.push_back(NodeText(criterion, operand));
         }
     }
     if (op && op->CommaList) {
