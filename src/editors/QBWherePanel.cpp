@@ -92,6 +92,7 @@ TQBCriterionPanel::TQBCriterionPanel(QWidget* parent, TCustomQueryBuilder* contr
     FFieldPicker->setFrameStyle(QFrame::Panel | QFrame::Raised);
     FFieldPicker->setEditTriggers(QAbstractItemView::NoEditTriggers);
     FFieldPicker->installEventFilter(this);
+    connect(FFieldPicker, &QObject::destroyed, this, [this] { FFieldPicker = nullptr; });
     connect(FFieldPicker, &QTreeWidget::itemDoubleClicked, this, [this] { CloseFieldPicker(true); });
     BuildMenus();
 }
@@ -100,7 +101,12 @@ TQBCriterionPanel::~TQBCriterionPanel() {
     ForgetAllRows();
     if (FEditor) FEditor->removeEventFilter(this);
     // The picker lives on the control (so it may reach past the panel) but belongs to the panel.
-    delete FFieldPicker.data();
+    if (FFieldPicker) {
+        FFieldPicker->removeEventFilter(this);
+        QTreeWidget* picker = FFieldPicker;
+        FFieldPicker = nullptr;
+        delete picker;
+    }
 }
 
 TQBCriterions* TQBWherePanel::TopGroup() const {

@@ -9,8 +9,6 @@
 #include <QAbstractScrollArea>
 #include <QFont>
 #include <QFontMetrics>
-#include <QPointer>
-#include <QTreeWidget>
 #include <functional>
 #include <memory>
 #include <string>
@@ -21,6 +19,7 @@
 class QMenu;
 class QMimeData;
 class QPlainTextEdit;
+class QTreeWidget;
 class QTreeWidget;
 class TCustomQueryBuilder;
 class TQBCriterion;
@@ -208,8 +207,9 @@ private:
     QAction* FMakeGroupAction = nullptr;
     QAction* FDeleteAction = nullptr;
     QPlainTextEdit* FEditor = nullptr;
-    // A child of the control, so that it may reach past the panel; freed with the panel.
-    QPointer<QTreeWidget> FFieldPicker;
+    // A child of the control, so that it may reach past the panel; freed with the panel, and
+    // forgotten should its parent free it first.
+    QTreeWidget* FFieldPicker = nullptr;
     bool FEditorClosing = false;
     bool FPickerClosing = false;
 };

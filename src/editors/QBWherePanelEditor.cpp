@@ -90,7 +90,9 @@ void TQBCriterionPanel::CloseEditor(bool store) {
     row->Layout();
     FEditorClosing = false;
     Refresh();
-    setFocus(Qt::OtherFocusReason);
+    // The panel takes the focus back, unless the user has just given it to another control.
+    const QWidget* focused = QApplication::focusWidget();
+    if (!focused || focused == FEditor || isAncestorOf(focused)) setFocus(Qt::OtherFocusReason);
 }
 
 void TQBCriterionPanel::StoreSpotText(TQBControl* spot, const std::string& text) {
@@ -203,7 +205,7 @@ bool TQBCriterionPanel::eventFilter(QObject* watched, QEvent* event) {
             CloseEditor(true);
         return false;
     }
-    if (FFieldPicker && watched == FFieldPicker.data()) {
+    if (FFieldPicker && watched == FFieldPicker) {
         if (event->type() == QEvent::KeyPress) return PickerKey(static_cast<QKeyEvent*>(event));
         if (event->type() == QEvent::FocusOut && FFieldPicker->isVisible()) {
             // Leaving the picker with a field chosen inserts it, as Enter does.
