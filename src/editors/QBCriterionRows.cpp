@@ -251,6 +251,7 @@ void TQBCriterionRow::Layout() { LayoutRow(StartX()); }
 
 void TQBCriterionRow::LayoutRow(int x) {
     const TQBCriterionPanel* panel = FPanel;
+    if (panel && panel->LayoutSuspended()) return;
     const auto width = [panel](const std::string& text) { return panel ? panel->SpotTextWidth(text) : 0; };
     TQBControl& number = *FSpots[siNumber];
     const std::string numberText = Number();

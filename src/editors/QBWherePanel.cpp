@@ -278,9 +278,16 @@ void TQBCriterionPanel::LoadFromModel() {
     if (const TQBCriterions* group = TopGroup()) {
         const char* caption = GroupKindCaption(group->GroupKind);
         root->SetGroupCaption(*caption ? caption : GroupKindCaption(gkAll));
-        BuildRows(root->SubRows(), *group);
+        FLayoutSuspended = true;
+        try {
+            BuildRows(root->SubRows(), *group);
+        } catch (...) {
+            FLayoutSuspended = false;
+            throw;
+        }
+        FLayoutSuspended = false;
     }
-    root->Layout();
+    LayoutAll(*FRows);
     RebuildAggregateMenu();
     Refresh();
 }
@@ -331,6 +338,13 @@ void TQBCriterionPanel::LoadCondition(TQBCriterionRow& row, const TQBCriterion& 
     for (std::size_t v = 0; v < texts.size(); ++v) row.SetValue(static_cast<int>(v), texts[v]);
     // A row shows as many values as its operator takes.
     if (op) row.SetOperator(nullptr), row.SetOperator(op);
+}
+
+void TQBCriterionPanel::LayoutAll(TQBCriterionRows& rows) {
+    for (int i = 0; i < rows.Count(); ++i) {
+        rows.Items(i)->Layout();
+        LayoutAll(rows.Items(i)->SubRows());
+    }
 }
 
 TQBCriterions* TQBCriterionPanel::GroupOf(TQBCriterionRow* groupRow) const {
@@ -484,13 +498,7 @@ void TQBCriterionPanel::DeleteCondition() {
     if (owner) owner->SetExpanded(owner->Expanded() || owner == RootRow());
     if (owner == RootRow()) owner->SetGroupCaption(owner->GroupCaption());
     // The rows after the deleted one are numbered anew.
-    const std::function<void(TQBCriterionRows&)> relayout = [&](TQBCriterionRows& rows) {
-        for (int i = 0; i < rows.Count(); ++i) {
-            rows.Items(i)->Layout();
-            relayout(rows.Items(i)->SubRows());
-        }
-    };
-    relayout(*FRows);
+    LayoutAll(*FRows);
     if (heldCurrent || !FCurrentSpot) FCurrentSpot = RootRow()->Spot(siLeftFunction);
     FHoverSpot = nullptr;
     RowsChanged();

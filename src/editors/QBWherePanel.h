@@ -100,6 +100,8 @@ public:
     int PlainTextWidth(const std::string& text) const;
     // Forget the shown-row cache after rows were added, removed, expanded or collapsed.
     void RowsChanged();
+    // True while rows are built from the model: they are laid out once, when all are there.
+    bool LayoutSuspended() const { return FLayoutSuspended; }
 
     // --- owned widgets (for the control and tests) ---
     QMenu* RowMenu() const { return FRowMenu; }
@@ -157,6 +159,8 @@ private:
     // The group criteria a row's sub-rows are bound to (the top group for the root row).
     TQBCriterions* GroupOf(TQBCriterionRow* groupRow) const;
     void BuildRows(TQBCriterionRows& rows, const TQBCriterions& group);
+    // Lays out Rows and every row below them.
+    static void LayoutAll(TQBCriterionRows& rows);
     void LoadCondition(TQBCriterionRow& row, const TQBCriterion& criterion);
     void PopupAt(QMenu* menu, const TQBControl* spot);
     void ScrollToSpot(const TQBControl* spot);
@@ -210,6 +214,7 @@ private:
     // A child of the control, so that it may reach past the panel; freed with the panel, and
     // forgotten should its parent free it first.
     QTreeWidget* FFieldPicker = nullptr;
+    bool FLayoutSuspended = false;
     bool FEditorClosing = false;
     bool FPickerClosing = false;
 };
