@@ -61,22 +61,12 @@ void TQBCriterionPanel::mouseReleaseEvent(QMouseEvent* event) {
         return;
     }
     if (event->button() != Qt::LeftButton) return;
-    Guard([&] {
-        if (spot->SpotIndex == siNumber) {
-            if (pressed) viewport()->update(SpotRect(pressed));
-            ActivateSpot(spot);  // the row menu
-        } else {
-            ActivateSpot(spot);
-        }
-    });
+    if (pressed) viewport()->update(SpotRect(pressed));
+    // A number spot opens the row menu, any other its menu or editor.
+    Guard([&] { ActivateSpot(spot); });
 }
 
 // --- keyboard ---
-
-bool TQBCriterionPanel::focusNextPrevChild(bool next) {
-    // Tab leaves the panel as usual; the arrows are the panel's own.
-    return QAbstractScrollArea::focusNextPrevChild(next);
-}
 
 void TQBCriterionPanel::SetCurrent(TQBControl* spot) {
     if (FCurrentSpot && FCurrentSpot->Row != spot->Row) viewport()->update(RowRect(FCurrentSpot->Row));
@@ -176,7 +166,6 @@ void TQBCriterionPanel::MoveCurrent(int key) {
 
 void TQBCriterionPanel::focusInEvent(QFocusEvent* event) {
     QAbstractScrollArea::focusInEvent(event);
-    setFrameStyle(QFrame::Box | QFrame::Plain);
     viewport()->update();
 }
 

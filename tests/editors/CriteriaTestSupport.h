@@ -22,6 +22,19 @@
 #include "parser/QBMSParser.h"
 #include "parser/QBParser.h"
 
+// Statement text on one line: line breaks as blanks, runs of blanks as one, no trailing blank.
+inline std::string Flat(const std::string& sql) {
+    std::string flat;
+    for (char c : sql) {
+        if (c == '\r') continue;
+        if (c == '\n') c = ' ';
+        if (c == ' ' && !flat.empty() && flat.back() == ' ') continue;
+        flat += c;
+    }
+    while (!flat.empty() && flat.back() == ' ') flat.pop_back();
+    return flat;
+}
+
 // "number|spot1|spot2|..." for each shown row: the spots with a width, texts trimmed; a group
 // row gives its number and caption.
 inline std::vector<std::string> RowTexts(TQBCriterionPanel& panel) {
@@ -130,15 +143,7 @@ protected:
             const auto end = rest.find(next, 1);
             if (end != std::string::npos) rest.resize(end);
         }
-        std::string flat;
-        for (char c : rest) {
-            if (c == '\r') continue;
-            if (c == '\n') c = ' ';
-            if (c == ' ' && !flat.empty() && flat.back() == ' ') continue;
-            flat += c;
-        }
-        while (!flat.empty() && flat.back() == ' ') flat.pop_back();
-        return flat;
+        return Flat(rest);
     }
 
     TQBCriterionPanel* Panel = nullptr;

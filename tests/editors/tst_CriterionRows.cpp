@@ -7,19 +7,6 @@
 
 namespace {
 
-// The statement text on one line, without the final line break.
-std::string Flat(const std::string& sql) {
-    std::string flat;
-    for (char c : sql) {
-        if (c == '\r') continue;
-        if (c == '\n') c = ' ';
-        if (c == ' ' && !flat.empty() && flat.back() == ' ') continue;
-        flat += c;
-    }
-    while (!flat.empty() && flat.back() == ' ') flat.pop_back();
-    return flat;
-}
-
 using CriterionRowsTest = StandalonePanels;
 
 TEST(SpotTextTest, PlaceholderCutAndLineBreaks) {
