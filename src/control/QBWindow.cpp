@@ -141,8 +141,10 @@ void TCustomQueryBuilder::CreatePages() {
         FPages[i]->setObjectName(QString("Page%1").arg(i));
         FPageControl->addTab(FPages[i], QString::fromUtf8(PageCaptions[i]));
     }
+    CreateCriteriaPanels();
     CreateSelectOrderPanels();
     ApplyVisibleTabs();
+    FShownPage = FPageControl->currentIndex();
     connect(FPageControl, &QTabWidget::currentChanged, this, [this] { PageChanged(); });
 }
 
@@ -214,6 +216,7 @@ bool TCustomQueryBuilder::KeywordsStored() const {
 TQBOperators& TCustomQueryBuilder::Operators() const { return *FParser->GetOperators(); }
 
 void TCustomQueryBuilder::SetOperators(const TQBOperators& value) {
+    RefreshOperatorCaptions();
     FParser->GetOperators()->Assign(value);
     RebindOperators();
 }
@@ -336,6 +339,12 @@ int TCustomQueryBuilder::ActivePage() const {
 
 void TCustomQueryBuilder::PageChanged() {
     if (FDestroying) return;
+    if (FShownPage != FPageControl->currentIndex() && !CanChangePage()) {
+        const QSignalBlocker blocker(FPageControl);
+        FPageControl->setCurrentIndex(FShownPage);
+        return;
+    }
+    FShownPage = FPageControl->currentIndex();
     Guarded([this] { RefreshActiveTab(); });
 }
 
@@ -361,6 +370,7 @@ void TCustomQueryBuilder::RefreshIfActive(std::initializer_list<TQBVisibleTab> p
 
 void TCustomQueryBuilder::ReloadPage(TQBVisibleTab page) {
     if (page == qbtSelection || page == qbtSorting) ReloadSelectOrderPage(page);
+    if (page == qbtCriterions || page == qbtGroupCriterions) ReloadCriteriaPage(page);
 }
 
 void TCustomQueryBuilder::contextMenuEvent(QContextMenuEvent* event) {
@@ -413,6 +423,7 @@ void TCustomQueryBuilder::AppearanceChanged(TQBAppearanceArea area) {
 
 void TCustomQueryBuilder::RepaintArea(TQBAppearanceArea area) {
     if (area == TQBAppearanceArea::WorkArea && FWorkArea) FWorkArea->viewport()->update();
+    if (area == TQBAppearanceArea::ConditionPanels) RepaintCriteriaPanels();
 }
 
 // --- the statement ---
@@ -421,6 +432,7 @@ std::string TCustomQueryBuilder::GetSQL() const { return FParser ? FParser->GetS
 
 void TCustomQueryBuilder::Clear() {
     if (!FParser) return;  // Init not run: nothing to clear
+    ClearCriteriaPanels();  // before the criteria their rows point to go
     FParser->Clear();
     FWorkArea->Clear();
     ClearSelectOrderPanels();

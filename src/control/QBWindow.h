@@ -41,6 +41,9 @@ class TQBStorage;
 class TQBTable;
 class TQBTableDef;
 class TQBTableList;
+class TQBCriterionPanel;
+class TQBWherePanel;
+class TQBHavingPanel;
 class TQBWorkArea;
 class TStringList;
 
@@ -83,8 +86,10 @@ public:
     void Clear();
     // Reloads the editor on the active page from the model.
     void RefreshActiveTab();
-    virtual void RefreshOperatorCaptions() {}
-    virtual void RebindOperators() {}
+    // Before the operator table is replaced: the criterion rows keep their operators' names.
+    virtual void RefreshOperatorCaptions();
+    // After it was replaced: the rows take the new table's operators of those names.
+    virtual void RebindOperators();
 
     // --- owned parts ---
     TQBSelectParser* Parser() const override { return FParser.get(); }
@@ -100,6 +105,9 @@ public:
     TQBOrderPanel* OrderPanel() const { return FOrderPanel; }
     // TABLEBMP and FIELDBMP, 16 x 16, masked by the colour of their bottom-left pixel.
     const std::vector<QPixmap>& Images() const { return FImages; }
+    // The editors of the criteria and grouping-criteria pages (null before Init).
+    TQBWherePanel* WherePanel() const { return FWherePanel; }
+    TQBHavingPanel* HavingPanel() const { return FHavingPanel; }
 
     // --- published properties ---
     std::string About() const { return {}; }
@@ -240,7 +248,7 @@ protected:
     // Reloads the editor of one page from the model (the editors fill the pages).
     virtual void ReloadPage(TQBVisibleTab page);
     // Asks the editors whether the active page may change (a chooser still open says no).
-    virtual bool CanChangePage() { return true; }
+    virtual bool CanChangePage();
     // The index of the active page's tab member, or -1 when no page is active.
     int ActivePage() const;
     void contextMenuEvent(QContextMenuEvent* event) override;
@@ -263,6 +271,11 @@ private:
     // Creates the box of one table definition; false when the rebuild must stop.
     bool BuildBox(TQBTableDef& def, TDataParameters& params, bool& stop);
     void BuildLinks();
+    // The criterion panels (QBWindowCriteria.cpp): made on their pages, reloaded, cleared.
+    void CreateCriteriaPanels();
+    void ReloadCriteriaPage(TQBVisibleTab page);
+    void ClearCriteriaPanels();
+    void RepaintCriteriaPanels();
     void RefreshIfActive(std::initializer_list<TQBVisibleTab> pages);
     // Runs Body; an exception ends as a message, never inside the event loop.
     template <typename F>
@@ -296,6 +309,9 @@ private:
         int OrderDirection = 0;
     };
     std::optional<TReplacedSelectField> FReplacedField;
+    TQBWherePanel* FWherePanel = nullptr;  // children of their pages
+    TQBHavingPanel* FHavingPanel = nullptr;
+    int FShownPage = -1;  // the page index shown before a change, to go back to when refused
     std::unique_ptr<TQBTableList> FTableList;
     std::unique_ptr<TQBLinkList> FLinkList;
     QPointer<QMenu> FWorkAreaPopupMenu;

@@ -192,5 +192,22 @@ inline constexpr const char* SOrderAToZ = "A..Z";
 inline constexpr const char* SOrderZToA = "Z..A";
 inline constexpr const char* SOrderUp = "上";
 inline constexpr const char* SOrderDown = "下";
+// --- Criterion panels ---
+inline constexpr const char* SInvalidCriterionParent = "条件面板父属性无效";
+inline constexpr const char* SAddCondition = "添加条件";
+inline constexpr const char* SMakeGroupCondition = "创建组合条件";
+inline constexpr const char* SDeleteCondition = "删除条件";
+inline constexpr const char* SExpandCondition = "展开条件";
+inline constexpr const char* SCollapseCondition = "折叠条件";
+inline constexpr const char* SInsertField = "插入字段";
+inline constexpr const char* SInsertFieldHint = "按 Shift+Enter 插入字段";
+inline constexpr const char* SGroupUsedBelow = " 下列被使用";
+inline constexpr const char* SNoActiveSpot = "没有可激活的按钮";
+inline constexpr const char* SAlreadyGrouped = "选择的条件已经被组合";
+inline constexpr const char* SCannotDeleteFirstRow = "不能删除首行";
+inline constexpr const char* SConfirmDeleteCondition = "您确认要删除当前条件(s)吗?";
+inline constexpr const char* SCannotExpandSimple = "无法展开/折叠简单的条件";
+inline constexpr const char* SCannotCollapseFirst = "无法折叠第一个条件";
+inline constexpr const char* SInvalidOperandText = "'%s' 不是一个有效的操作数, 原值保留.";
 
 }  // namespace QBResource
