@@ -27,13 +27,6 @@ void AppendKeywordPhraseRecased(std::string& Out, const TQBSelectParser* Parser,
     }
 }
 
-void AppendQuotedName(std::string& Out, const TQBSQLScanner* Scanner, const std::string& Name) {
-    if (Scanner)
-        Scanner->AppendQuotedName(Out, Name);
-    else
-        Out += Name;
-}
-
 void AppendQuotedName(std::string& Out, const TQBSQLScanner* Scanner, std::string_view Name) {
     if (Scanner)
         Scanner->AppendQuotedName(Out, std::string(Name));

@@ -3,13 +3,13 @@
 // Quoting is the scanner's: its QuoteName, QuoteIdentifier and QuoteString decide.
 #pragma once
 
+#include "lexer/QBScanner.h"
 #include "parser/QBParser.h"
 #include "parser/QBScriptFormat.h"
 
 #include <string>
 #include <string_view>
 
-class TQBSQLScanner;
 class TQBCollectionItem;
 
 // Appends Text in a letter case other than as-is.
@@ -46,7 +46,13 @@ inline void AppendFunctionName(std::string& Out, const TQBSelectParser* Parser, 
     AppendFormatted(Out, Name, Parser ? Parser->GetScriptFormat().FunctionsFormat : qfmAsIs);
 }
 // Appends Scanner->QuoteName(Name), or Name without a scanner.
-void AppendQuotedName(std::string& Out, const TQBSQLScanner* Scanner, const std::string& Name);
+inline void AppendQuotedName(std::string& Out, const TQBSQLScanner* Scanner,
+                             const std::string& Name) {
+    if (Scanner)
+        Scanner->AppendQuotedName(Out, Name);
+    else
+        Out += Name;
+}
 void AppendQuotedName(std::string& Out, const TQBSQLScanner* Scanner, std::string_view Name);
 // Appends Scanner->QuoteIdentifier(Name), or Name without a scanner.
 void AppendQuotedIdentifier(std::string& Out, const TQBSQLScanner* Scanner, std::string_view Name);
