@@ -171,15 +171,13 @@ void TQBSQLScanner::AppendQuotedIdentifier(std::string& Out, const std::string& 
         Out += Name;
 }
 
-void TQBSQLScanner::AppendQuotedName(std::string& Out, const std::string& Name) const {
-    if (QuotesNeeded(Name))
-        Out += QuoteName(Name);
-    else
-        Out += Name;
-}
-
 std::string TQBSQLScanner::QuoteName(const std::string& Name) const {
     if (!QuotesNeeded(Name)) return Name;
+    if (Name.find('.') == std::string::npos) {
+        // No point: the whole name is its one part.
+        if (!IsIdentQuote(Name[0])) return QuoteIdentifier(Name);
+        return QuoteIdentifier(UnquoteText(Name, Name[0], ClosingQuote(Name[0])));
+    }
     std::string result;
     std::string part;
     bool partStart = true;

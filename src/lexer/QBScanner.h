@@ -169,7 +169,12 @@ public:
 
     // Append QuoteName(Name) and QuoteIdentifier(Name) to Out: the writers' form, which
     // copies a name that needs no quotes as it stands. NeedsQuotes decides for both forms.
-    void AppendQuotedName(std::string& Out, const std::string& Name) const;
+    void AppendQuotedName(std::string& Out, const std::string& Name) const {
+        if (QuotesNeeded(Name))
+            Out += QuoteName(Name);
+        else
+            Out += Name;
+    }
     void AppendQuotedIdentifier(std::string& Out, const std::string& Name) const;
     // True when QuoteName and QuoteIdentifier both leave Name as it is.
     bool WritesUnquoted(const std::string& Name) const {

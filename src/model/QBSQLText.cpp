@@ -26,13 +26,6 @@ void AppendKeywordPhraseRecased(std::string& Out, const TQBDialect* Parser,
     }
 }
 
-void AppendQuotedName(std::string& Out, const TQBSQLScanner* Scanner, const std::string& Name) {
-    if (Scanner)
-        Scanner->AppendQuotedName(Out, Name);
-    else
-        Out += Name;
-}
-
 void AppendQuotedName(std::string& Out, const TQBSQLScanner* Scanner, std::string_view Name) {
     if (Scanner)
         Scanner->AppendQuotedName(Out, std::string(Name));

@@ -3,12 +3,12 @@
 // Quoting is the scanner's: its QuoteName, QuoteIdentifier and QuoteString decide.
 #pragma once
 
+#include "lexer/QBScanner.h"
 #include "model/QBDialect.h"
 
 #include <string>
 #include <string_view>
 
-class TQBSQLScanner;
 class TQBCollectionItem;
 
 // Appends Text in a letter case other than as-is.
@@ -45,7 +45,13 @@ inline void AppendFunctionName(std::string& Out, const TQBDialect* Parser, std::
     AppendFormatted(Out, Name, Parser ? Parser->GetScriptFormat().FunctionsFormat : qfmAsIs);
 }
 // Appends Scanner->QuoteName(Name), or Name without a scanner.
-void AppendQuotedName(std::string& Out, const TQBSQLScanner* Scanner, const std::string& Name);
+inline void AppendQuotedName(std::string& Out, const TQBSQLScanner* Scanner,
+                             const std::string& Name) {
+    if (Scanner)
+        Scanner->AppendQuotedName(Out, Name);
+    else
+        Out += Name;
+}
 void AppendQuotedName(std::string& Out, const TQBSQLScanner* Scanner, std::string_view Name);
 // Appends Scanner->QuoteIdentifier(Name), or Name without a scanner.
 void AppendQuotedIdentifier(std::string& Out, const TQBSQLScanner* Scanner, std::string_view Name);
