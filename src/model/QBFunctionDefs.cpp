@@ -106,7 +106,7 @@ void TQBFunctionDef::AppendColumnSQL(std::string& Out) const {
         // An alias is written as the user gave it unless the dialect quotes aliases; a table
         // name may need quotes.
         if (parser && (parser->QuotesAliases() || *qualifier == table->GetTableName()))
-            AppendQuotedModelName(Out, names, *qualifier);
+            AppendQuotedName(Out, names, *qualifier);
         else
             Out += *qualifier;
         if (Out.size() != start) Out += '.';

@@ -62,28 +62,6 @@ void AppendQuotedString(std::string& Out, const TQBSQLScanner& Scanner, const st
 // Appends Text as FormatAliasFor(Parser, Text) writes it.
 void AppendAlias(std::string& Out, const TQBDialect* Parser, const std::string& Text);
 
-// Names held by the model are quoted like any other; these forms are kept for the writers
-// that name them so.
-inline void AppendQuotedModelName(std::string& Out, const TQBSQLScanner* Scanner,
-                                  const std::string& Name) {
-    AppendQuotedName(Out, Scanner, Name);
-}
-inline bool IsKnownUnquotedModelName(const TQBSQLScanner& Scanner, const std::string& Name) {
-    return IsKnownUnquoted(Scanner, Name);
-}
-inline void AppendModelAlias(std::string& Out, const TQBDialect* Parser,
-                             const std::string& Alias) {
-    AppendAlias(Out, Parser, Alias);
-}
-// One write of SQL text. Quoting keeps no state between names, so a write needs none; the
-// writers that open one for their span keep doing so harmlessly.
-class TQBQuoteScope {
-public:
-    explicit TQBQuoteScope(const TQBSQLScanner*) {}
-    TQBQuoteScope(const TQBQuoteScope&) = delete;
-    TQBQuoteScope& operator=(const TQBQuoteScope&) = delete;
-};
-
 // The scanner an item's QuoteName goes to: that of its model collection's parser; null
 // when the item is in no model collection or there is no parser or scanner.
 const TQBSQLScanner* CollectionScanner(const TQBCollectionItem& Item);
