@@ -323,18 +323,9 @@ void TQBSelectParser::ParseFromList() {
                 }
             } else if (SameText(token, "WHERE")) {
                 FState = psWhere;
-            } else if (SameText(token, "GROUP") || SameText(token, "ORDER")) {
-                std::string next;
-                scanner.PeekToken(next);
-                if (SameText(next, "BY")) {
-                    Next(scanner);
-                    FState = SameText(token, "GROUP") ? psGroupBy : psOrderBy;
-                } else {
-                    FState = psUnexpected;
-                }
             } else if (SameText(token, "HAVING")) {
                 FState = psHaving;
-            } else {
+            } else if (!FollowedByBy("GROUP", psGroupBy) && !FollowedByBy("ORDER", psOrderBy)) {
                 FState = psUnexpected;
             }
         } else {
@@ -607,6 +598,30 @@ void TQBSelectParser::ParseParams(TQBTableDef* TableDef) {
     }
 }
 
+namespace {
+
+// One side of a join condition as the join definition holds it.
+struct TJoinSide {
+    TQBTableDef* Table;
+    std::string Field;
+    TQBFunctionKind Kind;
+};
+
+// The side of Operand, read as Text, naming Table; its strings are moved out.
+TJoinSide MakeJoinSide(const TQBSQLScanner& Scanner, TQBFieldDef& Operand, TQBTableDef* Table,
+                       std::string& Text) {
+    if (Operand.Kind != fkField || Operand.ArgumentCount() != 0)
+        return {Table, std::move(Text), Operand.Kind == fkField ? fkExpression : Operand.Kind};
+    // A column whose qualifier names no table of the statement (`x.y`) keeps its whole
+    // dotted text: its name alone would be another column.
+    const char open = Scanner.IdentQuoteChar();
+    if (!Table && !ExtractQualifier(Text, open, Scanner.ClosingQuote(open)).empty())
+        return {nullptr, std::move(Text), fkExpression};
+    return {Table, std::move(Operand.Name), fkField};
+}
+
+}  // namespace
+
 void TQBSelectParser::ParseJoin() {
     TQBSQLScanner& scanner = *FScanner;
     const auto fail = [this] { FState = psError; };
@@ -680,26 +695,9 @@ void TQBSelectParser::ParseJoin() {
         return fail();
     }
 
-    struct TSide {
-        TQBTableDef* Table;
-        std::string Field;
-        TQBFunctionKind Kind;
-    };
     // The operands and their texts are not needed after this: their strings are moved.
-    const char open = scanner.IdentQuoteChar();
-    const char close = scanner.ClosingQuote(open);
-    const auto side = [open, close](TQBFieldDef& operand, TQBTableDef* table, std::string& text) {
-        if (operand.Kind == fkField && operand.ArgumentCount() == 0) {
-            // A column whose qualifier names no table of the statement (`x.y`) keeps its
-            // whole dotted text: its name alone would be another column.
-            if (!table && !ExtractQualifier(text, open, close).empty())
-                return TSide{nullptr, std::move(text), fkExpression};
-            return TSide{table, std::move(operand.Name), fkField};
-        }
-        return TSide{table, std::move(text), operand.Kind == fkField ? fkExpression : operand.Kind};
-    };
-    TSide a = side(left, leftReal, leftText);
-    TSide b = side(right, rightReal, rightText);
+    TJoinSide a = MakeJoinSide(scanner, left, leftReal, leftText);
+    TJoinSide b = MakeJoinSide(scanner, right, rightReal, rightText);
     // The left side names the table read first: exchange the sides, mirroring the
     // comparison, when only the right side names a table, or when the left side names the
     // joined table and the right side one read before it. An outer join keeps its meaning.
