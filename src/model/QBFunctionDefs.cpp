@@ -121,7 +121,7 @@ void TQBFunctionDef::AppendStringSQL(std::string& Out) const {
     const std::size_t start = Out.size();
     const TQBDialect* parser = GetParser();
     if (parser && parser->GetScanner()) {
-        AppendQuotedString(Out, *parser->GetScanner(), Name);
+        Out += parser->GetScanner()->QuoteString(Name);
     } else if (Name.size() >= 2 && (Name.front() == '\'' || Name.front() == '"') &&
                Name.back() == Name.front()) {
         Out += Name;

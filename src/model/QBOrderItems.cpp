@@ -116,8 +116,8 @@ bool NeedsRebuild(const TQBDialect& Dialect, const TQBTableDefs& Tables,
 bool ColumnItem(std::string& Item, const TQBSQLScanner& Scanner, const TQBSelectedField& Selected) {
     const std::string& alias = Selected.Table->GetAlias();
     const std::string& name = Selected.Field->Name;
-    const bool plain = (alias.empty() || IsKnownUnquoted(Scanner, alias)) &&
-                       IsKnownUnquoted(Scanner, name);
+    const bool plain = (alias.empty() || Scanner.WritesUnquoted(alias)) &&
+                       Scanner.WritesUnquoted(name);
     Item.clear();
     if (!alias.empty()) {
         if (plain)

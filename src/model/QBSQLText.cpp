@@ -40,14 +40,6 @@ void AppendQuotedIdentifier(std::string& Out, const TQBSQLScanner* Scanner, std:
         Out += Name;
 }
 
-bool IsKnownUnquoted(const TQBSQLScanner& Scanner, const std::string& Name) {
-    return Scanner.WritesUnquoted(Name);
-}
-
-void AppendQuotedString(std::string& Out, const TQBSQLScanner& Scanner, const std::string& Text) {
-    Out += Scanner.QuoteString(Text);
-}
-
 void AppendAlias(std::string& Out, const TQBDialect* Parser, const std::string& Text) {
     const TQBSQLScanner* scanner = Parser ? Parser->GetScanner() : nullptr;
     if (scanner && scanner->QuoteAliases())

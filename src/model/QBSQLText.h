@@ -55,10 +55,6 @@ inline void AppendQuotedName(std::string& Out, const TQBSQLScanner* Scanner,
 void AppendQuotedName(std::string& Out, const TQBSQLScanner* Scanner, std::string_view Name);
 // Appends Scanner->QuoteIdentifier(Name), or Name without a scanner.
 void AppendQuotedIdentifier(std::string& Out, const TQBSQLScanner* Scanner, std::string_view Name);
-// True when Scanner.QuoteName(Name) and Scanner.QuoteIdentifier(Name) are both Name itself.
-bool IsKnownUnquoted(const TQBSQLScanner& Scanner, const std::string& Name);
-// Appends Scanner.QuoteString(Text).
-void AppendQuotedString(std::string& Out, const TQBSQLScanner& Scanner, const std::string& Text);
 // Appends Text as FormatAliasFor(Parser, Text) writes it.
 void AppendAlias(std::string& Out, const TQBDialect* Parser, const std::string& Text);
 

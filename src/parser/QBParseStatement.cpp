@@ -568,6 +568,9 @@ void TQBSelectParser::ParseParams(TQBTableDef* TableDef) {
             FState = psError;
             return;
         }
+        // A name passed as a value (`a.b`, `[c d]`) names no column here: it is kept as
+        // written, qualifier and quotes included, not as a column's bare last part.
+        if (field->Kind == fkField) field->Name = FReader->LastOperandText;
         if (named) {
             field->Value = TVariant();
         } else if (SameText(field->Name, "NULL") && field->Kind != fkString) {
