@@ -29,7 +29,7 @@ public:
     void SetAlterQuotes(bool Value);
     // Copy of the parser's identifier case sensitivity; the scanner itself does not use it.
     bool GetCaseSensitive() const { return FCaseSensitive; }
-    void SetCaseSensitive(bool Value) { FCaseSensitive = Value; }
+    void SetCaseSensitive(bool Value) override { FCaseSensitive = Value; }
 
 protected:
     bool FAlterQuotes = false;

@@ -127,15 +127,7 @@ std::string TQBSQLScanner::QuoteDottedToken(const std::string& Token, bool WasQu
 
 bool TQBSQLScanner::NeedsQuotes(const std::string& Name) const {
     EnsureReady();
-    if (Name.empty()) return false;
-    {
-        // A lone "*" between blanks, looked at in place.
-        std::size_t first = 0;
-        std::size_t last = Name.size();
-        while (first < last && static_cast<unsigned char>(Name[first]) <= ' ') ++first;
-        while (last > first && static_cast<unsigned char>(Name[last - 1]) <= ' ') --last;
-        if (last - first == 1 && Name[first] == '*') return false;
-    }
+    if (Name.empty() || IsBlankStar(Name)) return false;
     const char open = IdentQuoteChar();
     const char close = ClosingQuote(open);
     for (std::size_t i = 0; i + 1 < Name.size(); ++i) {
@@ -154,9 +146,11 @@ bool TQBSQLScanner::IsWrappedName(const std::string& Name) const {
 }
 
 std::string TQBSQLScanner::QuoteIdentifier(const std::string& Name) const {
-    // A quoted "*" is a name, not the star of all columns: it keeps its quotes.
-    const bool quotedStar = Name.size() == 3 && Name[1] == '*';
-    std::string result = IsWrappedName(Name) && !quotedStar ? Name.substr(1, Name.size() - 2) : Name;
+    // A quoted "*" (blanks around it too) is a name, not the star of all columns: it keeps
+    // its quotes.
+    const bool wrapped = IsWrappedName(Name);
+    const bool quotedStar = wrapped && IsBlankStar(std::string_view(Name).substr(1, Name.size() - 2));
+    std::string result = wrapped && !quotedStar ? Name.substr(1, Name.size() - 2) : Name;
     if (QuotesNeeded(result)) {
         const char open = IdentQuoteChar();
         result = QuoteText(result, open, ClosingQuote(open));
@@ -171,15 +165,13 @@ void TQBSQLScanner::AppendQuotedIdentifier(std::string& Out, const std::string& 
         Out += Name;
 }
 
-void TQBSQLScanner::AppendQuotedName(std::string& Out, const std::string& Name) const {
-    if (QuotesNeeded(Name))
-        Out += QuoteName(Name);
-    else
-        Out += Name;
-}
-
 std::string TQBSQLScanner::QuoteName(const std::string& Name) const {
     if (!QuotesNeeded(Name)) return Name;
+    if (Name.find('.') == std::string::npos) {
+        // No point: the whole name is its one part.
+        if (!IsIdentQuote(Name[0])) return QuoteIdentifier(Name);
+        return QuoteIdentifier(UnquoteText(Name, Name[0], ClosingQuote(Name[0])));
+    }
     std::string result;
     std::string part;
     bool partStart = true;

@@ -266,7 +266,8 @@ bool TQBSQLScanner::ReadClosingQuote() {
 }
 
 bool TQBSQLScanner::ReadPlainToken(std::string& Token) {
-    if (FEmptyQuote || (FInQuote && !ReadClosingQuote())) return false;
+    // Replaced word tests are asked by the general reader alone.
+    if (FWordTestsReplaced || FEmptyQuote || (FInQuote && !ReadClosingQuote())) return false;
     if (!FTokenKinds.ContainsAny(qtkSpace | qtkLineBreak)) FSpaceCount = 0;
     const char* const text = FText.data();
     const int length = FLength;
@@ -435,7 +436,7 @@ void TQBSQLScanner::ReadQuotedText(std::string& Token) {
 bool TQBSQLScanner::ReadFraction(std::string& Token) {
     // Digits, a point and digits, followed by a blank, a line break, a delimiter other than
     // a point, or the end of the text.
-    if (!AllOfClass(Token, ccDigit, ccDigit)) return false;
+    if (FWordTestsReplaced ? !IsNumber(Token) : !AllOfClass(Token, ccDigit, ccDigit)) return false;
     const char* const text = FText.data();
     int i = FPosition + 1;  // 1-based
     while (i <= FLength && (CharClass(text[i - 1]) & ccDigit) != 0) ++i;
@@ -551,6 +552,7 @@ bool TQBSQLScanner::ReadListedSymbol(std::string& Token, std::uint8_t PrefixFlag
         return TQBTokenKinds::FromBits(
             static_cast<std::uint16_t>(((Flags & qwfFunction) != 0 ? qtkFunction : 0) |
                                        ((Flags & qwfKeyword) != 0 ? qtkKeyword : 0)));
+    if (FWordTestsReplaced) return WordKindsByTests(Token, Classes);
     // Numbers, Boolean literals and plain identifiers are told by the dialect's data, the
     // tests IsNumber, IsBoolean and IsIdentifier make.
     if ((Classes.First & Classes.Rest & ccDigit) != 0) return qtkInteger;
@@ -561,6 +563,19 @@ bool TQBSQLScanner::ReadListedSymbol(std::string& Token, std::uint8_t PrefixFlag
         FInQuote ? (Classes.First & ccLetter) != 0 && (Classes.Rest & ccIdentChar) != 0
                  : (Classes.First & ccNameStart) != 0 && (Classes.Rest & ccNameChar) != 0;
     if (nameClasses || IsIdentifier(UnquoteName(Token))) return qtkIdentifier;
+    return {};
+}
+
+TQBTokenKinds TQBSQLScanner::WordKindsByTests(const std::string& Token,
+                                              TWordClasses Classes) const {
+    if (IsNumber(Token)) return qtkInteger;
+    if (IsBoolean(Token)) return qtkBoolean;
+    // The wider classes of a name read outside quotes add what IsIdentifier does not cover.
+    const bool narrow = (Classes.First & ccLetter) != 0 && (Classes.Rest & ccIdentChar) != 0;
+    const bool wide = !FInQuote && (Classes.First & ccNameStart) != 0 &&
+                      (Classes.Rest & ccNameChar) != 0;
+    if (IsIdentifier(Token) || (wide && !narrow) || IsIdentifier(UnquoteName(Token)))
+        return qtkIdentifier;
     return {};
 }
 

@@ -31,6 +31,7 @@
 #include <memory>
 #include <string>
 #include <string_view>
+#include <type_traits>
 
 class TQBScanner {
 public:
@@ -169,7 +170,12 @@ public:
 
     // Append QuoteName(Name) and QuoteIdentifier(Name) to Out: the writers' form, which
     // copies a name that needs no quotes as it stands. NeedsQuotes decides for both forms.
-    void AppendQuotedName(std::string& Out, const std::string& Name) const;
+    void AppendQuotedName(std::string& Out, const std::string& Name) const {
+        if (QuotesNeeded(Name))
+            Out += QuoteName(Name);
+        else
+            Out += Name;
+    }
     void AppendQuotedIdentifier(std::string& Out, const std::string& Name) const;
     // True when QuoteName and QuoteIdentifier both leave Name as it is.
     bool WritesUnquoted(const std::string& Name) const {
@@ -211,6 +217,14 @@ public:
     // Re-reads the character classes into the class table; a dialect calls it when a
     // setting changes what its class operations answer.
     void CharClassesChanged();
+    // Whether the dialect replaces IsNumber, IsBoolean or IsIdentifier: the reader then asks
+    // them of every word (the slow path) instead of reading their answers off the class
+    // table and the Boolean texts. MakeScanner sets it from the class it makes; a scanner
+    // made otherwise asks them.
+    void SetWordTestsReplaced(bool Value) { FWordTestsReplaced = Value; }
+    // The copy of the parser's identifier case sensitivity a dialect keeps; the reader does
+    // not use it, and the base dialect keeps none.
+    virtual void SetCaseSensitive(bool) {}
 
 protected:
     void EnsureInitialized() override { Init(); }
@@ -339,6 +353,8 @@ private:
     // The kinds of a word read outside quotes, from its word flags and its classes.
     TQBTokenKinds WordKinds(const std::string& Token, std::uint8_t Flags,
                             TWordClasses Classes) const;
+    // The same for a word that is no keyword or function name, asking the word tests.
+    TQBTokenKinds WordKindsByTests(const std::string& Token, TWordClasses Classes) const;
     // What the kinds of every token read get last: a bare ";" ends the statement, a listed
     // arithmetic operator is marked.
     void FinishKinds(const std::string& Token, std::uint8_t Flags);
@@ -361,12 +377,24 @@ private:
     // NextTokenKinds peeks into.
     std::string FScratch;
     bool FInitialized = false;
+    bool FWordTestsReplaced = true;
 };
+
+// True when TScanner keeps the word tests of TQBSQLScanner: the type of a member's address
+// names the class that declares it, so a class that overrides one (or hides it from here)
+// fails the test.
+template <class TScanner>
+concept KeepsWordTests =
+    std::is_same_v<decltype(&TScanner::IsNumber), decltype(&TQBSQLScanner::IsNumber)> &&
+    std::is_same_v<decltype(&TScanner::IsBoolean), decltype(&TQBSQLScanner::IsBoolean)> &&
+    std::is_same_v<decltype(&TScanner::IsIdentifier), decltype(&TQBSQLScanner::IsIdentifier)>;
 
 // Constructs a scanner and runs its second construction step.
 template <class TScanner>
 std::unique_ptr<TScanner> MakeScanner() {
     auto scanner = std::make_unique<TScanner>();
+    if constexpr (std::is_base_of_v<TQBSQLScanner, TScanner>)
+        scanner->SetWordTestsReplaced(!KeepsWordTests<TScanner>);
     scanner->Init();
     return scanner;
 }

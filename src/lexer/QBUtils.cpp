@@ -243,3 +243,10 @@ int FindSegmentAt(const std::vector<TPoint>& Points, const TPoint& P, double Tol
         if (IsNearSegment(Points[i], Points[i + 1], P, Tolerance)) return static_cast<int>(i);
     return -1;
 }
+
+bool IsBlankStar(std::string_view S) {
+    std::size_t first = 0, last = S.size();
+    while (first < last && static_cast<unsigned char>(S[first]) <= ' ') ++first;
+    while (last > first && static_cast<unsigned char>(S[last - 1]) <= ' ') --last;
+    return last - first == 1 && S[first] == '*';
+}

@@ -47,6 +47,9 @@ int PosCase(const std::string& Sub, const std::string& S, bool CaseSensitive);
 // True when S looks like an expression (holds * + , - / or |) rather than a plain column.
 bool IsExpressionText(const std::string& S);
 
+// True when S is a lone "*" between blanks: the star of all columns, which is written bare.
+bool IsBlankStar(std::string_view S);
+
 // Upper-cases every line of List in place; nothing for a null list.
 void UpperCaseStrings(TStringList* List);
 

@@ -177,7 +177,6 @@ void TQBCriterions::Assign(const TQBCriterions& Source) {
 }
 
 std::string TQBCriterions::GetSQL() const {
-    const TQBQuoteScope quoting(Parser ? Parser->GetScanner() : nullptr);
     std::string sql;
     AppendSQL(sql);
     return sql;

@@ -106,7 +106,7 @@ void TQBFunctionDef::AppendColumnSQL(std::string& Out) const {
         // An alias is written as the user gave it unless the dialect quotes aliases; a table
         // name may need quotes.
         if (parser && (parser->QuotesAliases() || *qualifier == table->GetTableName()))
-            AppendQuotedModelName(Out, names, *qualifier);
+            AppendQuotedName(Out, names, *qualifier);
         else
             Out += *qualifier;
         if (Out.size() != start) Out += '.';
@@ -121,7 +121,7 @@ void TQBFunctionDef::AppendStringSQL(std::string& Out) const {
     const std::size_t start = Out.size();
     const TQBDialect* parser = GetParser();
     if (parser && parser->GetScanner()) {
-        AppendQuotedString(Out, *parser->GetScanner(), Name);
+        Out += parser->GetScanner()->QuoteString(Name);
     } else if (Name.size() >= 2 && (Name.front() == '\'' || Name.front() == '"') &&
                Name.back() == Name.front()) {
         Out += Name;

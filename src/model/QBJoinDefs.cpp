@@ -17,8 +17,8 @@ void TQBJoinDef::AppendSide(std::string& Out, const TQBTableDef* Def, const std:
     const TQBSQLScanner* names = CollectionScanner(*this);
     const std::size_t start = Out.size();
     if (Def)
-        AppendQuotedModelName(Out, names,
-                              Def->GetAlias().empty() ? Def->GetTableName() : Def->GetAlias());
+        AppendQuotedName(Out, names,
+                         Def->GetAlias().empty() ? Def->GetTableName() : Def->GetAlias());
     else if (!IsBlankText(Table))
         AppendQuotedName(Out, names, Table);
     if (Out.size() != start) Out += '.';

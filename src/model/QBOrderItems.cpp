@@ -45,7 +45,7 @@ void AppendItem(std::string& Out, const TQBSQLScanner& Scanner, std::string_view
         return;
     }
     if (Table && Table->GetAlias() == Parts.Qualifier)
-        AppendQuotedModelName(Out, &Scanner, Table->GetAlias());
+        AppendQuotedName(Out, &Scanner, Table->GetAlias());
     else
         AppendQuotedName(Out, &Scanner, Parts.Qualifier);
     Out += '.';
@@ -116,20 +116,20 @@ bool NeedsRebuild(const TQBDialect& Dialect, const TQBTableDefs& Tables,
 bool ColumnItem(std::string& Item, const TQBSQLScanner& Scanner, const TQBSelectedField& Selected) {
     const std::string& alias = Selected.Table->GetAlias();
     const std::string& name = Selected.Field->Name;
-    const bool plain = (alias.empty() || IsKnownUnquotedModelName(Scanner, alias)) &&
-                       IsKnownUnquotedModelName(Scanner, name);
+    const bool plain = (alias.empty() || Scanner.WritesUnquoted(alias)) &&
+                       Scanner.WritesUnquoted(name);
     Item.clear();
     if (!alias.empty()) {
         if (plain)
             Item += alias;
         else
-            AppendQuotedModelName(Item, &Scanner, alias);
+            AppendQuotedName(Item, &Scanner, alias);
         Item += '.';
     }
     if (plain)
         Item += name;
     else
-        AppendQuotedModelName(Item, &Scanner, name);
+        AppendQuotedName(Item, &Scanner, name);
     return plain;
 }
 
@@ -167,7 +167,6 @@ void TQBOrderByItems::Delete(int Index) {
 }
 
 std::string TQBOrderByItems::GetSQL() const {
-    const TQBQuoteScope quoting(Parser ? Parser->GetScanner() : nullptr);
     TQBWriteContext context;
     std::string text;
     AppendSQL(text, context);
@@ -291,7 +290,6 @@ void TQBGroupByItems::Rebuild(TQBWriteContext& Context) {
 }
 
 std::string TQBGroupByItems::GetSQL() const {
-    const TQBQuoteScope quoting(Parser ? Parser->GetScanner() : nullptr);
     std::string text;
     AppendSQL(text);
     return text;

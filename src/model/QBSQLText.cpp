@@ -26,13 +26,6 @@ void AppendKeywordPhraseRecased(std::string& Out, const TQBDialect* Parser,
     }
 }
 
-void AppendQuotedName(std::string& Out, const TQBSQLScanner* Scanner, const std::string& Name) {
-    if (Scanner)
-        Scanner->AppendQuotedName(Out, Name);
-    else
-        Out += Name;
-}
-
 void AppendQuotedName(std::string& Out, const TQBSQLScanner* Scanner, std::string_view Name) {
     if (Scanner)
         Scanner->AppendQuotedName(Out, std::string(Name));
@@ -45,14 +38,6 @@ void AppendQuotedIdentifier(std::string& Out, const TQBSQLScanner* Scanner, std:
         Scanner->AppendQuotedIdentifier(Out, std::string(Name));
     else
         Out += Name;
-}
-
-bool IsKnownUnquoted(const TQBSQLScanner& Scanner, const std::string& Name) {
-    return Scanner.WritesUnquoted(Name);
-}
-
-void AppendQuotedString(std::string& Out, const TQBSQLScanner& Scanner, const std::string& Text) {
-    Out += Scanner.QuoteString(Text);
 }
 
 void AppendAlias(std::string& Out, const TQBDialect* Parser, const std::string& Text) {

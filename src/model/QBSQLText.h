@@ -3,12 +3,12 @@
 // Quoting is the scanner's: its QuoteName, QuoteIdentifier and QuoteString decide.
 #pragma once
 
+#include "lexer/QBScanner.h"
 #include "model/QBDialect.h"
 
 #include <string>
 #include <string_view>
 
-class TQBSQLScanner;
 class TQBCollectionItem;
 
 // Appends Text in a letter case other than as-is.
@@ -45,38 +45,18 @@ inline void AppendFunctionName(std::string& Out, const TQBDialect* Parser, std::
     AppendFormatted(Out, Name, Parser ? Parser->GetScriptFormat().FunctionsFormat : qfmAsIs);
 }
 // Appends Scanner->QuoteName(Name), or Name without a scanner.
-void AppendQuotedName(std::string& Out, const TQBSQLScanner* Scanner, const std::string& Name);
+inline void AppendQuotedName(std::string& Out, const TQBSQLScanner* Scanner,
+                             const std::string& Name) {
+    if (Scanner)
+        Scanner->AppendQuotedName(Out, Name);
+    else
+        Out += Name;
+}
 void AppendQuotedName(std::string& Out, const TQBSQLScanner* Scanner, std::string_view Name);
 // Appends Scanner->QuoteIdentifier(Name), or Name without a scanner.
 void AppendQuotedIdentifier(std::string& Out, const TQBSQLScanner* Scanner, std::string_view Name);
-// True when Scanner.QuoteName(Name) and Scanner.QuoteIdentifier(Name) are both Name itself.
-bool IsKnownUnquoted(const TQBSQLScanner& Scanner, const std::string& Name);
-// Appends Scanner.QuoteString(Text).
-void AppendQuotedString(std::string& Out, const TQBSQLScanner& Scanner, const std::string& Text);
 // Appends Text as FormatAliasFor(Parser, Text) writes it.
 void AppendAlias(std::string& Out, const TQBDialect* Parser, const std::string& Text);
-
-// Names held by the model are quoted like any other; these forms are kept for the writers
-// that name them so.
-inline void AppendQuotedModelName(std::string& Out, const TQBSQLScanner* Scanner,
-                                  const std::string& Name) {
-    AppendQuotedName(Out, Scanner, Name);
-}
-inline bool IsKnownUnquotedModelName(const TQBSQLScanner& Scanner, const std::string& Name) {
-    return IsKnownUnquoted(Scanner, Name);
-}
-inline void AppendModelAlias(std::string& Out, const TQBDialect* Parser,
-                             const std::string& Alias) {
-    AppendAlias(Out, Parser, Alias);
-}
-// One write of SQL text. Quoting keeps no state between names, so a write needs none; the
-// writers that open one for their span keep doing so harmlessly.
-class TQBQuoteScope {
-public:
-    explicit TQBQuoteScope(const TQBSQLScanner*) {}
-    TQBQuoteScope(const TQBQuoteScope&) = delete;
-    TQBQuoteScope& operator=(const TQBQuoteScope&) = delete;
-};
 
 // The scanner an item's QuoteName goes to: that of its model collection's parser; null
 // when the item is in no model collection or there is no parser or scanner.

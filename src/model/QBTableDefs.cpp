@@ -139,12 +139,12 @@ std::string TQBTableDef::GetSQL() const {
 }
 
 void TQBTableDef::AppendSQL(std::string& Out) const {
-    AppendQuotedModelName(Out, CollectionScanner(*this), FTableName);
+    AppendQuotedName(Out, CollectionScanner(*this), FTableName);
     if (IsProcedure) Out += GetParamsSQL();
     if (FAlias.empty() || FAlias == FTableName) return;
     if (const TQBDialect* parser = GetParser()) {
         AppendKeyword(Out, parser, parser->TableAliasSeparator());
-        AppendModelAlias(Out, parser, FAlias);
+        AppendAlias(Out, parser, FAlias);
     } else {
         Out += ' ';
         Out += FAlias;
@@ -440,7 +440,6 @@ std::string TQBTableDefs::GetSQL() const {
 }
 
 void TQBTableDefs::AppendSQL(std::string& Out, TQBWriteContext& Context) const {
-    const TQBQuoteScope quoting(Parser ? Parser->GetScanner() : nullptr);
     const std::size_t start = Out.size();
     Out += "\r\n";
     AppendSelectList(Out, Context);

@@ -11,7 +11,6 @@
 
 std::string WriteStatement(TQBSelectParser& Parser, const std::string& TopText) {
     // One write judges each name once, however often it is written.
-    const TQBQuoteScope quoting(Parser.GetScanner());
     TQBWriteContext& context = Parser.GetWriteContext();
     std::string text;
     text.reserve(1024);

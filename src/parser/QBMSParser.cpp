@@ -72,8 +72,7 @@ void TQBMSSelectParser::InitOperators() {
 
 void TQBMSSelectParser::SetCaseSensitiveIdentifiers(bool Value) {
     TQBSelectParser::SetCaseSensitiveIdentifiers(Value);
-    if (auto* scanner = dynamic_cast<TQBMSSQLScanner*>(GetScanner()))
-        scanner->SetCaseSensitive(GetCaseSensitiveIdentifiers());
+    if (TQBSQLScanner* scanner = GetScanner()) scanner->SetCaseSensitive(GetCaseSensitiveIdentifiers());
 }
 
 void TQBMSSelectParser::Clear() {

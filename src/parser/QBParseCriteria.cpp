@@ -4,6 +4,7 @@
 // words against the parser's operator table, so user-defined operators are read too.
 #include "lexer/QBScanner.h"
 #include "model/QBCriteria.h"
+#include "parser/QBParseReader.h"
 #include "parser/QBParseSupport.h"
 #include "parser/QBParser.h"
 #include "toolkit/TBlockPool.h"
@@ -86,13 +87,270 @@ void AddNode(TQBCriterions& Target, const TConditionNode& Node, TLeaves& Leaves)
     FillGroup(item->SubCriteria(), Node, Leaves);
 }
 
+// The postfix order of a condition and the operator stack that makes it: {operator code, -1}
+// or {-1, index of a comparison in the target group}. The storage is the parser's.
+class TPostfixBuilder {
+public:
+    enum TPush { puPushed, puOverflow, puUnmatched };
+
+    TPostfixBuilder(std::vector<std::pair<int, int>>& Postfix, std::vector<int>& Stack)
+        : FPostfix(Postfix), FStack(Stack) {
+        FPostfix.clear();
+        FStack.clear();
+    }
+    void AddComparison(int Index) { FPostfix.emplace_back(-1, Index); }
+    // A closing bracket pops back to its opening one; another operator pops those that bind
+    // at least as strongly, then waits on the stack.
+    TPush Push(int Code) {
+        if (Code == ocClose) {
+            PopWhile([](int Top) { return Top != ocOpen; });
+            if (FStack.empty()) return puUnmatched;
+            FStack.pop_back();
+            return puPushed;
+        }
+        if (Code != ocOpen)
+            PopWhile([Code](int Top) { return Precedence(Top) >= Precedence(Code); });
+        if (FStack.size() >= MaxOperatorStack) return puOverflow;
+        FStack.push_back(Code);
+        return puPushed;
+    }
+    void Finish() {
+        PopWhile([](int) { return true; });
+    }
+    bool Empty() const { return FPostfix.empty() && FStack.empty(); }
+    const std::vector<std::pair<int, int>>& Entries() const { return FPostfix; }
+
+private:
+    template <class TCondition>
+    void PopWhile(TCondition Condition) {
+        while (!FStack.empty() && Condition(FStack.back())) {
+            FPostfix.emplace_back(FStack.back(), -1);
+            FStack.pop_back();
+        }
+    }
+
+    std::vector<std::pair<int, int>>& FPostfix;
+    std::vector<int>& FStack;
+};
+
+// The common shape needs no tree: comparisons joined by one kind of word only (all AND or
+// all OR, brackets aside), each operator finding its two operands, are one group of that
+// kind in text order. Code receives that word, or -1 for a single comparison.
+bool IsFlatChain(const std::vector<std::pair<int, int>>& Postfix, int& Code) {
+    int depth = 0;
+    Code = -1;
+    for (const auto& [entryCode, leafIndex] : Postfix) {
+        if (entryCode < 0) {
+            ++depth;
+        } else if ((entryCode == ocAnd || entryCode == ocOr) && (Code < 0 || Code == entryCode) &&
+                   depth >= 2) {
+            Code = entryCode;
+            --depth;
+        } else {
+            return false;
+        }
+    }
+    return depth == 1;
+}
+
+// Applies one operator of the postfix order to the operands before it: AND and OR absorb
+// the children of an operand group of their own kind, so `a AND b AND c` is one All group of
+// three. An operator with too few operands is dropped.
+void ApplyOperator(TNodeList& Operands, int Code) {
+    const std::uint8_t kind = GroupKindOf(Code);
+    const std::size_t count = kind == gkNot ? 1 : 2;
+    if (Operands.size() < count) return;
+    const auto absorbs = [kind](const TConditionNode& Operand) {
+        return Operand.IsGroup() && Operand.Kind == kind && !Operand.Children.empty();
+    };
+    const std::size_t firstIndex = Operands.size() - count;
+    std::unique_ptr<TConditionNode> group;
+    std::size_t from = firstIndex;
+    if (count == 2 && absorbs(*Operands[firstIndex])) {
+        // Grow the left group in place: a long AND chain stays linear.
+        group = std::move(Operands[firstIndex]);
+        from = firstIndex + 1;
+    } else {
+        group = std::make_unique<TConditionNode>();
+        group->Kind = kind;
+    }
+    for (std::size_t i = from; i < Operands.size(); ++i) {
+        std::unique_ptr<TConditionNode>& operand = Operands[i];
+        if (count == 2 && absorbs(*operand)) {
+            for (auto& child : operand->Children) group->Children.push_back(std::move(child));
+        } else {
+            group->Children.push_back(std::move(operand));
+        }
+    }
+    Operands.resize(Operands.size() - count);
+    Operands.push_back(std::move(group));
+}
+
+// The tree of the postfix order: the operands left when every operator has taken its own.
+TNodeList BuildTree(const std::vector<std::pair<int, int>>& Postfix, TQBCriterions& Target) {
+    TNodeList operands;
+    for (const auto& [entryCode, leafIndex] : Postfix) {
+        if (entryCode >= 0) {
+            ApplyOperator(operands, entryCode);
+            continue;
+        }
+        auto leaf = std::make_unique<TConditionNode>();
+        leaf->Leaf = Target.Items(leafIndex);
+        leaf->LeafIndex = leafIndex;
+        operands.push_back(std::move(leaf));
+    }
+    if (!operands.empty() && operands.front()->IsGroup()) Normalise(*operands.front());
+    return operands;
+}
+
+// Puts the comparisons of Target into the groups of the tree: they move out of Target and
+// back in, into their groups. Nothing moves when the tree is one group of them in order.
+void PlaceTree(TQBCriterions& Target, const TNodeList& Operands) {
+    if (Operands.empty()) return;
+    const TConditionNode& root = *Operands.front();
+    if (Operands.size() == 1 && !root.IsGroup()) return;  // one comparison: All of one
+    if (Operands.size() == 1) {
+        bool flat = root.Children.size() == std::size_t(Target.Count());
+        for (std::size_t i = 0; flat && i < root.Children.size(); ++i)
+            flat = root.Children[i]->Leaf == Target.Items(int(i));
+        if (flat) {
+            Target.GroupKind = root.Kind;
+            return;
+        }
+    }
+    TLeaves leaves(std::size_t(Target.Count()));
+    for (int i = Target.Count() - 1; i >= 0; --i) leaves[std::size_t(i)] = Target.Extract(i);
+    if (Operands.size() == 1) {
+        FillGroup(Target, root, leaves);
+        return;
+    }
+    // Operands left over are joined as by AND, which absorbs their own AND groups as an
+    // operator does: read back, the written text gives the same tree.
+    Target.GroupKind = gkAll;
+    for (const auto& node : Operands) {
+        if (node->IsGroup() && node->Kind == gkAll && !node->Children.empty())
+            for (const auto& child : node->Children) AddNode(Target, *child, leaves);
+        else
+            AddNode(Target, *node, leaves);
+    }
+}
+
 }  // namespace
+
+// The readers of one condition: its logical structure into postfix order (ReadStructure),
+// and one comparison (ReadComparison): the left side, the operator words matched against
+// the parser's operator table, and the operands the operator takes.
+class TQBConditionReader {
+public:
+    explicit TQBConditionReader(TQBSelectParser& Parser)
+        : FParser(Parser), FScanner(*Parser.FScanner) {}
+
+    // Reads the structure up to its end into Postfix, the comparisons into Target; false
+    // when it cannot be read.
+    bool ReadStructure(TQBCriterions& Target, TPostfixBuilder& Postfix);
+    // Reads one comparison into Item; false when it cannot be read.
+    bool ReadComparison(TQBCriterion& Item);
+
+private:
+    enum TStep { stGo, stLeave, stFault };
+
+    bool StartsComparison(TQBTokenKinds Kinds) const;
+    bool AddComparison(TQBCriterions& Target, TPostfixBuilder& Postfix);
+    TStep ReadLogicalToken(TPostfixBuilder& Postfix, bool& AfterOperand);
+    TStep ReadOperatorWord(TQBCriterion& Item);
+    TStep ReadOperatorOperands(TQBCriterion& Item);
+    TStep ReadSubQuery(TQBCriterion& Item);
+    TStep ReadSide(TQBCriterion& Item);
+    void ReadOperand(TQBFunctionDef& Operand, TQBTokenKinds Stop, const std::string& Allowed);
+
+    TQBSelectParser& FParser;
+    TQBSQLScanner& FScanner;
+    // The comparison being read: its operator words so far and where they start, the
+    // operator they match (partly, while Partial), the operand filled last.
+    std::string FOperatorText;
+    int FOperatorStart = 0;
+    TQBOperator* FOperator = nullptr;
+    TQBFunctionDef* FLastFilled = nullptr;
+    bool FPartial = false;
+    bool FDone = false;
+    bool FOperatorDone = false;
+};
+
+bool TQBConditionReader::StartsComparison(TQBTokenKinds Kinds) const {
+    const TQBTokenKinds operandKinds =
+        qtkInteger | qtkFloat | qtkString | qtkIdentifier | qtkBoolean;
+    return Kinds.Contains(qtkFunction) ||
+           (!Kinds.Contains(qtkKeyword) && Kinds.ContainsAny(operandKinds)) ||
+           IsOtherOperandStart(FScanner);
+}
+
+// Reads one comparison straight into Target, in the order of the text.
+bool TQBConditionReader::AddComparison(TQBCriterions& Target, TPostfixBuilder& Postfix) {
+    TQBCriterion* item = Target.Add();
+    item->ParseMark = -1;
+    Postfix.AddComparison(Target.Count() - 1);
+    const int position = FScanner.GetPosition();
+    FParser.ParseCriterion(item);
+    if (FParser.FState == psError) return false;
+    // Nothing could be read.
+    return FScanner.GetPosition() != position || AtEnd(FScanner);
+}
+
+// AND, OR, NOT or a bracket. After a comparison or a closing bracket only AND, OR, a
+// bracket or the end may follow: two conditions side by side are an error, never a silent
+// AND; and a bracket closes a condition, never an empty one or a dangling AND, OR, NOT.
+TQBConditionReader::TStep TQBConditionReader::ReadLogicalToken(TPostfixBuilder& Postfix,
+                                                               bool& AfterOperand) {
+    int code = -1;
+    if (FScanner.GetTokenKinds().Contains(qtkKeyword)) {
+        if (IsWord(FScanner, "NOT")) {
+            if (AfterOperand) return stFault;
+            code = ocNot;
+        } else if (IsWord(FScanner, "AND") || IsWord(FScanner, "OR")) {
+            if (!AfterOperand) return stFault;
+            code = IsWord(FScanner, "AND") ? ocAnd : ocOr;
+            AfterOperand = false;
+        } else {
+            return stLeave;
+        }
+    } else if (IsSymbol(FScanner, "(")) {
+        if (AfterOperand) return stFault;
+        code = ocOpen;
+    } else if (IsSymbol(FScanner, ")")) {
+        if (!AfterOperand) return stFault;
+        code = ocClose;
+    } else {
+        // Anything else would be lost from the condition: an error, not a silent drop.
+        return stFault;
+    }
+    const TPostfixBuilder::TPush pushed = Postfix.Push(code);
+    if (pushed == TPostfixBuilder::puOverflow) return stFault;
+    if (pushed == TPostfixBuilder::puUnmatched)
+        FParser.ReportParserError(qpeUnexpectedToken, ")", FScanner.GetLine(), FScanner.GetColumn());
+    return stGo;
+}
+
+bool TQBConditionReader::ReadStructure(TQBCriterions& Target, TPostfixBuilder& Postfix) {
+    bool afterOperand = false;
+    while (!AtEnd(FScanner)) {
+        if (StartsComparison(FScanner.GetTokenKinds())) {
+            if (afterOperand || !AddComparison(Target, Postfix)) return false;
+            afterOperand = true;
+            continue;
+        }
+        const TStep step = ReadLogicalToken(Postfix, afterOperand);
+        if (step == stFault) return false;
+        if (step == stLeave) break;
+        Next(FScanner);
+    }
+    // A condition that ends after AND, OR, NOT or an opening bracket is unfinished.
+    if (!afterOperand && !Postfix.Empty()) return false;
+    Postfix.Finish();
+    return true;
+}
 
 void TQBSelectParser::ParseCriteria(TQBCriterions* Target) {
     if (!Target) return;
-    TQBSQLScanner& scanner = *FScanner;
-    // The comparisons are read straight into Target, in the order of the text; most
-    // conditions are one group of comparisons in that order and need nothing more.
     struct TUpdate {
         TQBCriterions& Group;
         explicit TUpdate(TQBCriterions& G) : Group(G) { Group.BeginUpdate(); }
@@ -100,368 +358,182 @@ void TQBSelectParser::ParseCriteria(TQBCriterions* Target) {
     } update(*Target);
     Target->Clear();
     Target->GroupKind = gkAll;
-    // The condition in postfix order: {operator code, -1} or {-1, index of a comparison in
-    // Target}. The storage is the parser's, lent for this call.
-    std::vector<std::pair<int, int>> postfix = std::exchange(FCriteriaPostfix, {});
-    std::vector<int> stack = std::exchange(FCriteriaStack, {});
-    postfix.clear();
-    stack.clear();
-    struct TGiveBack {
-        TQBSelectParser& Parser;
-        std::vector<std::pair<int, int>>& Postfix;
-        std::vector<int>& Stack;
-        ~TGiveBack() {
-            Parser.FCriteriaPostfix = std::move(Postfix);
-            Parser.FCriteriaStack = std::move(Stack);
-        }
-    } giveBack{*this, postfix, stack};
-    bool overflow = false;
-
-    const auto emit = [&postfix](int Code) { postfix.emplace_back(Code, -1); };
-    const auto pushCode = [&](int Code) {
-        if (Code == ocClose) {
-            while (!stack.empty() && stack.back() != ocOpen) {
-                emit(stack.back());
-                stack.pop_back();
-            }
-            if (stack.empty())
-                ReportParserError(qpeUnexpectedToken, ")", scanner.GetLine(), scanner.GetColumn());
-            else
-                stack.pop_back();
-            return;
-        }
-        if (Code != ocOpen)
-            while (!stack.empty() && Precedence(stack.back()) >= Precedence(Code)) {
-                emit(stack.back());
-                stack.pop_back();
-            }
-        if (stack.size() >= MaxOperatorStack) {
-            overflow = true;
-            return;
-        }
-        stack.push_back(Code);
-    };
-
-    // After a comparison or a closing bracket only AND, OR, a bracket or the end may follow:
-    // two conditions side by side are an error, never a silent AND.
-    bool afterOperand = false;
-    const TQBTokenKinds operandKinds =
-        qtkInteger | qtkFloat | qtkString | qtkIdentifier | qtkBoolean;
-    while (!AtEnd(scanner)) {
-        const TQBTokenKinds kinds = scanner.GetTokenKinds();
-        if (kinds.Contains(qtkFunction) ||
-            (!kinds.Contains(qtkKeyword) && kinds.ContainsAny(operandKinds)) ||
-            IsOtherOperandStart(scanner)) {
-            if (afterOperand) {
-                FState = psError;
-                return;
-            }
-            TQBCriterion* item = Target->Add();
-            item->ParseMark = -1;
-            postfix.emplace_back(-1, Target->Count() - 1);
-            const int position = scanner.GetPosition();
-            ParseCriterion(item);
-            if (FState == psError) return;
-            if (scanner.GetPosition() == position && !AtEnd(scanner)) {
-                FState = psError;  // nothing could be read
-                return;
-            }
-            afterOperand = true;
-            continue;
-        }
-        if (kinds.Contains(qtkKeyword)) {
-            if (IsWord(scanner, "NOT")) {
-                if (afterOperand) {
-                    FState = psError;
-                    return;
-                }
-                pushCode(ocNot);
-            } else if (IsWord(scanner, "AND") || IsWord(scanner, "OR")) {
-                // AND and OR join two conditions: one must stand before them.
-                if (!afterOperand) {
-                    FState = psError;
-                    return;
-                }
-                pushCode(IsWord(scanner, "AND") ? ocAnd : ocOr);
-                afterOperand = false;
-            } else {
-                break;
-            }
-        } else if (IsSymbol(scanner, "(")) {
-            if (afterOperand) {
-                FState = psError;
-                return;
-            }
-            pushCode(ocOpen);
-        } else if (IsSymbol(scanner, ")")) {
-            // A bracket closes a condition, never an empty one or a dangling AND, OR, NOT.
-            if (!afterOperand) {
-                FState = psError;
-                return;
-            }
-            pushCode(ocClose);
-        } else {
-            // Anything else would be lost from the condition: an error, not a silent drop.
-            FState = psError;
-            return;
-        }
-        if (overflow) {
-            FState = psError;
-            return;
-        }
-        Next(scanner);
-    }
-    // A condition that ends after AND, OR, NOT or an opening bracket is unfinished.
-    if (!afterOperand && (!postfix.empty() || !stack.empty())) {
+    TPostfixBuilder postfix(FReader->CriteriaPostfix, FReader->CriteriaStack);
+    if (!TQBConditionReader(*this).ReadStructure(*Target, postfix)) {
         FState = psError;
         return;
     }
-    while (!stack.empty()) {
-        emit(stack.back());
-        stack.pop_back();
+    // Most conditions are one group of comparisons in the order of the text, as read.
+    int code = -1;
+    if (IsFlatChain(postfix.Entries(), code)) {
+        if (code >= 0) Target->GroupKind = GroupKindOf(code);
+        return;
     }
+    PlaceTree(*Target, BuildTree(postfix.Entries(), *Target));
+}
 
-    // The common shape needs no tree: comparisons joined by one kind of word only (all AND
-    // or all OR, brackets aside), each operator finding its two operands, are one group of
-    // that kind in text order.
-    {
-        int depth = 0;
-        int code = -1;
-        bool flat = true;
-        for (const auto& [entryCode, leafIndex] : postfix) {
-            if (entryCode < 0) {
-                ++depth;
-            } else if ((entryCode == ocAnd || entryCode == ocOr) && (code < 0 || code == entryCode) &&
-                       depth >= 2) {
-                code = entryCode;
-                --depth;
-            } else {
-                flat = false;
-                break;
-            }
-        }
-        if (flat && depth == 1) {
-            if (code >= 0) Target->GroupKind = GroupKindOf(code);
-            return;
-        }
-    }
-
-    // Build the tree: each operator takes the items just before it (a stack of operands);
-    // an operator with too few operands is dropped. AND and OR absorb the children of an
-    // operand group of their own kind, so `a AND b AND c` is one All group of three.
-    TNodeList operands;
-    for (const auto& [entryCode, leafIndex] : postfix) {
-        if (entryCode < 0) {
-            auto leaf = std::make_unique<TConditionNode>();
-            leaf->Leaf = Target->Items(leafIndex);
-            leaf->LeafIndex = leafIndex;
-            operands.push_back(std::move(leaf));
-            continue;
-        }
-        const std::uint8_t kind = GroupKindOf(entryCode);
-        const std::size_t count = kind == gkNot ? 1 : 2;
-        if (operands.size() < count) continue;
-        const auto absorbs = [kind](const TConditionNode& Operand) {
-            return Operand.IsGroup() && Operand.Kind == kind && !Operand.Children.empty();
-        };
-        const std::size_t firstIndex = operands.size() - count;
-        std::unique_ptr<TConditionNode> group;
-        std::size_t from = firstIndex;
-        if (count == 2 && absorbs(*operands[firstIndex])) {
-            // Grow the left group in place: a long AND chain stays linear.
-            group = std::move(operands[firstIndex]);
-            from = firstIndex + 1;
-        } else {
-            group = std::make_unique<TConditionNode>();
-            group->Kind = kind;
-        }
-        for (std::size_t i = from; i < operands.size(); ++i) {
-            std::unique_ptr<TConditionNode>& operand = operands[i];
-            if (count == 2 && absorbs(*operand)) {
-                for (auto& child : operand->Children) group->Children.push_back(std::move(child));
-            } else {
-                group->Children.push_back(std::move(operand));
-            }
-        }
-        operands.resize(operands.size() - count);
-        operands.push_back(std::move(group));
-    }
-    if (operands.empty()) return;
-    if (operands.front()->IsGroup()) Normalise(*operands.front());
-
-    const TConditionNode& root = *operands.front();
-    if (operands.size() == 1 && !root.IsGroup()) return;  // one comparison: All of one
-    if (operands.size() == 1) {
-        bool flat = root.Children.size() == std::size_t(Target->Count());
-        for (std::size_t i = 0; flat && i < root.Children.size(); ++i)
-            flat = root.Children[i]->Leaf == Target->Items(int(i));
-        if (flat) {
-            Target->GroupKind = root.Kind;
-            return;
-        }
-    }
-    // Nested groups: the comparisons move out of Target and back in, into their groups.
-    TLeaves leaves(std::size_t(Target->Count()));
-    for (int i = Target->Count() - 1; i >= 0; --i) leaves[std::size_t(i)] = Target->Extract(i);
-    if (operands.size() == 1) {
-        FillGroup(*Target, root, leaves);
-    } else {
-        // Operands left over are joined as by AND, which absorbs their own AND groups as
-        // it does above: read back, the written text gives the same tree.
-        Target->GroupKind = gkAll;
-        for (const auto& node : operands) {
-            if (node->IsGroup() && node->Kind == gkAll && !node->Children.empty())
-                for (const auto& child : node->Children) AddNode(*Target, *child, leaves);
-            else
-                AddNode(*Target, *node, leaves);
-        }
+void TQBConditionReader::ReadOperand(TQBFunctionDef& Operand, TQBTokenKinds Stop,
+                                     const std::string& Allowed) {
+    TQBTableDef* table = nullptr;
+    FParser.ParseOperand(&Operand, table, Stop, Allowed, poCreateTable);
+    FLastFilled = &Operand;
+    if (FParser.UseOuterJoinMarks() && FScanner.GetToken() == "(+)" &&
+        FScanner.GetTokenKinds().Contains(qtkOperator)) {
+        Operand.OuterJoinMark = true;
+        Next(FScanner);
     }
 }
 
-void TQBSelectParser::ParseCriterion(TQBCriterion* Item) {
-    TQBSQLScanner& scanner = *FScanner;
-    std::string operatorText;
-    int operatorStart = 0;
-    TQBOperator* op = nullptr;
-    TQBFunctionDef* lastFilled = nullptr;
-    bool partial = false;
-    bool done = false;
-    bool operatorDone = false;
-    const TQBTokenKinds sideStop = qtkKeyword | qtkComparison | qtkOperator;
-    const auto fail = [this] { FState = psError; };
+// A sub-query: its tokens rebuilt into one text up to the closing bracket, the operator's
+// one operand.
+TQBConditionReader::TStep TQBConditionReader::ReadSubQuery(TQBCriterion& Item) {
+    std::string text, prevToken;
+    TQBTokenKinds prevKinds;
+    int depth = 1;
+    while (!AtEnd(FScanner)) {
+        // A quoted star is a name (see IsQuotedStar): no operator, kept quoted.
+        const bool quotedStar = IsQuotedStar(FScanner);
+        TQBTokenKinds kinds = FScanner.GetTokenKinds();
+        if (quotedStar) kinds.Exclude(qtkArithmetic);
+        const std::string token = FScanner.GetToken();
+        const bool symbol = !kinds.ContainsAny(qtkIdentifier | qtkString);
+        if (symbol && token == "(") ++depth;
+        if (symbol && token == ")" && --depth == 0) break;
+        if (IsUnwritableName(FScanner)) return stFault;
+        const bool national = IsNationalString(FScanner, prevToken, prevKinds);
+        if (!text.empty() && !national && FParser.NeedSpace(prevToken, token, kinds, prevKinds))
+            text += ' ';
+        text += quotedStar ? QuotedStar(FScanner)
+                           : FParser.QuoteToken(FParser.FormatToken(token, kinds), kinds);
+        prevToken = token;
+        prevKinds = kinds.Empty() && FScanner.GetInQuote() ? TQBTokenKinds(qtkIdentifier) : kinds;
+        Next(FScanner);
+    }
+    if (AtEnd(FScanner)) return stFault;  // the sub-query is not closed
+    Item.Operands().Clear();
+    TQBFunctionDef* operand = Item.Operands().Add();
+    operand->SetName(text);
+    operand->SetKind(fkUnknown);
+    FLastFilled = operand;
+    return stGo;
+}
 
-    const auto readOperand = [&](TQBFunctionDef* Operand, TQBTokenKinds Stop,
-                                 const std::string& Allowed) {
-        TQBTableDef* table = nullptr;
-        ParseOperand(Operand, table, Stop, Allowed, poCreateTable);
-        lastFilled = Operand;
-        if (UseOuterJoinMarks() && scanner.GetToken() == "(+)" &&
-            scanner.GetTokenKinds().Contains(qtkOperator)) {
-            Operand->OuterJoinMark = true;
-            Next(scanner);
+// The operands of the matched operator, each with its prefix, postfix and the word that
+// relates it to the next. An operator left unfinished (no bracket, no AND of BETWEEN) is an
+// error: written with what was read, it would say something else.
+TQBConditionReader::TStep TQBConditionReader::ReadOperatorOperands(TQBCriterion& Item) {
+    const TQBOperator& op = *FOperator;
+    for (int i = 0; i < op.Count; ++i) {
+        if (!op.Prefix.empty()) {
+            if (FScanner.GetToken() != op.Prefix) return stFault;
+            Next(FScanner);
         }
-    };
-
-    while (!done && !AtEnd(scanner) && FState != psError) {
-        const TQBTokenKinds kinds = scanner.GetTokenKinds();
-        const bool plain = !kinds.ContainsAny(qtkIdentifier | qtkString);
-        if (plain && (kinds.Contains(qtkKeyword) || kinds.Contains(qtkComparison)) &&
-            !kinds.Contains(qtkFunction)) {
-            // 1. Operator words, matched word by word against the operator table.
-            const bool firstWord = operatorText.empty();
-            if (firstWord)
-                operatorStart = scanner.GetPosition() - static_cast<int>(scanner.GetToken().size());
-            else if (scanner.GetSpaceCount() > 0)
-                operatorText += ' ';
-            operatorText += scanner.GetToken();
-            op = GetOperators()->FindStartingWith(operatorText, partial);
-            if (!op || !lastFilled || lastFilled->Name.empty()) {
-                // Not an operator here (AND, OR, GROUP ...): leave the words to the caller.
-                if (!firstWord) {
-                    scanner.Skip(operatorStart - scanner.GetPosition());
-                    Next(scanner);
-                }
-                return;
-            }
-            // A second operator after a complete comparison (`a < b NOT LIKE c`) would
-            // overwrite the first: an error.
-            if (!Item->OperatorCaption.empty() && operatorDone) return fail();
-            if (partial) {
-                Next(scanner);
-                continue;
-            }
-            Next(scanner);
-            for (int i = 0; i < op->Count; ++i) {
-                // An operator left unfinished (no bracket, no AND of BETWEEN) is an error:
-                // written with what was read, it would say something else.
-                if (!op->Prefix.empty()) {
-                    if (scanner.GetToken() != op->Prefix) return fail();
-                    Next(scanner);
-                }
-                if (IsWord(scanner, "SELECT")) {
-                    // A sub-query: its tokens rebuilt into one text up to the closing bracket.
-                    std::string text, prevToken;
-                    TQBTokenKinds prevKinds;
-                    int depth = 1;
-                    while (!AtEnd(scanner)) {
-                        // A quoted star is a name (see IsQuotedStar): no operator, kept quoted.
-                        const bool quotedStar = IsQuotedStar(scanner);
-                        TQBTokenKinds k = scanner.GetTokenKinds();
-                        if (quotedStar) k.Exclude(qtkArithmetic);
-                        const std::string token = scanner.GetToken();
-                        const bool symbol = !k.ContainsAny(qtkIdentifier | qtkString);
-                        if (symbol && token == "(") ++depth;
-                        if (symbol && token == ")" && --depth == 0) break;
-                        if (IsUnwritableName(scanner)) return fail();
-                        const bool national = IsNationalString(scanner, prevToken, prevKinds);
-                        if (!text.empty() && !national && NeedSpace(prevToken, token, k, prevKinds))
-                            text += ' ';
-                        text += quotedStar ? QuotedStar(scanner) : QuoteToken(FormatToken(token, k), k);
-                        prevToken = token;
-                        prevKinds = k.Empty() && scanner.GetInQuote() ? TQBTokenKinds(qtkIdentifier) : k;
-                        Next(scanner);
-                    }
-                    if (AtEnd(scanner)) return fail();  // the sub-query is not closed
-                    Item->Operands().Clear();
-                    TQBFunctionDef* operand = Item->Operands().Add();
-                    operand->SetName(text);
-                    operand->SetKind(fkUnknown);
-                    lastFilled = operand;
-                } else {
-                    // The operands of a list end at a comma or at the closing bracket on
-                    // their own; they may hold brackets and signs: IN ((1), -2, a + 1).
-                    const TQBTokenKinds stop = qtkComparison | qtkOperator | qtkKeyword;
-                    do {
-                        if (IsSymbol(scanner, ",")) Next(scanner);
-                        readOperand(Item->Operands().Add(), stop, ".");
-                        if (FState == psError) return;
-                    } while (op->CommaList && IsSymbol(scanner, ","));
-                    if (IsSymbol(scanner, ")")) done = true;
-                }
-                if (!op->Postfix.empty()) {
-                    if (scanner.GetToken() != op->Postfix) return fail();
-                    Next(scanner);
-                }
-                if (i < op->Count - 1 && !op->Relate.empty()) {
-                    if (!IsWord(scanner, op->Relate.c_str())) return fail();
-                    Next(scanner);
-                }
-            }
-            Item->OperatorCaption = op->Caption;
-            operatorDone = true;
-            operatorText.clear();
-            op = nullptr;
-            const TQBTokenKinds after = scanner.GetTokenKinds();
-            // A following keyword may be AND, OR or the next clause; anything else ends the
-            // comparison and is left to the caller.
-            if (!(after.Contains(qtkKeyword) && !after.Contains(qtkFunction))) done = true;
-        } else if (kinds.ContainsAny(qtkFunction | qtkInteger | qtkFloat | qtkString |
-                                     qtkIdentifier | qtkBoolean) ||
-                   (!lastFilled && operatorText.empty() && IsOtherOperandStart(scanner))) {
-            // 2. Operands: the left side, or the operand after a partly matched operator.
-            if (operatorText.empty()) {
-                if (lastFilled) return;  // a second left side: the caller reports it
-                readOperand(&Item->Expression(), sideStop, "");
-            } else {
-                // Part of an operator's words followed by an operand: only an operator
-                // known by that caption may stand here (`a IS b` is no comparison).
-                if (!GetOperators()->FindByCaption(operatorText)) return fail();
-                Item->OperatorCaption = operatorText;
-                operatorText.clear();
-                op = nullptr;
-                TQBFunctionDefs& operands = Item->Operands();
-                TQBFunctionDef* operand =
-                    operands.Count() > 0 ? operands.Items(operands.Count() - 1) : operands.Add();
-                readOperand(operand, sideStop, "");
-            }
-            if (IsSymbol(scanner, ")")) done = true;
+        if (IsWord(FScanner, "SELECT")) {
+            if (ReadSubQuery(Item) == stFault) return stFault;
         } else {
-            // 3. Other tokens. After part of an operator's words they would make the
-            // comparison another one (`a NOT -1` is no NOT LIKE): an error.
-            if (!operatorText.empty()) return fail();
-            return;
+            // The operands of a list end at a comma or at the closing bracket on their own;
+            // they may hold brackets and signs: IN ((1), -2, a + 1).
+            const TQBTokenKinds stop = qtkComparison | qtkOperator | qtkKeyword;
+            do {
+                if (IsSymbol(FScanner, ",")) Next(FScanner);
+                ReadOperand(*Item.Operands().Add(), stop, ".");
+                if (FParser.FState == psError) return stLeave;
+            } while (op.CommaList && IsSymbol(FScanner, ","));
+            if (IsSymbol(FScanner, ")")) FDone = true;
+        }
+        if (!op.Postfix.empty()) {
+            if (FScanner.GetToken() != op.Postfix) return stFault;
+            Next(FScanner);
+        }
+        if (i < op.Count - 1 && !op.Relate.empty()) {
+            if (!IsWord(FScanner, op.Relate.c_str())) return stFault;
+            Next(FScanner);
         }
     }
+    return stGo;
+}
+
+// One operator word, matched with the words before it against the operator table; a
+// complete match reads the operator's operands.
+TQBConditionReader::TStep TQBConditionReader::ReadOperatorWord(TQBCriterion& Item) {
+    const bool firstWord = FOperatorText.empty();
+    if (firstWord)
+        FOperatorStart = FScanner.GetPosition() - static_cast<int>(FScanner.GetToken().size());
+    else if (FScanner.GetSpaceCount() > 0)
+        FOperatorText += ' ';
+    FOperatorText += FScanner.GetToken();
+    FOperator = FParser.GetOperators()->FindStartingWith(FOperatorText, FPartial);
+    if (!FOperator || !FLastFilled || FLastFilled->Name.empty()) {
+        // Not an operator here (AND, OR, GROUP ...): leave the words to the caller.
+        if (!firstWord) {
+            FScanner.Skip(FOperatorStart - FScanner.GetPosition());
+            Next(FScanner);
+        }
+        return stLeave;
+    }
+    // A second operator after a complete comparison (`a < b NOT LIKE c`) would overwrite
+    // the first: an error.
+    if (!Item.OperatorCaption.empty() && FOperatorDone) return stFault;
+    Next(FScanner);
+    if (FPartial) return stGo;
+    const TStep step = ReadOperatorOperands(Item);
+    if (step != stGo) return step;
+    Item.OperatorCaption = FOperator->Caption;
+    FOperatorDone = true;
+    FOperatorText.clear();
+    FOperator = nullptr;
+    const TQBTokenKinds after = FScanner.GetTokenKinds();
+    // A following keyword may be AND, OR or the next clause; anything else ends the
+    // comparison and is left to the caller.
+    if (!(after.Contains(qtkKeyword) && !after.Contains(qtkFunction))) FDone = true;
+    return stGo;
+}
+
+// An operand: the left side, or the operand after a partly matched operator.
+TQBConditionReader::TStep TQBConditionReader::ReadSide(TQBCriterion& Item) {
+    const TQBTokenKinds sideStop = qtkKeyword | qtkComparison | qtkOperator;
+    if (FOperatorText.empty()) {
+        if (FLastFilled) return stLeave;  // a second left side: the caller reports it
+        ReadOperand(Item.Expression(), sideStop, "");
+    } else {
+        // Part of an operator's words followed by an operand: only an operator known by
+        // that caption may stand here (`a IS b` is no comparison).
+        if (!FParser.GetOperators()->FindByCaption(FOperatorText)) return stFault;
+        Item.OperatorCaption = FOperatorText;
+        FOperatorText.clear();
+        FOperator = nullptr;
+        TQBFunctionDefs& operands = Item.Operands();
+        ReadOperand(operands.Count() > 0 ? *operands.Items(operands.Count() - 1) : *operands.Add(),
+                    sideStop, "");
+    }
+    if (IsSymbol(FScanner, ")")) FDone = true;
+    return stGo;
+}
+
+bool TQBConditionReader::ReadComparison(TQBCriterion& Item) {
+    const TQBTokenKinds operandKinds =
+        qtkFunction | qtkInteger | qtkFloat | qtkString | qtkIdentifier | qtkBoolean;
+    while (!FDone && !AtEnd(FScanner) && FParser.FState != psError) {
+        const TQBTokenKinds kinds = FScanner.GetTokenKinds();
+        const bool plain = !kinds.ContainsAny(qtkIdentifier | qtkString);
+        TStep step = stGo;
+        if (plain && (kinds.Contains(qtkKeyword) || kinds.Contains(qtkComparison)) &&
+            !kinds.Contains(qtkFunction))
+            step = ReadOperatorWord(Item);
+        else if (kinds.ContainsAny(operandKinds) ||
+                 (!FLastFilled && FOperatorText.empty() && IsOtherOperandStart(FScanner)))
+            step = ReadSide(Item);
+        else
+            // Other tokens. After part of an operator's words they would make the
+            // comparison another one (`a NOT -1` is no NOT LIKE): an error.
+            step = FOperatorText.empty() ? stLeave : stFault;
+        if (step == stFault) return false;
+        if (step == stLeave) return true;
+    }
     // Operator words left unfinished at the end (`a NOT`, `a IS`).
-    if (!operatorText.empty()) fail();
+    return FOperatorText.empty();
+}
+
+void TQBSelectParser::ParseCriterion(TQBCriterion* Item) {
+    if (!TQBConditionReader(*this).ReadComparison(*Item)) FState = psError;
 }

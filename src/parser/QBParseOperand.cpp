@@ -7,6 +7,7 @@
 #include "model/QBFunctionDefs.h"
 #include "model/QBTableDefs.h"
 #include "parser/QBParseSupport.h"
+#include "parser/QBParseReader.h"
 #include "parser/QBParser.h"
 
 #include <string_view>
@@ -94,7 +95,7 @@ std::string TQBSelectParser::QuoteToken(const std::string& Text, TQBTokenKinds K
     // The scanner's current unquoted identifier is no keyword, no function and a plain
     // identifier (that is how it was classified): it needs no quotes.
     if (Kinds.Contains(qtkIdentifier) && current && !FScanner->GetInQuote() &&
-        !(FTextHoldsHighBytes && HoldsHighBytes(Text)))
+        !(FReader->TextHoldsHighBytes && HoldsHighBytes(Text)))
         return Text;
     if (Kinds.Contains(qtkIdentifier)) return FScanner->QuoteIdentifier(Text);
     const bool currentQuoted = current && FScanner->GetInQuote();
@@ -127,7 +128,7 @@ void TQBSelectParser::AppendQuotedToken(std::string& Out, const std::string& Tex
     if (!scanner.GetInQuote()) {
         if (!Kinds.Contains(qtkString) &&
             (!Kinds.Contains(qtkIdentifier) ||
-             (scanner.GetToken() == Text && !(FTextHoldsHighBytes && HoldsHighBytes(Text))))) {
+             (scanner.GetToken() == Text && !(FReader->TextHoldsHighBytes && HoldsHighBytes(Text))))) {
             Out += Text;
             return;
         }
@@ -176,361 +177,446 @@ bool TQBSelectParser::NeedSpace(const std::string& PrevToken, const std::string&
     return true;
 }
 
+// One operand being read: what the reader knows after each token, and its steps. Every
+// token passes the stop test, the bracket count, the alias test, then adds to the name and
+// the rebuilt text; once the operand ends, its name is split, the item filled and the table
+// of its qualifier found.
+class TQBOperandReader {
+public:
+    TQBOperandReader(TQBSelectParser& Parser, TQBTokenKinds StopKinds,
+                     const std::string& AllowedWords, TQBParseOptions Options)
+        : FParser(Parser), FScanner(*Parser.FScanner), FStopKinds(StopKinds),
+          FAllowedWords(AllowedWords), FOptions(Options),
+          FAllowAlias((Options & poAllowAlias) != 0),
+          FExpression(Parser.FReader->LastOperandText),
+          FNameParts(Parser.FReader->OperandNameParts) {
+        FNameParts.clear();
+    }
+
+    // Reads the operand into Item; false when it cannot be read.
+    bool Read(TQBFunctionDef& Item, TQBTableDef*& TableDef);
+
+private:
+    enum class TAliasStep { None, Taken, Fault };
+
+    bool IsPlainWord() const;
+    void ReadPlainName();
+    bool EndsOperand(const std::string& Token, TQBTokenKinds Kinds, bool Plain) const;
+    void CatchUpPlainName();
+    bool CountBracket(const std::string& Token, bool Plain);
+    TAliasStep ReadAlias(const std::string& Token, TQBTokenKinds Kinds, bool Plain);
+    void NoteAliasMayFollow(const std::string& Token, TQBTokenKinds Kinds, bool Plain);
+    void ReadFirstToken(const std::string& Token, TQBTokenKinds Kinds, bool Plain);
+    void ReadFurtherToken(const std::string& Token, TQBTokenKinds Kinds, bool Plain, bool Attached);
+    void ExtendName(const std::string& Text, TQBTokenKinds Kinds, bool Plain,
+                    const std::string& Token);
+    void AddNamePart(const std::string& Text);
+    std::string_view LastPart() const;
+    void SplitName(std::string& Qualifier, std::string& FieldName);
+    void FillItem(TQBFunctionDef& Item, const std::string& FieldName);
+    void FindTable(TQBFieldDef& Field, const std::string& Qualifier, TQBTableDef*& TableDef);
+
+    TQBSelectParser& FParser;
+    TQBSQLScanner& FScanner;
+    const TQBTokenKinds FStopKinds;
+    const std::string& FAllowedWords;
+    const TQBParseOptions FOptions;
+    const bool FAllowAlias;
+    // The rebuilt text, made in place where the caller finds the operand as written.
+    std::string& FExpression;
+    // The parts of the dotted name, in storage the parser keeps.
+    std::vector<std::string>& FNameParts;
+
+    int FDepth = 0;
+    int FTokenCount = 0;
+    TQBFunctionKind FKind = fkUnknown;
+    bool FFirst = true;
+    bool FExpectAlias = false;
+    // Set when the token before may be followed by an implicit alias: decided by the kind of
+    // the next token once it is read, which spares a look ahead.
+    bool FAliasMayFollow = false;
+    bool FNameBroken = false;
+    // Set while the previous token is the last name part, not yet copied to FPrevToken.
+    bool FPrevIsLastPart = false;
+    // Whether a name part may have come quoted: only parts of plain words surely did not.
+    bool FQuotedParts = false;
+    // Set while the name parts are only in FName: plain words hold no point, so the parts
+    // are the name split at its points, made only when a further token needs them.
+    bool FPartsInName = false;
+    std::string FAlias, FName, FFunctionName, FPrevToken, FStringValue, FFormatted;
+    // A quoted star is taken as a name in its quotes (see IsQuotedStar).
+    std::string FStarName;
+    TQBTokenKinds FPrevKinds;
+};
+
+bool TQBOperandReader::IsPlainWord() const {
+    const std::string& token = FScanner.GetToken();
+    return FScanner.GetTokenKinds() == TQBTokenKinds(qtkIdentifier) && !FScanner.GetInQuote() &&
+           !token.empty() && !FScanner.IsDigit(token.front());
+}
+
+// The common operand, a dotted name of plain words (`c`, `t.c`, `s.t.c`), read straight:
+// the token loop would do exactly this for these tokens, and takes over at the first token
+// that is no such part (the state is the same at every token boundary).
+void TQBOperandReader::ReadPlainName() {
+    const TQBTokenKinds point(qtkSymbol);
+    FKind = fkField;
+    FFirst = false;
+    FTokenCount = 1;
+    FName = FScanner.GetToken();
+    FPartsInName = true;
+    Next(FScanner);
+    // A name may follow as the implicit alias (`CustomerID cid`).
+    FAliasMayFollow = FAllowAlias;
+    bool endsWithPoint = false;
+    while (FScanner.GetTokenKinds() == point && !FScanner.GetInQuote() &&
+           IsChar(FScanner.GetToken(), '.')) {
+        // The point: the name goes on without a space, and no alias follows a point.
+        FAliasMayFollow = false;
+        FName += '.';
+        ++FTokenCount;
+        Next(FScanner);
+        if (!IsPlainWord()) {
+            endsWithPoint = true;
+            break;
+        }
+        // The next part; after it an implicit alias may follow.
+        FName += FScanner.GetToken();
+        ++FTokenCount;
+        FAliasMayFollow = FAllowAlias;
+        Next(FScanner);
+    }
+    // Plain words need no quotes and no spaces: the text is the name.
+    FExpression = FName;
+    if (endsWithPoint) {
+        FPrevToken.assign(1, '.');
+        FPrevKinds = point;
+    } else {
+        FPrevIsLastPart = true;
+        FPrevKinds = TQBTokenKinds(qtkIdentifier);
+    }
+}
+
+bool TQBOperandReader::EndsOperand(const std::string& Token, TQBTokenKinds Kinds,
+                                   bool Plain) const {
+    if (Plain && IsChar(Token, ',')) return true;
+    const TQBTokenKinds keywordFunction = qtkKeyword | qtkFunction;
+    if (Kinds.ContainsAny(FStopKinds) && !InWordList(Token, FAllowedWords) &&
+        (Kinds != keywordFunction || FStopKinds.ContainsAll(keywordFunction)))
+        return true;
+    // A join word ends a join condition; LEFT( and RIGHT( stay function calls.
+    if ((FOptions & poStopAtJoinWords) && !FFirst && Plain && IsJoinClauseWord(Token)) {
+        if (!Kinds.Contains(qtkFunction) || NextIsWord(FScanner)) return true;
+        std::string next;
+        FScanner.PeekToken(next);
+        return next != "(";
+    }
+    return false;
+}
+
+// Makes what ReadPlainName left undone, once a further token needs it: the name parts and
+// the previous token.
+void TQBOperandReader::CatchUpPlainName() {
+    if (FPartsInName) {
+        for (std::size_t start = 0; start < FName.size();) {
+            std::size_t point = FName.find('.', start);
+            if (point == std::string::npos) point = FName.size();
+            FNameParts.emplace_back(FName, start, point - start);
+            start = point + 1;
+        }
+        FPartsInName = false;
+    }
+    if (FPrevIsLastPart) {
+        FPrevToken = LastPart();
+        FPrevIsLastPart = false;
+    }
+}
+
+// Counts brackets; false at a closing bracket that belongs to the caller.
+bool TQBOperandReader::CountBracket(const std::string& Token, bool Plain) {
+    if (Plain && IsChar(Token, '(')) {
+        ++FDepth;
+    } else if (Plain && IsChar(Token, ')') && --FDepth < 0) {
+        FDepth = 0;
+        return false;
+    }
+    return true;
+}
+
+// The alias of a select-list item: the name after AS, or after a token that may take one.
+TQBOperandReader::TAliasStep TQBOperandReader::ReadAlias(const std::string& Token,
+                                                         TQBTokenKinds Kinds, bool Plain) {
+    if (!FAlias.empty() || (FExpectAlias && !Kinds.Contains(qtkIdentifier)))
+        return TAliasStep::Fault;
+    if (FExpectAlias) {
+        FAlias = Token;
+        return TAliasStep::Taken;
+    }
+    if (FDepth == 0 && Plain && Kinds.Contains(qtkKeyword) && SameText(Token, "AS")) {
+        FExpectAlias = true;
+        return TAliasStep::Taken;
+    }
+    return TAliasStep::None;
+}
+
+// An implicit alias may follow when the next token is a name: `t.a b`, `sum(x) total`, and
+// after a single token too (`CustomerID cid`, `1 one`), except the `*` of all columns.
+void TQBOperandReader::NoteAliasMayFollow(const std::string& Token, TQBTokenKinds Kinds,
+                                          bool Plain) {
+    const TQBTokenKinds aliasBefore = qtkKeyword | qtkFunction | qtkSymbol | qtkInteger |
+                                      qtkFloat | qtkString | qtkIdentifier | qtkBoolean;
+    if (FAllowAlias && FDepth == 0 && Kinds.ContainsAny(aliasBefore) &&
+        !Kinds.Contains(qtkArithmetic) &&
+        !(Plain && (IsChar(Token, '.') || IsChar(Token, ':') || (FFirst && IsChar(Token, '*')))))
+        FAliasMayFollow = true;
+}
+
+void TQBOperandReader::AddNamePart(const std::string& Text) {
+    if (HoldsOpeningQuote(FScanner))
+        FNameParts.push_back(WrappedToken(FScanner));
+    else
+        FNameParts.push_back(Text);
+    FQuotedParts = true;
+}
+
+// The first token decides the kind.
+void TQBOperandReader::ReadFirstToken(const std::string& Token, TQBTokenKinds Kinds, bool Plain) {
+    FKind = FParser.KindOfToken(Kinds);
+    if (FKind == fkFunction) {
+        FFunctionName = FParser.FormatToken(Token, Kinds);
+    } else if (FKind == fkUnknown) {
+        if (Plain && IsChar(Token, ':'))
+            FKind = fkParameter;
+        else if (!IsChar(Token, '*'))
+            FKind = fkExpression;
+    }
+    if (FKind != fkFunction && FKind != fkParameter) {
+        FName = FParser.FormatToken(Token, Kinds);
+        AddNamePart(FName);
+        FParser.AppendQuotedToken(FExpression, FName, Kinds);
+    }
+    if (FKind == fkString) {
+        const char open = FScanner.GetInQuote() && FScanner.GetQuoteChar() != 0
+                              ? FScanner.GetQuoteChar()
+                              : FScanner.StringQuoteChar();
+        FStringValue = Undouble(Token, open);
+    }
+    FFirst = false;
+}
+
+// A further token: the dotted name grows or is broken, the kind may change, and the token
+// joins the rebuilt text.
+void TQBOperandReader::ReadFurtherToken(const std::string& Token, TQBTokenKinds Kinds, bool Plain,
+                                        bool Attached) {
+    // Only keywords and function names change their letter case.
+    const bool keepsCase =
+        Kinds.Contains(qtkIdentifier) || !Kinds.ContainsAny(qtkFunction | qtkKeyword);
+    if (!keepsCase) FFormatted = FParser.FormatToken(Token, Kinds);
+    const std::string& text = keepsCase ? Token : FFormatted;
+    const bool identBeforeClose = FPrevKinds.Contains(qtkIdentifier) && Plain && IsChar(Token, ')');
+    const bool callOpen = FPrevKinds.Contains(qtkFunction) && Plain && IsChar(Token, '(');
+    if (!FNameBroken && !identBeforeClose && !callOpen) ExtendName(text, Kinds, Plain, Token);
+    if (FKind == fkFunction && FDepth == 0 && !(Plain && IsChar(Token, ')'))) FKind = fkExpression;
+    if ((FKind == fkInteger || FKind == fkFloat || FKind == fkString) &&
+        !Kinds.Contains(qtkArithmetic) && FParser.KindOfToken(Kinds) != FKind)
+        FKind = fkExpression;
+    const bool textBefore = !FExpression.empty() || !FFunctionName.empty();
+    if (textBefore && !Attached && FParser.NeedSpace(FPrevToken, Token, Kinds, FPrevKinds))
+        FExpression += ' ';
+    FParser.AppendQuotedToken(FExpression, text, Kinds);
+}
+
+// The dotted name goes on with a name after a point or a point after a name; anything else
+// breaks it for good.
+void TQBOperandReader::ExtendName(const std::string& Text, TQBTokenKinds Kinds, bool Plain,
+                                  const std::string& Token) {
+    const bool prevPlain = !FPrevKinds.ContainsAny(qtkIdentifier | qtkString);
+    const bool prevPoint = prevPlain && IsChar(FPrevToken, '.');
+    const bool point = Plain && IsChar(Token, '.');
+    if ((FName.empty() && Kinds.Contains(qtkIdentifier)) ||
+        (prevPoint && (Kinds.Contains(qtkIdentifier) || (Plain && IsChar(Token, '*')))) ||
+        (FPrevKinds.Contains(qtkIdentifier) && point)) {
+        FName += Text;
+        if (!point) AddNamePart(Text);
+    } else {
+        FName.clear();
+        FNameParts.clear();
+        FNameBroken = true;
+    }
+}
+
+std::string_view TQBOperandReader::LastPart() const {
+    const std::size_t point = FName.rfind('.');
+    return point == std::string::npos ? std::string_view(FName)
+                                      : std::string_view(FName).substr(point + 1);
+}
+
+// The name: discarded when empty or ending with a point, else split into the column and
+// its qualifier.
+void TQBOperandReader::SplitName(std::string& Qualifier, std::string& FieldName) {
+    if (FName.empty() || FName.back() == '.') {
+        FName.clear();
+        if (FKind == fkField) FKind = fkExpression;
+        return;
+    }
+    if (FKind != fkField && FKind != fkFunction && !FPartsInName) {
+        // Only a column reference has a qualifier: 0.5 and 'a.b' name no table.
+        FieldName = FName;
+        return;
+    }
+    bool wrapped = false;
+    if (FQuotedParts)
+        for (const std::string& part : FNameParts)
+            wrapped = wrapped || (!part.empty() && FScanner.IsIdentQuote(part.front()));
+    if (FPartsInName) {
+        // Plain words only: the last part is the column, the rest its qualifier.
+        FieldName = LastPart();
+    } else if (!wrapped && !FNameParts.empty() &&
+               FNameParts.back().find('.') == std::string::npos &&
+               FName.size() >= FNameParts.back().size()) {
+        // Parts read without quotes: the name is already the parts joined by points.
+        FieldName = std::move(FNameParts.back());
+    } else {
+        if (FNameParts.size() > 1) FName = JoinNameParts(FScanner, FNameParts);
+        const char open = FScanner.IdentQuoteChar();
+        const char close = FScanner.ClosingQuote(open);
+        Qualifier = ExtractQualifier(FName, open, close);
+        FieldName = ExtractLastName(FName, open, close);
+        return;
+    }
+    if (FName.size() > FieldName.size())
+        Qualifier.assign(FName, 0, FName.size() - FieldName.size() - 1);
+}
+
+// Fills Item by the kind read. The base SetKind: the select list gives aliases itself,
+// numbered over all tables.
+void TQBOperandReader::FillItem(TQBFunctionDef& Item, const std::string& FieldName) {
+    const bool field = Item.AsFieldDef() != nullptr;
+    if (Item.ArgumentCount() > 0) Item.Arguments().Clear();
+    if (FKind == fkFunction && FExpression.empty()) {
+        // Written without brackets (@@VERSION, CURRENT_USER): kept as it was written.
+        Item.SetName(FFunctionName);
+        Item.TQBFunctionDef::SetKind(fkExpression);
+    } else if (FKind == fkFunction) {
+        Item.SetName(FFunctionName);
+        Item.TQBFunctionDef::SetKind(fkFunction);
+        TQBFunctionDef* argument = Item.Arguments().Add();
+        if (!FName.empty()) {
+            argument->SetName(field ? FieldName : StripParentheses(FName));
+            argument->SetKind(fkField);
+        } else {
+            argument->SetName(StripParentheses(FExpression));
+            argument->SetKind(fkExpression);
+        }
+    } else if (!FName.empty() && FKind == fkField) {
+        Item.SetName(field ? FieldName : FName);
+        Item.TQBFunctionDef::SetKind(fkField);
+    } else if (FKind == fkString && FTokenCount == 1) {
+        // One literal: its value without quotes, or the literal as written with the
+        // extended syntax. A value that itself looks quoted keeps its quotes, so that
+        // writing it does not take them for the literal's own.
+        const char quote = FScanner.StringQuoteChar();
+        const bool looksQuoted = FStringValue.size() > 1 && FStringValue.front() == quote &&
+                                 FStringValue.back() == quote;
+        Item.SetName(FParser.ExtendedSyntax() || looksQuoted ? FExpression : FStringValue);
+        Item.TQBFunctionDef::SetKind(fkString);
+    } else {
+        // Several tokens of string literals are an expression, written as read.
+        if (FKind == fkString) FKind = fkExpression;
+        Item.SetName(FFunctionName + FExpression);
+        Item.TQBFunctionDef::SetKind(FKind);
+    }
+}
+
+// The table of a field's qualifier (made for an unknown one when the options say so), or
+// the blank table; and the field's alias.
+void TQBOperandReader::FindTable(TQBFieldDef& Field, const std::string& Qualifier,
+                                 TQBTableDef*& TableDef) {
+    if (!FName.empty() && (FKind == fkField || FKind == fkFunction)) {
+        TableDef = FParser.FindQualifierTable(Qualifier);
+        if (!TableDef && (FOptions & poCreateTable)) {
+            TableDef = FParser.FTableDefs->Add();
+            TableDef->SetTableName(Qualifier);
+            TableDef->SetAlias(Qualifier);
+        }
+    } else {
+        TableDef = FParser.FTableDefs->FindByAlias("");
+    }
+    if (!FAlias.empty()) {
+        // A dialect that writes aliases as they are gets one that needs quotes quoted.
+        if (!FScanner.QuoteAliases() && FScanner.NeedsQuotes(FAlias))
+            FAlias = FScanner.QuoteIdentifier(FAlias);
+        Field.Alias = FAlias;
+    }
+}
+
+bool TQBOperandReader::Read(TQBFunctionDef& Item, TQBTableDef*& TableDef) {
+    // A statement holding bytes of 128 and above goes the general way: its words may be
+    // names that are written quoted.
+    if (!FParser.FReader->TextHoldsHighBytes &&
+        !FStopKinds.ContainsAny(qtkIdentifier | qtkSymbol) && IsPlainWord())
+        ReadPlainName();
+    for (;;) {
+        TQBTokenKinds kinds = FScanner.GetTokenKinds();
+        if (kinds.Contains(qtkEnd)) break;
+        const bool quotedStar = IsQuotedStar(FScanner);
+        if (quotedStar) {
+            if (FStarName.empty()) FStarName = QuotedStar(FScanner);
+            kinds.Exclude(qtkArithmetic);
+        }
+        // The current token stays in place until Next (peeking restores it).
+        const std::string& token = quotedStar ? FStarName : FScanner.GetToken();
+        const bool plain = !kinds.ContainsAny(qtkIdentifier | qtkString);
+        if (FAliasMayFollow) {
+            FExpectAlias = kinds.Contains(qtkIdentifier);
+            FAliasMayFollow = false;
+        }
+        if (FDepth == 0 && EndsOperand(token, kinds, plain)) break;
+        CatchUpPlainName();
+        if (IsUnwritableName(FScanner)) return false;
+        if (!CountBracket(token, plain)) break;
+        if (FAllowAlias) {
+            const TAliasStep alias = ReadAlias(token, kinds, plain);
+            if (alias == TAliasStep::Fault) return false;
+            if (alias == TAliasStep::Taken) {
+                Next(FScanner);
+                continue;
+            }
+        }
+        NoteAliasMayFollow(token, kinds, plain);
+        // A national string literal keeps its prefix attached: N'x'.
+        const bool attached = IsNationalString(FScanner, FPrevToken, FPrevKinds);
+        ++FTokenCount;
+        if (FFirst)
+            ReadFirstToken(token, kinds, plain);
+        else
+            ReadFurtherToken(token, kinds, plain, attached);
+        // A quoted name left unclassified still spaces like a name.
+        FPrevToken.assign(token);
+        FPrevKinds = kinds.Empty() && FScanner.GetInQuote() ? TQBTokenKinds(qtkIdentifier) : kinds;
+        Next(FScanner);
+    }
+
+    std::string qualifier, fieldName;
+    SplitName(qualifier, fieldName);
+    FillItem(Item, fieldName);
+    // The operand as written: the function name before its arguments, and a parameter keeps
+    // its colon.
+    if (!FFunctionName.empty()) FExpression.insert(0, FFunctionName);
+    if (FKind == fkParameter) FExpression.insert(0, 1, ':');
+    // A blank qualifier (`[ ].a`) would name the blank table, the one of no name.
+    if (!qualifier.empty() &&
+        IsBlankText(StartsQuoted(FScanner, qualifier) ? FScanner.UnquoteName(qualifier) : qualifier))
+        return false;
+    if (TQBFieldDef* field = Item.AsFieldDef()) FindTable(*field, qualifier, TableDef);
+    return FDepth == 0;
+}
+
 void TQBSelectParser::ParseOperand(TQBFunctionDef* Item, TQBTableDef*& TableDef,
                                    TQBTokenKinds StopKinds, const std::string& AllowedWords,
                                    TQBParseOptions Options) {
     TableDef = nullptr;
-    FLastOperandText.clear();
-    if (!Item) {
+    FReader->LastOperandText.clear();
+    if (!Item || !TQBOperandReader(*this, StopKinds, AllowedWords, Options).Read(*Item, TableDef))
         FState = psError;
-        return;
-    }
-    TQBSQLScanner& scanner = *FScanner;
-    const bool allowAlias = (Options & poAllowAlias) != 0;
-    const bool stopOnBoth = StopKinds.ContainsAll(qtkKeyword | qtkFunction);
-    const TQBTokenKinds keywordFunction = qtkKeyword | qtkFunction;
-    const TQBTokenKinds aliasBefore = qtkKeyword | qtkFunction | qtkSymbol | qtkInteger |
-                                      qtkFloat | qtkString | qtkIdentifier | qtkBoolean;
-
-    int depth = 0;
-    bool first = true;
-    bool expectAlias = false;
-    // Set when the token before may be followed by an implicit alias: decided by the kind of
-    // the next token once it is read, which spares a look ahead.
-    bool aliasMayFollow = false;
-    bool nameBroken = false;
-    int tokenCount = 0;
-    std::string alias, name, functionName, prevToken, stringValue, formatted;
-    // The rebuilt text is made in place where the caller finds the operand as written.
-    std::string& expression = FLastOperandText;
-    // Set while the previous token is the last name part, not yet copied to prevToken.
-    bool prevIsLastPart = false;
-    std::vector<std::string>& nameParts = FOperandNameParts;
-    nameParts.clear();
-    TQBFunctionKind kind = fkUnknown;
-    TQBTokenKinds prevKinds;
-    // Whether a name part may have come quoted: only parts of plain words surely did not.
-    bool quotedParts = false;
-    // Set while the name parts are only in `name`: plain words hold no point, so the parts
-    // are the name split at its points, made only when the general loop needs them.
-    bool partsInName = false;
-    const auto lastPart = [&name] {
-        const std::size_t point = name.rfind('.');
-        return point == std::string::npos ? std::string_view(name)
-                                          : std::string_view(name).substr(point + 1);
-    };
-
-    // The common operand, a dotted name of plain words (`c`, `t.c`, `s.t.c`), read straight:
-    // the general loop below would do exactly this for these tokens, and takes over at the
-    // first token that is no such part (the state is the same at every token boundary).
-    const TQBTokenKinds word(qtkIdentifier), point(qtkSymbol);
-    const auto plainWord = [&scanner, &word] {
-        const std::string& token = scanner.GetToken();
-        return scanner.GetTokenKinds() == word && !scanner.GetInQuote() && !token.empty() &&
-               !scanner.IsDigit(token.front());
-    };
-    // A statement holding bytes of 128 and above goes the general way: its words may be
-    // names that are written quoted.
-    if (!FTextHoldsHighBytes && !StopKinds.ContainsAny(qtkIdentifier | qtkSymbol) && plainWord()) {
-        kind = fkField;
-        first = false;
-        tokenCount = 1;
-        name = scanner.GetToken();
-        partsInName = true;
-        Next(scanner);
-        // A name may follow as the implicit alias (`CustomerID cid`).
-        aliasMayFollow = allowAlias;
-        bool endsWithPoint = false;
-        while (scanner.GetTokenKinds() == point && !scanner.GetInQuote() &&
-               IsChar(scanner.GetToken(), '.')) {
-            // The point: the name goes on without a space, and no alias follows a point.
-            aliasMayFollow = false;
-            name += '.';
-            ++tokenCount;
-            Next(scanner);
-            if (!plainWord()) {
-                endsWithPoint = true;
-                break;
-            }
-            // The next part; after it an implicit alias may follow.
-            name += scanner.GetToken();
-            ++tokenCount;
-            aliasMayFollow = allowAlias;
-            Next(scanner);
-        }
-        // Plain words need no quotes and no spaces: the text is the name.
-        expression = name;
-        if (endsWithPoint) {
-            prevToken.assign(1, '.');
-            prevKinds = point;
-        } else {
-            prevIsLastPart = true;
-            prevKinds = word;
-        }
-    }
-
-    // A quoted star is taken as a name in its quotes (see IsQuotedStar).
-    std::string starName;
-    for (;;) {
-        TQBTokenKinds kinds = scanner.GetTokenKinds();
-        if (kinds.Contains(qtkEnd)) break;
-        const bool quotedStar = IsQuotedStar(scanner);
-        if (quotedStar) {
-            if (starName.empty()) starName = QuotedStar(scanner);
-            kinds.Exclude(qtkArithmetic);
-        }
-        // The current token stays in place until Next (peeking restores it).
-        const std::string& token = quotedStar ? starName : scanner.GetToken();
-        const bool plain = !kinds.ContainsAny(qtkIdentifier | qtkString);
-        if (aliasMayFollow) {
-            expectAlias = kinds.Contains(qtkIdentifier);
-            aliasMayFollow = false;
-        }
-        if (depth == 0) {
-            if (plain && IsChar(token, ',')) break;
-            if (kinds.ContainsAny(StopKinds) && !InWordList(token, AllowedWords) &&
-                (kinds != keywordFunction || stopOnBoth))
-                break;
-            // A join word ends a join condition; LEFT( and RIGHT( stay function calls.
-            if ((Options & poStopAtJoinWords) && !first && plain && IsJoinClauseWord(token)) {
-                if (!kinds.Contains(qtkFunction) || NextIsWord(scanner)) break;
-                std::string next;
-                scanner.PeekToken(next);
-                if (next != "(") break;
-            }
-        }
-
-        if (partsInName) {
-            for (std::size_t start = 0; start < name.size();) {
-                std::size_t point = name.find('.', start);
-                if (point == std::string::npos) point = name.size();
-                nameParts.emplace_back(name, start, point - start);
-                start = point + 1;
-            }
-            partsInName = false;
-        }
-        if (prevIsLastPart) {
-            prevToken = lastPart();
-            prevIsLastPart = false;
-        }
-        if (IsUnwritableName(scanner)) {
-            FState = psError;
-            return;
-        }
-
-        // 1. Brackets.
-        if (plain && IsChar(token, '(')) {
-            ++depth;
-        } else if (plain && IsChar(token, ')')) {
-            if (--depth < 0) {
-                depth = 0;
-                break;
-            }
-        }
-
-        // 2. The alias of a select-list item.
-        if (allowAlias) {
-            if (!alias.empty() || (expectAlias && !kinds.Contains(qtkIdentifier))) {
-                FState = psError;
-                return;
-            }
-            if (expectAlias) {
-                alias = token;
-                Next(scanner);
-                continue;
-            }
-            if (depth == 0 && plain && kinds.Contains(qtkKeyword) && SameText(token, "AS")) {
-                expectAlias = true;
-                Next(scanner);
-                continue;
-            }
-        }
-
-        // 3. An implicit alias when the next token is a name: `t.a b`, `sum(x) total`, and
-        // after a single token too (`CustomerID cid`, `1 one`), except the `*` of all columns.
-        if (allowAlias && depth == 0 && kinds.ContainsAny(aliasBefore) &&
-            !kinds.Contains(qtkArithmetic) &&
-            !(plain && (IsChar(token, '.') || IsChar(token, ':') || (first && IsChar(token, '*')))))
-            aliasMayFollow = true;
-
-        // A national string literal keeps its prefix attached: N'x'.
-        const bool attached = IsNationalString(scanner, prevToken, prevKinds);
-
-        ++tokenCount;
-        if (first) {
-            // 4. The first token decides the kind.
-            kind = KindOfToken(kinds);
-            if (kind == fkFunction) {
-                functionName = FormatToken(token, kinds);
-            } else if (kind == fkUnknown) {
-                if (plain && IsChar(token, ':'))
-                    kind = fkParameter;
-                else if (!IsChar(token, '*'))
-                    kind = fkExpression;
-            }
-            if (kind != fkFunction && kind != fkParameter) {
-                name = FormatToken(token, kinds);
-                if (HoldsOpeningQuote(scanner))
-                    nameParts.push_back(WrappedToken(scanner));
-                else
-                    nameParts.push_back(name);
-                quotedParts = true;
-                AppendQuotedToken(expression, name, kinds);
-            }
-            if (kind == fkString) {
-                const char open = scanner.GetInQuote() && scanner.GetQuoteChar() != 0
-                                      ? scanner.GetQuoteChar()
-                                      : scanner.StringQuoteChar();
-                stringValue = Undouble(token, open);
-            }
-            first = false;
-        } else {
-            // 5. The dotted name.
-            const bool prevPlain = !prevKinds.ContainsAny(qtkIdentifier | qtkString);
-            const bool identBeforeClose = prevKinds.Contains(qtkIdentifier) && plain && IsChar(token, ')');
-            const bool callOpen = prevKinds.Contains(qtkFunction) && plain && IsChar(token, '(');
-            // Only keywords and function names change their letter case.
-            const bool keepsCase =
-                kinds.Contains(qtkIdentifier) || !kinds.ContainsAny(qtkFunction | qtkKeyword);
-            if (!keepsCase) formatted = FormatToken(token, kinds);
-            const std::string& text = keepsCase ? token : formatted;
-            if (!nameBroken && !identBeforeClose && !callOpen) {
-                const bool prevPoint = prevPlain && IsChar(prevToken, '.');
-                if ((name.empty() && kinds.Contains(qtkIdentifier)) ||
-                    (prevPoint && (kinds.Contains(qtkIdentifier) || (plain && IsChar(token, '*')))) ||
-                    (prevKinds.Contains(qtkIdentifier) && plain && IsChar(token, '.'))) {
-                    name += text;
-                    if (!(plain && IsChar(token, '.'))) {
-                        if (HoldsOpeningQuote(scanner))
-                            nameParts.push_back(WrappedToken(scanner));
-                        else
-                            nameParts.push_back(text);
-                        quotedParts = true;
-                    }
-                } else {
-                    name.clear();
-                    nameParts.clear();
-                    nameBroken = true;
-                }
-            }
-            // 6. Kind changes.
-            if (kind == fkFunction && depth == 0 && !(plain && IsChar(token, ')'))) kind = fkExpression;
-            if ((kind == fkInteger || kind == fkFloat || kind == fkString) &&
-                !kinds.Contains(qtkArithmetic) && KindOfToken(kinds) != kind)
-                kind = fkExpression;
-            // 7. The rebuilt text.
-            const bool textBefore = !expression.empty() || !functionName.empty();
-            if (textBefore && !attached && NeedSpace(prevToken, token, kinds, prevKinds))
-                expression += ' ';
-            AppendQuotedToken(expression, text, kinds);
-        }
-        // 8. A quoted name left unclassified still spaces like a name.
-        prevToken.assign(token);
-        prevKinds = kinds.Empty() && scanner.GetInQuote() ? TQBTokenKinds(qtkIdentifier) : kinds;
-        Next(scanner);
-    }
-
-    // The name: discarded when empty or ending with a point, else split.
-    std::string qualifier, fieldName;
-    if (name.empty() || name.back() == '.') {
-        name.clear();
-        if (kind == fkField) kind = fkExpression;
-    } else if (partsInName) {
-        // Plain words only: the last part is the column, the rest its qualifier.
-        fieldName = lastPart();
-        if (name.size() > fieldName.size())
-            qualifier.assign(name, 0, name.size() - fieldName.size() - 1);
-    } else if (kind == fkField || kind == fkFunction) {
-        bool wrapped = false;
-        if (quotedParts)
-            for (const std::string& part : nameParts)
-                wrapped = wrapped || (!part.empty() && scanner.IsIdentQuote(part.front()));
-        const bool plainParts = !wrapped && !nameParts.empty() &&
-                                nameParts.back().find('.') == std::string::npos &&
-                                name.size() >= nameParts.back().size();
-        if (plainParts) {
-            // Parts read without quotes: the name is already the parts joined by points,
-            // and the last part is the column.
-            fieldName = std::move(nameParts.back());
-            if (name.size() > fieldName.size())
-                qualifier.assign(name, 0, name.size() - fieldName.size() - 1);
-        } else {
-            if (nameParts.size() > 1) name = JoinNameParts(scanner, nameParts);
-            const char open = scanner.IdentQuoteChar();
-            const char close = scanner.ClosingQuote(open);
-            qualifier = ExtractQualifier(name, open, close);
-            fieldName = ExtractLastName(name, open, close);
-        }
-    } else {
-        // Only a column reference has a qualifier: 0.5 and 'a.b' name no table.
-        fieldName = name;
-    }
-
-    TQBFieldDef* const field = Item->AsFieldDef();
-    const bool parameter = kind == fkParameter;
-    if (Item->ArgumentCount() > 0) Item->Arguments().Clear();
-    // The base SetKind: the select list gives aliases itself, numbered over all tables.
-    if (kind == fkFunction && expression.empty()) {
-        // Written without brackets (@@VERSION, CURRENT_USER): kept as it was written.
-        Item->SetName(functionName);
-        Item->TQBFunctionDef::SetKind(fkExpression);
-    } else if (kind == fkFunction) {
-        Item->SetName(functionName);
-        Item->TQBFunctionDef::SetKind(fkFunction);
-        TQBFunctionDef* argument = Item->Arguments().Add();
-        if (!name.empty()) {
-            argument->SetName(field ? fieldName : StripParentheses(name));
-            argument->SetKind(fkField);
-        } else {
-            argument->SetName(StripParentheses(expression));
-            argument->SetKind(fkExpression);
-        }
-    } else if (!name.empty() && kind == fkField) {
-        Item->SetName(field ? fieldName : name);
-        Item->TQBFunctionDef::SetKind(fkField);
-    } else if (kind == fkString && tokenCount == 1) {
-        // One literal: its value without quotes, or the literal as written with the
-        // extended syntax. A value that itself looks quoted keeps its quotes, so that
-        // writing it does not take them for the literal's own.
-        const char quote = scanner.StringQuoteChar();
-        const bool looksQuoted = stringValue.size() > 1 && stringValue.front() == quote &&
-                                 stringValue.back() == quote;
-        Item->SetName(ExtendedSyntax() || looksQuoted ? expression : stringValue);
-        Item->TQBFunctionDef::SetKind(fkString);
-    } else {
-        // Several tokens of string literals are an expression, written as read.
-        if (kind == fkString) kind = fkExpression;
-        Item->SetName(functionName + expression);
-        Item->TQBFunctionDef::SetKind(kind);
-    }
-    // The operand as written: the function name before its arguments, and a parameter keeps
-    // its colon.
-    if (!functionName.empty()) expression.insert(0, functionName);
-    if (parameter) expression.insert(0, 1, ':');
-
-    // A blank qualifier (`[ ].a`) would name the blank table, the one of no name.
-    if (!qualifier.empty() &&
-        IsBlankText(StartsQuoted(scanner, qualifier) ? scanner.UnquoteName(qualifier) : qualifier)) {
-        FState = psError;
-        return;
-    }
-    if (field) {
-        if (!name.empty() && (kind == fkField || kind == fkFunction)) {
-            TableDef = FindQualifierTable(qualifier);
-            if (!TableDef && (Options & poCreateTable)) {
-                TableDef = FTableDefs->Add();
-                TableDef->SetTableName(qualifier);
-                TableDef->SetAlias(qualifier);
-            }
-        } else {
-            TableDef = FTableDefs->FindByAlias("");
-        }
-        if (!alias.empty()) {
-            // A dialect that writes aliases as they are gets one that needs quotes quoted.
-            if (!scanner.QuoteAliases() && scanner.NeedsQuotes(alias))
-                alias = scanner.QuoteIdentifier(alias);
-            field->Alias = alias;
-        }
-    }
-    if (depth > 0) FState = psError;
 }

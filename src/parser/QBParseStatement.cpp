@@ -8,7 +8,9 @@
 #include "model/QBOrderItems.h"
 #include "model/QBTableDefs.h"
 #include "parser/QBParseSupport.h"
+#include "parser/QBParseReader.h"
 #include "parser/QBParser.h"
+#include "toolkit/TRestoreOnExit.h"
 
 #include <algorithm>
 #include <charconv>
@@ -21,7 +23,7 @@ using namespace qbparse;
 
 void TQBSelectParser::ParseSQL(const std::string& Text) {
     FErrorCode = 0;
-    FErrorLine = 0;
+    FReader->ErrorLine = 0;
     try {
         FScanner->SetText(Text);
         if (AtEnd(*FScanner)) {
@@ -115,7 +117,7 @@ TQBTableDef* TQBSelectParser::FindQualifierTable(const std::string& Qualifier) c
         TQBTableDef* table = FTableDefs->Items(i);
         const std::string& name = table->GetTableName();
         if (table->IsBlank() || table->GetAlias() != name) continue;
-        if (FReading && std::find(FFromTables.begin(), FFromTables.end(), table) == FFromTables.end())
+        if (FReader->Reading && !FReader->NamedSoFar(table))
             continue;
         if (ExtractQualifier(name, open, close).empty()) continue;
         if (FTableDefs->SameName(ExtractLastName(name, open, close), Qualifier)) return table;
@@ -164,36 +166,29 @@ TQBTableDef* TQBSelectParser::FindTableByParts(const std::string& Name) const {
 
 void TQBSelectParser::FailAt(const std::string& Token, int Line, int Column) {
     FState = psError;
-    FErrorToken = Token;
-    FErrorLine = Line;
-    FErrorColumn = Column;
+    FReader->ErrorToken = Token;
+    FReader->ErrorLine = Line;
+    FReader->ErrorColumn = Column;
 }
 
 void TQBSelectParser::Parse() {
     Valid = true;
     // Clearing empties the scanner's text too: it is kept aside, in storage reused by every
     // parse. Clear empties what refers to tables before the tables themselves.
-    std::string& text = FParseText;
+    std::string& text = FReader->Text;
     text.assign(FScanner->GetText());
     Clear();
     FState = psSelect;
     FLastTableName.clear();
     FLastTableKey.clear();
-    FJoinTableKey.clear();
-    FJoinFollowedKey.clear();
-    FFromTables.clear();
+    FReader->JoinTableKey.clear();
+    FReader->JoinFollowedKey.clear();
+    FReader->FromTables.clear();
     FLastJoinType = 0;
     FScanner->SetText(text);
-    FReading = true;
-    FTextHoldsHighBytes = HoldsHighBytes(text);
-    struct TReadingGuard {
-        bool& Reading;
-        bool& HighBytes;
-        ~TReadingGuard() {
-            Reading = false;
-            HighBytes = true;
-        }
-    } readingGuard{FReading, FTextHoldsHighBytes};
+    const TRestoreOnExit reading(FReader->Reading, FReader->TextHoldsHighBytes);
+    FReader->Reading = true;
+    FReader->TextHoldsHighBytes = HoldsHighBytes(text);
 
     while (FState != psError && FState != psDone) {
         switch (FState) {
@@ -217,14 +212,14 @@ void TQBSelectParser::Parse() {
         else if (FState != psFields && FState != psTables && FState != psUnexpected)
             Next(*FScanner);
     }
-    FFromTables.clear();
+    FReader->FromTables.clear();
     if (FState == psError) {
         // A quote left open at the end of the text is reported as such (error 3).
         if (FScanner->GetInQuote() && FScanner->GetPosition() > FScanner->GetLength())
             Next(*FScanner);
-        if (FErrorLine != 0) {
-            ReportError(FErrorCode != 0 ? FErrorCode : ErrorCodeForToken(FErrorToken), FErrorToken,
-                        FErrorLine, FErrorColumn);
+        if (FReader->ErrorLine != 0) {
+            ReportError(FErrorCode != 0 ? FErrorCode : ErrorCodeForToken(FReader->ErrorToken), FReader->ErrorToken,
+                        FReader->ErrorLine, FReader->ErrorColumn);
             return;
         }
         const std::string token = FScanner->GetToken();
@@ -328,18 +323,9 @@ void TQBSelectParser::ParseFromList() {
                 }
             } else if (SameText(token, "WHERE")) {
                 FState = psWhere;
-            } else if (SameText(token, "GROUP") || SameText(token, "ORDER")) {
-                std::string next;
-                scanner.PeekToken(next);
-                if (SameText(next, "BY")) {
-                    Next(scanner);
-                    FState = SameText(token, "GROUP") ? psGroupBy : psOrderBy;
-                } else {
-                    FState = psUnexpected;
-                }
             } else if (SameText(token, "HAVING")) {
                 FState = psHaving;
-            } else {
+            } else if (!FollowedByBy("GROUP", psGroupBy) && !FollowedByBy("ORDER", psOrderBy)) {
                 FState = psUnexpected;
             }
         } else {
@@ -355,156 +341,204 @@ void TQBSelectParser::ParseFromList() {
         FJoinDefs->BindAll();
 }
 
-namespace {
+// One table reference being read: its dotted name, the parameters of a procedure call and
+// its alias; then the table definition it names is found, completed or made.
+class TQBTableRefReader {
+public:
+    explicit TQBTableRefReader(TQBSelectParser& Parser)
+        : FParser(Parser), FScanner(*Parser.FScanner), FParts(Parser.FReader->TableNameParts) {
+        FParts.clear();
+    }
 
-// Appends the current token to the name parts of a table reference: as read, or held in its
-// quotes when it is a quoted star or holds an opening bracket (see IsQuotedStar and
-// HoldsOpeningQuote). Kept out of line: the reference reader is on the hot path.
-[[gnu::noinline]] void AddTableNamePart(const TQBSQLScanner& Scanner, std::vector<std::string>& Parts) {
-    if (IsQuotedStar(Scanner))
-        Parts.push_back(QuotedStar(Scanner));
-    else if (HoldsOpeningQuote(Scanner))
-        Parts.push_back(WrappedToken(Scanner));
+    // The table definition the reference names; null when it cannot be read.
+    TQBTableDef* Read();
+
+private:
+    bool ReadName();
+    void AddNamePart();
+    bool ReadParams();
+    bool ReadAlias();
+    TQBTableDef* FindNamed() const;
+    TQBTableDef* FindByBareName() const;
+    TQBTableDef* Store(TQBTableDef* Table);
+    // Keeps where the token that names the reference stands, for an error found after it.
+    void MarkKey() {
+        FKeyLine = FScanner.GetLine();
+        FKeyColumn = FScanner.GetColumn();
+    }
+    const std::string& LastPart() const { return FParts.size() == 1 ? FTableName : FParts.back(); }
+    // The token that names the reference: its alias as read, else its last name part.
+    const std::string& KeyToken() const {
+        if (!FAliasWritten) return LastPart();
+        return FRawAlias.empty() ? FAlias : FRawAlias;
+    }
+    bool Fail() {
+        FParser.FState = psError;
+        return false;
+    }
+
+    TQBSelectParser& FParser;
+    TQBSQLScanner& FScanner;
+    std::vector<std::string>& FParts;
+    std::string FTableName;
+    // The parameters of a procedure call, read into a definition of their own made only
+    // for a call.
+    std::unique_ptr<TQBTableDef> FProcedure;
+    std::string FAlias;
+    // The alias as read, kept only when quoting has changed it.
+    std::string FRawAlias;
+    bool FAliasWritten = false;
+    int FKeyLine = 0;
+    int FKeyColumn = 0;
+};
+
+// Appends the current token to the name parts: as read, or held in its quotes when it is a
+// quoted star or holds an opening bracket (see IsQuotedStar and HoldsOpeningQuote).
+void TQBTableRefReader::AddNamePart() {
+    if (IsQuotedStar(FScanner))
+        FParts.push_back(QuotedStar(FScanner));
+    else if (HoldsOpeningQuote(FScanner))
+        FParts.push_back(WrappedToken(FScanner));
     else
-        Parts.push_back(Scanner.GetToken());
+        FParts.push_back(FScanner.GetToken());
 }
 
-}  // namespace
-
-TQBTableDef* TQBSelectParser::ParseTableRef() {
-    TQBSQLScanner& scanner = *FScanner;
+// The dotted name, which must be followed by what may follow a table reference.
+bool TQBTableRefReader::ReadName() {
     // A table reference starts with a name (a symbol here is no table).
-    if (!scanner.GetTokenKinds().ContainsAny(qtkIdentifier | qtkString) ||
-        IsUnwritableName(scanner, true)) {
-        FState = psError;
-        return nullptr;
+    if (!FScanner.GetTokenKinds().ContainsAny(qtkIdentifier | qtkString) ||
+        IsUnwritableName(FScanner, true))
+        return Fail();
+    MarkKey();
+    AddNamePart();
+    Next(FScanner);
+    while (IsSymbol(FScanner, ".")) {
+        Next(FScanner);
+        if (!FScanner.GetTokenKinds().Contains(qtkIdentifier) || IsUnwritableName(FScanner))
+            return Fail();
+        AddNamePart();
+        MarkKey();
+        Next(FScanner);
     }
-    // The parameters of a procedure call are read into a definition of their own, made
-    // only for a call.
-    std::unique_ptr<TQBTableDef> procedure;
-    // Where the token that names the reference stands (its alias, else its last name
-    // part), kept for an error found after it.
-    int keyLine = scanner.GetLine();
-    int keyColumn = scanner.GetColumn();
-    std::vector<std::string>& parts = FTableNameParts;
-    parts.clear();
-    AddTableNamePart(scanner, parts);
-    Next(scanner);
-    while (IsSymbol(scanner, ".")) {
-        Next(scanner);
-        if (!scanner.GetTokenKinds().Contains(qtkIdentifier) || IsUnwritableName(scanner)) {
-            FState = psError;
-            return nullptr;
-        }
-        AddTableNamePart(scanner, parts);
-        keyLine = scanner.GetLine();
-        keyColumn = scanner.GetColumn();
-        Next(scanner);
-    }
-    const std::string tableName =
-        parts.size() == 1 ? std::move(parts.front()) : JoinNameParts(scanner, parts);
-    const std::string& lastPart = parts.size() == 1 ? tableName : parts.back();
+    FTableName = FParts.size() == 1 ? std::move(FParts.front()) : JoinNameParts(FScanner, FParts);
     // A blank name (`[ ]`) would be taken for the blank table, the one of no name.
-    if (IsBlankText(StartsQuoted(scanner, tableName) ? scanner.UnquoteName(tableName) : tableName)) {
-        FailAt(lastPart, keyLine, keyColumn);
-        return nullptr;
+    if (IsBlankText(StartsQuoted(FScanner, FTableName) ? FScanner.UnquoteName(FTableName)
+                                                       : FTableName)) {
+        FParser.FailAt(LastPart(), FKeyLine, FKeyColumn);
+        return false;
     }
-    if (!(AtEnd(scanner) || IsSymbol(scanner, ",") || IsSymbol(scanner, "(") ||
-          scanner.GetTokenKinds().ContainsAny(qtkIdentifier | qtkKeyword))) {
-        FState = psError;
-        return nullptr;
-    }
-    if (IsSymbol(scanner, "(")) {
-        procedure = std::make_unique<TQBTableDef>();
-        procedure->SetParser(this);
-        procedure->SetTableName(tableName);
-        Next(scanner);
-        ParseParams(procedure.get());
-        // An unclosed parameter list is an error, not a statement.
-        if (FState == psError || !IsSymbol(scanner, ")")) {
-            FState = psError;
-            return nullptr;
-        }
-        Next(scanner);
-    }
-    if (scanner.GetTokenKinds().Contains(qtkKeyword) && IsWord(scanner, "AS")) Next(scanner);
-    bool aliasWritten = false;
-    std::string alias;
-    // The alias as read, kept only when quoting has changed it.
-    std::string rawAlias;
-    if (IsUnwritableName(scanner)) {
-        FState = psError;
-        return nullptr;
-    }
-    if (scanner.GetTokenKinds().Contains(qtkIdentifier)) {
-        alias = scanner.GetToken();
-        if (IsQuotedStar(scanner)) alias = QuotedStar(scanner);
-        keyLine = scanner.GetLine();
-        keyColumn = scanner.GetColumn();
-        // A dialect that writes aliases as they are keeps one that needs quotes quoted.
-        if (!scanner.QuoteAliases() && scanner.NeedsQuotes(alias)) {
-            rawAlias = alias;
-            alias = scanner.QuoteIdentifier(rawAlias);
-        }
-        aliasWritten = true;
-        Next(scanner);
-    } else {
-        alias = tableName;
-    }
-    const std::string& keyToken = !aliasWritten ? lastPart : rawAlias.empty() ? alias : rawAlias;
+    return AtEnd(FScanner) || IsSymbol(FScanner, ",") || IsSymbol(FScanner, "(") ||
+           FScanner.GetTokenKinds().ContainsAny(qtkIdentifier | qtkKeyword) || Fail();
+}
 
-    TQBTableDef* table = FTableDefs->FindByAlias(alias);
-    if (!table && !rawAlias.empty() && rawAlias != alias) table = FTableDefs->FindByAlias(rawAlias);
-    if (!table && (StartsQuoted(scanner, alias) || scanner.NeedsQuotes(alias))) {
+// The parameter list of a procedure call; an unclosed one is an error, not a statement.
+bool TQBTableRefReader::ReadParams() {
+    FProcedure = std::make_unique<TQBTableDef>();
+    FProcedure->SetParser(&FParser);
+    FProcedure->SetTableName(FTableName);
+    Next(FScanner);
+    FParser.ParseParams(FProcedure.get());
+    if (FParser.FState == psError || !IsSymbol(FScanner, ")")) return Fail();
+    Next(FScanner);
+    return true;
+}
+
+// The alias after the name or AS; without one the name is the alias.
+bool TQBTableRefReader::ReadAlias() {
+    if (FScanner.GetTokenKinds().Contains(qtkKeyword) && IsWord(FScanner, "AS")) Next(FScanner);
+    if (IsUnwritableName(FScanner)) return Fail();
+    if (!FScanner.GetTokenKinds().Contains(qtkIdentifier)) {
+        FAlias = FTableName;
+        return true;
+    }
+    FAlias = IsQuotedStar(FScanner) ? QuotedStar(FScanner) : FScanner.GetToken();
+    MarkKey();
+    // A dialect that writes aliases as they are keeps one that needs quotes quoted.
+    if (!FScanner.QuoteAliases() && FScanner.NeedsQuotes(FAlias)) {
+        FRawAlias = FAlias;
+        FAlias = FScanner.QuoteIdentifier(FRawAlias);
+    }
+    FAliasWritten = true;
+    Next(FScanner);
+    return true;
+}
+
+// The table definition the select list has made for this reference already, if any.
+TQBTableDef* TQBTableRefReader::FindNamed() const {
+    TQBTableDefs& tables = *FParser.FTableDefs;
+    TQBTableDef* table = tables.FindByAlias(FAlias);
+    if (!table && !FRawAlias.empty() && FRawAlias != FAlias) table = tables.FindByAlias(FRawAlias);
+    if (!table && (StartsQuoted(FScanner, FAlias) || FScanner.NeedsQuotes(FAlias))) {
         // The select list may hold the name quoted (`[Order].[a.b]`).
-        const std::string quoted = scanner.QuoteIdentifier(alias);
-        if (quoted != alias) table = FTableDefs->FindByAlias(quoted);
+        const std::string quoted = FScanner.QuoteIdentifier(FAlias);
+        if (quoted != FAlias) table = tables.FindByAlias(quoted);
     }
     // The select list may hold the name with other quotes (`[a#].[s]` for `[a#].s`).
-    if (!table) table = FindTableByParts(alias);
-    if (!table && !aliasWritten) {
-        // The select list may have met this table by its bare name (`Orders.x` before
-        // `FROM dbo.Orders`): complete that definition instead of adding a second table.
-        const char open = scanner.IdentQuoteChar();
-        const char close = scanner.ClosingQuote(open);
-        if (!ExtractQualifier(tableName, open, close).empty()) {
-            const std::string bare = ExtractLastName(tableName, open, close);
-            for (int i = 0; i < FTableDefs->Count() && !table; ++i) {
-                TQBTableDef* candidate = FTableDefs->Items(i);
-                if (!candidate->IsBlank() && candidate->GetAlias() == candidate->GetTableName() &&
-                    FTableDefs->SameName(candidate->GetAlias(), bare) &&
-                    std::find(FFromTables.begin(), FFromTables.end(), candidate) == FFromTables.end())
-                    table = candidate;
-            }
-        }
+    if (!table) table = FParser.FindTableByParts(FAlias);
+    if (!table && !FAliasWritten) table = FindByBareName();
+    return table;
+}
+
+// The select list may have met this table by its bare name (`Orders.x` before
+// `FROM dbo.Orders`): that definition is completed instead of adding a second table.
+TQBTableDef* TQBTableRefReader::FindByBareName() const {
+    const char open = FScanner.IdentQuoteChar();
+    const char close = FScanner.ClosingQuote(open);
+    if (ExtractQualifier(FTableName, open, close).empty()) return nullptr;
+    const std::string bare = ExtractLastName(FTableName, open, close);
+    TQBTableDefs& tables = *FParser.FTableDefs;
+    for (int i = 0; i < tables.Count(); ++i) {
+        TQBTableDef* candidate = tables.Items(i);
+        if (!candidate->IsBlank() && candidate->GetAlias() == candidate->GetTableName() &&
+            tables.SameName(candidate->GetAlias(), bare) && !FParser.FReader->NamedSoFar(candidate))
+            return candidate;
     }
-    if (table && std::find(FFromTables.begin(), FFromTables.end(), table) != FFromTables.end()) {
+    return nullptr;
+}
+
+// Completes Table, or makes the definition: a table met first here is named as read, and
+// no joins or sorting refer to it yet.
+TQBTableDef* TQBTableRefReader::Store(TQBTableDef* Table) {
+    if (Table) {
+        if (FProcedure)
+            for (int i = 0; i < FProcedure->Fields().Count(); ++i)
+                Table->Fields().Add()->Assign(*FProcedure->Fields().Items(i));
+        Table->IsProcedure = FProcedure != nullptr;
+        Table->SetTableName(FTableName);
+        Table->SetAlias(FAlias);
+    } else if (FProcedure) {
+        Table = FParser.FTableDefs->Add();
+        FProcedure->SetAlias(FAlias);
+        Table->Assign(*FProcedure);
+    } else {
+        Table = FParser.FTableDefs->Add();
+        Table->SetTableName(FTableName);
+        Table->SetAlias(FAlias);
+    }
+    return Table;
+}
+
+TQBTableDef* TQBTableRefReader::Read() {
+    if (!ReadName()) return nullptr;
+    if (IsSymbol(FScanner, "(") && !ReadParams()) return nullptr;
+    if (!ReadAlias()) return nullptr;
+    TQBTableDef* table = FindNamed();
+    if (table && FParser.FReader->NamedSoFar(table)) {
         // The FROM clause names this table a second time by the same name. SQL refuses
         // that, and taking both references for one table would lose one of them.
-        FailAt(keyToken, keyLine, keyColumn);
+        FParser.FailAt(KeyToken(), FKeyLine, FKeyColumn);
         return nullptr;
     }
-    if (table) {
-        if (procedure)
-            for (int i = 0; i < procedure->Fields().Count(); ++i)
-                table->Fields().Add()->Assign(*procedure->Fields().Items(i));
-        table->IsProcedure = procedure != nullptr;
-        table->SetTableName(tableName);
-        table->SetAlias(alias);
-    } else if (procedure) {
-        table = FTableDefs->Add();
-        procedure->SetAlias(alias);
-        table->Assign(*procedure);
-    } else {
-        // A table met first here: named as read, no joins or sorting refer to it yet.
-        table = FTableDefs->Add();
-        table->SetTableName(tableName);
-        table->SetAlias(alias);
-    }
-    FFromTables.push_back(table);
+    return Store(table);
+}
+
+TQBTableDef* TQBSelectParser::ParseTableRef() {
+    TQBTableDef* table = TQBTableRefReader(*this).Read();
+    if (!table) return nullptr;
+    FReader->FromTables.push_back(table);
     FLastTableName = table->GetTableName();
     FLastTableKey = table->Key();
-
+    TQBSQLScanner& scanner = *FScanner;
     if (scanner.GetTokenKinds().Contains(qtkKeyword) && IsWord(scanner, "CROSS")) {
         std::string next;
         scanner.PeekToken(next);
@@ -530,10 +564,13 @@ void TQBSelectParser::ParseParams(TQBTableDef* TableDef) {
         if (FState == psError) return;
         // An empty parameter (`f(1,,2)`, `f(1, )`) is no value: SQL refuses it, and a
         // trailing one would be lost when the call is read back.
-        if (FLastOperandText.empty()) {
+        if (FReader->LastOperandText.empty()) {
             FState = psError;
             return;
         }
+        // A name passed as a value (`a.b`, `[c d]`) names no column here: it is kept as
+        // written, qualifier and quotes included, not as a column's bare last part.
+        if (field->Kind == fkField) field->Name = FReader->LastOperandText;
         if (named) {
             field->Value = TVariant();
         } else if (SameText(field->Name, "NULL") && field->Kind != fkString) {
@@ -563,6 +600,30 @@ void TQBSelectParser::ParseParams(TQBTableDef* TableDef) {
         }
     }
 }
+
+namespace {
+
+// One side of a join condition as the join definition holds it.
+struct TJoinSide {
+    TQBTableDef* Table;
+    std::string Field;
+    TQBFunctionKind Kind;
+};
+
+// The side of Operand, read as Text, naming Table; its strings are moved out.
+TJoinSide MakeJoinSide(const TQBSQLScanner& Scanner, TQBFieldDef& Operand, TQBTableDef* Table,
+                       std::string& Text) {
+    if (Operand.Kind != fkField || Operand.ArgumentCount() != 0)
+        return {Table, std::move(Text), Operand.Kind == fkField ? fkExpression : Operand.Kind};
+    // A column whose qualifier names no table of the statement (`x.y`) keeps its whole
+    // dotted text: its name alone would be another column.
+    const char open = Scanner.IdentQuoteChar();
+    if (!Table && !ExtractQualifier(Text, open, Scanner.ClosingQuote(open)).empty())
+        return {nullptr, std::move(Text), fkExpression};
+    return {Table, std::move(Operand.Name), fkField};
+}
+
+}  // namespace
 
 void TQBSelectParser::ParseJoin() {
     TQBSQLScanner& scanner = *FScanner;
@@ -596,8 +657,8 @@ void TQBSelectParser::ParseJoin() {
         TQBTableDef* joined = ParseTableRef();
         FLastTableKey = anchor;
         if (FState == psError || !joined || !IsWord(scanner, "ON")) return fail();
-        FJoinTableKey = joined->Key();
-        FJoinFollowedKey = std::move(anchor);
+        FReader->JoinTableKey = joined->Key();
+        FReader->JoinFollowedKey = std::move(anchor);
     }
 
     // 6. The comparison.
@@ -608,7 +669,7 @@ void TQBSelectParser::ParseJoin() {
     left.SetParser(this);
     TQBTableDef* leftTable = nullptr;
     ParseOperand(&left, leftTable, stop, "", poStopAtJoinWords);
-    std::string leftText = std::move(FLastOperandText);
+    std::string leftText = std::move(FReader->LastOperandText);
     if (FState == psError || !scanner.GetTokenKinds().Contains(qtkComparison)) return fail();
     std::string op = scanner.GetToken();
     Next(scanner);
@@ -616,7 +677,7 @@ void TQBSelectParser::ParseJoin() {
     right.SetParser(this);
     TQBTableDef* rightTable = nullptr;
     ParseOperand(&right, rightTable, stop, "", poStopAtJoinWords);
-    std::string rightText = std::move(FLastOperandText);
+    std::string rightText = std::move(FReader->LastOperandText);
     if (FState == psError) return fail();
     while (IsSymbol(scanner, ")")) Next(scanner);
 
@@ -629,7 +690,7 @@ void TQBSelectParser::ParseJoin() {
     // A condition may name only tables the FROM clause has read so far (the joined one
     // included): a table met elsewhere alone cannot be joined here, and SQL refuses it too.
     const auto readSoFar = [this](const TQBTableDef* Table) {
-        return !Table || std::find(FFromTables.begin(), FFromTables.end(), Table) != FFromTables.end();
+        return !Table || FReader->NamedSoFar(Table);
     };
     if (!found || leftText.empty() || rightText.empty() || (!leftReal && !rightReal) ||
         !readSoFar(leftReal) || !readSoFar(rightReal)) {
@@ -637,30 +698,13 @@ void TQBSelectParser::ParseJoin() {
         return fail();
     }
 
-    struct TSide {
-        TQBTableDef* Table;
-        std::string Field;
-        TQBFunctionKind Kind;
-    };
     // The operands and their texts are not needed after this: their strings are moved.
-    const char open = scanner.IdentQuoteChar();
-    const char close = scanner.ClosingQuote(open);
-    const auto side = [open, close](TQBFieldDef& operand, TQBTableDef* table, std::string& text) {
-        if (operand.Kind == fkField && operand.ArgumentCount() == 0) {
-            // A column whose qualifier names no table of the statement (`x.y`) keeps its
-            // whole dotted text: its name alone would be another column.
-            if (!table && !ExtractQualifier(text, open, close).empty())
-                return TSide{nullptr, std::move(text), fkExpression};
-            return TSide{table, std::move(operand.Name), fkField};
-        }
-        return TSide{table, std::move(text), operand.Kind == fkField ? fkExpression : operand.Kind};
-    };
-    TSide a = side(left, leftReal, leftText);
-    TSide b = side(right, rightReal, rightText);
+    TJoinSide a = MakeJoinSide(scanner, left, leftReal, leftText);
+    TJoinSide b = MakeJoinSide(scanner, right, rightReal, rightText);
     // The left side names the table read first: exchange the sides, mirroring the
     // comparison, when only the right side names a table, or when the left side names the
     // joined table and the right side one read before it. An outer join keeps its meaning.
-    const TQBTableDef* joinedTable = FTableDefs->FindByAlias(FJoinTableKey);
+    const TQBTableDef* joinedTable = FTableDefs->FindByAlias(FReader->JoinTableKey);
     if ((!a.Table && b.Table) ||
         (a.Table && b.Table && a.Table == joinedTable && b.Table != joinedTable)) {
         std::swap(a, b);
@@ -683,10 +727,10 @@ void TQBSelectParser::ParseJoin() {
         join->PreferredTable = b.Table->Key();
     } else if (a.Table == joinedTable) {
         // A condition on the joined table alone belongs with the table the JOIN follows.
-        join->PreferredTable = FJoinFollowedKey;
+        join->PreferredTable = FReader->JoinFollowedKey;
         join->PreferredFollowed = true;
     } else {
-        join->PreferredTable = FJoinTableKey;
+        join->PreferredTable = FReader->JoinTableKey;
     }
     FLastJoinType = joinType;
     join->JoinType = joinType;

@@ -4,6 +4,7 @@
 #pragma once
 
 #include "lexer/QBScanner.h"
+#include "lexer/QBUtils.h"
 #include "toolkit/TextCompare.h"
 
 #include <algorithm>
@@ -43,10 +44,10 @@ inline bool NextIsWord(const TQBSQLScanner& Scanner) {
 // tokens only when the statement holds such bytes.
 bool HoldsHighBytes(std::string_view S);
 
-// True when the current token is `*` read between identifier quotes (`[*]`): a name, never
-// the star of all columns.
+// True when the current token is `*` read between identifier quotes (`[*]`, also with blanks
+// inside: `[* ]`): a name, never the star of all columns.
 inline bool IsQuotedStar(const TQBSQLScanner& Scanner) {
-    return Scanner.GetInQuote() && IsChar(Scanner.GetToken(), '*') &&
+    return Scanner.GetInQuote() && IsBlankStar(Scanner.GetToken()) &&
            Scanner.GetTokenKinds().Contains(qtkIdentifier);
 }
 
@@ -54,7 +55,7 @@ inline bool IsQuotedStar(const TQBSQLScanner& Scanner) {
 // keeps when written.
 inline std::string QuotedStar(const TQBSQLScanner& Scanner) {
     const char open = Scanner.IdentQuoteChar();
-    return std::string{open, '*', Scanner.ClosingQuote(open)};
+    return open + Scanner.GetToken() + Scanner.ClosingQuote(open);
 }
 
 // True when the current token is a quoted name holding the dialect's opening quote where

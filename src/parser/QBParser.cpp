@@ -9,11 +9,14 @@
 #include "model/QBOrderItems.h"
 #include "model/QBTableDefs.h"
 #include "model/QBWriteContext.h"
+#include "parser/QBParseReader.h"
+#include "toolkit/TRestoreOnExit.h"
 #include "toolkit/TextCompare.h"
 
 TQBSelectParser::TQBSelectParser()
     : FScriptFormat(std::make_unique<TQBScriptFormat>()),
-      FWriteContext(std::make_unique<TQBWriteContext>()) {}
+      FWriteContext(std::make_unique<TQBWriteContext>()),
+      FReader(std::make_unique<TQBParseReader>()) {}
 
 TQBSelectParser::~TQBSelectParser() {
     // Tables clean up joins, criteria and ORDER BY items as they go: free them while those
@@ -106,11 +109,8 @@ bool TQBSelectParser::LowerCaseAliases() const { return false; }
 
 void TQBSelectParser::Clear() {
     // Everything that refers to tables goes first; then the tables skip their clean-up.
-    struct TClearing {
-        bool& Flag;
-        explicit TClearing(bool& F) : Flag(F) { Flag = true; }
-        ~TClearing() { Flag = false; }
-    } clearing(FClearing);
+    const TRestoreOnExit clearing(FClearing);
+    FClearing = true;
     if (FJoinDefs) FJoinDefs->Clear();
     if (FWhereItems) {
         FWhereItems->Clear();

@@ -33,6 +33,7 @@ class TQBOrderByItems;
 class TQBOperators;
 class TQBFunctionDef;
 class TQBWriteContext;
+struct TQBParseReader;
 enum TQBFunctionKind : std::uint8_t;
 
 // States of the parse state machine.
@@ -48,6 +49,11 @@ enum TQBParseOption : unsigned { poCreateTable = 1, poAllowAlias = 2, poStopAtJo
 using TQBParseOptions = unsigned;
 
 class TQBSelectParser : public TQBStatementRoot {
+    // The steps of the operand, condition and table reference readers.
+    friend class TQBOperandReader;
+    friend class TQBConditionReader;
+    friend class TQBTableRefReader;
+
 public:
     TQBSelectParser();
     TQBSelectParser(const TQBSelectParser&) = delete;
@@ -194,36 +200,8 @@ protected:
     std::uint8_t FLastJoinType = 0;
     bool FCaseSensitive = false;
     int FErrorCode = 0;
-    // Where a reader that found its fault after reading on wants the error reported; used
-    // when FErrorLine is not 0.
-    std::string FErrorToken;
-    int FErrorLine = 0;
-    int FErrorColumn = 0;
-
-    // Scratch state of one parse kept by the statement and operand readers: the joined table
-    // of the JOIN clause being read and the table that clause follows, the full rebuilt text
-    // of the operand read last, and the table definitions the FROM clause has named so far.
-    std::string FJoinTableKey;
-    std::string FJoinFollowedKey;
-    std::string FLastOperandText;
-    std::vector<const TQBTableDef*> FFromTables;
-    // The parts of the dotted name the operand reader collects; kept to reuse its storage
-    // (the reader never re-enters itself).
-    std::vector<std::string> FOperandNameParts;
-    // The statement being read, kept aside while the model is cleared.
-    std::string FParseText;
-    // The name parts of the table reference being read, kept to reuse their storage.
-    std::vector<std::string> FTableNameParts;
-    // The condition reader's postfix entries ({operator code or -1, comparison index}) and
-    // operator stack, kept to reuse their storage.
-    std::vector<std::pair<int, int>> FCriteriaPostfix;
-    std::vector<int> FCriteriaStack;
-    // True while a statement is read: only tables the FROM clause has named so far are
-    // found by their bare name then.
-    bool FReading = false;
-    // False while a statement without bytes of 128 and above is read: its tokens need not be
-    // searched for them (names holding such bytes are written quoted).
-    bool FTextHoldsHighBytes = true;
+    // The working state of the parse being read (see TQBParseReader).
+    std::unique_ptr<TQBParseReader> FReader;
     bool FClearing = false;
 };
 

@@ -184,4 +184,10 @@ INSTANTIATE_TEST_SUITE_P(
         SegmentCase{"DiagonalEndPoint", {{0, 0}, {100, 50}}, {100, 50}, 0, 0}),
     [](const auto& info) { return std::string(info.param.Name); });
 
+TEST(BlankStar, OnlyALoneStarBetweenBlanks) {
+    for (const char* star : {"*", " *", "*  ", "\t* \r\n"}) EXPECT_TRUE(IsBlankStar(star)) << star;
+    for (const char* other : {"", " ", "**", "* *", "a*", "[*]", "t.*"})
+        EXPECT_FALSE(IsBlankStar(other)) << other;
+}
+
 }  // namespace

@@ -54,7 +54,7 @@ TEST(SQLText, AppendedQuotingAnswersAsTheScannerInBothDialects) {
             AppendQuotedIdentifier(text, scanner, name);
             EXPECT_EQ(text, scanner->QuoteIdentifier(name)) << name;
             // Known to be unquoted only where it is.
-            EXPECT_TRUE(!IsKnownUnquoted(*scanner, name) ||
+            EXPECT_TRUE(!scanner->WritesUnquoted(name) ||
                         (scanner->QuoteName(name) == name && scanner->QuoteIdentifier(name) == name))
                 << name;
         }
@@ -98,15 +98,15 @@ TEST(SQLText, SimpleNamesAnswerAsEachScanner) {
             AppendQuotedIdentifier(text, scanner, name);
             EXPECT_EQ(text, scanner->QuoteIdentifier(name)) << name;
             // Known to be unquoted only where it is.
-            EXPECT_TRUE(!IsKnownUnquoted(*scanner, name) ||
+            EXPECT_TRUE(!scanner->WritesUnquoted(name) ||
                         (scanner->QuoteName(name) == name && scanner->QuoteIdentifier(name) == name))
                 << name;
         }
     }
     // The dialect's own rules are obeyed.
-    EXPECT_FALSE(IsKnownUnquoted(*quoteAll, "OrderID"));
-    EXPECT_TRUE(IsKnownUnquoted(*ms, "OrderID"));
-    EXPECT_FALSE(IsKnownUnquoted(*ms, "Select"));
+    EXPECT_FALSE(quoteAll->WritesUnquoted("OrderID"));
+    EXPECT_TRUE(ms->WritesUnquoted("OrderID"));
+    EXPECT_FALSE(ms->WritesUnquoted("Select"));
 }
 
 TEST(SQLText, StringLiteralsAnswerAsEachScanner) {
@@ -119,7 +119,7 @@ TEST(SQLText, StringLiteralsAnswerAsEachScanner) {
          std::vector<const TQBSQLScanner*>{ms.get(), base.get(), quoteAll.get()}) {
         for (const std::string& literal : literals) {
             std::string text(1, '<');
-            AppendQuotedString(text, *scanner, literal);
+            text += scanner->QuoteString(literal);
             EXPECT_EQ(text.substr(1), scanner->QuoteString(literal)) << literal;
             EXPECT_EQ(text.front(), '<');
         }

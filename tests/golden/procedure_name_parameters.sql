@@ -1,0 +1,1 @@
+SELECT * FROM proc1(a.b, x.[y z], [c d], 1, :p, NULL) p

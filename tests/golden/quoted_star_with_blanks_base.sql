@@ -1,0 +1,2 @@
+-- args: --dialect=base
+SELECT " *", a "* " FROM t, u "*  " ORDER BY "* "
