@@ -265,5 +265,6 @@ void TQBWorkArea::dropEvent(QDropEvent* event) {
             return;
         }
         FOwner->DoDragDrop(event->source(), event->mimeData(), ToTPoint(event->position()));
+        event->acceptProposedAction();  // the owner took the drop: the source learns it landed
     });
 }

@@ -124,6 +124,7 @@ void TQBSelectParser::Clear() {
     if (FOrderByItems) FOrderByItems->Clear();
     if (FTableDefs) FTableDefs->Clear();
     if (FScanner) FScanner->SetText("");
+    FDistinct = false;  // an emptied statement has no DISTINCT left to write
     Valid = true;
 }
 

@@ -40,8 +40,8 @@ TEST_F(WiringTest, TableDroppedFromTheTreeLandsAtTheDropPoint) {
     ASSERT_EQ(Builder().Tables().Count(), 1);
     const TPoint expected = Builder().DiagramPoint(Builder().WorkArea()->mapTo(&Builder(), drop).x(),
                                                    Builder().WorkArea()->mapTo(&Builder(), drop).y());
-    EXPECT_NEAR(Builder().Tables().Items(0)->Left, expected.X, 30);
-    EXPECT_NEAR(Builder().Tables().Items(0)->Top, expected.Y, 30);
+    EXPECT_NEAR(Builder().Tables().Items(0)->Left(), expected.X, 30);
+    EXPECT_NEAR(Builder().Tables().Items(0)->Top(), expected.Y, 30);
     EXPECT_NE(MemoText().find("Orders"), std::string::npos);
 }
 

@@ -362,6 +362,10 @@ TEST(MSSelectParser, TopSettingsAreReadAndReset) {
     parser->Clear();
     EXPECT_EQ(parser->GetOptions().Top, -1);
     EXPECT_EQ(parser->GetSQL(), "");
+    // An empty statement leaves no DISTINCT behind for the next select list.
+    parser->ParseSQL("SELECT DISTINCT a FROM t");
+    parser->ParseSQL("");
+    EXPECT_FALSE(parser->GetDistinct());
 }
 
 TEST(SelectParser, UserOperatorsAreReadFromKeywordsOnly) {
