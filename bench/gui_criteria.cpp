@@ -10,18 +10,9 @@
 
 #include "editors/QBWherePanel.h"
 #include "parser/QBMSParser.h"
+#include "BenchSupport.h"
 
 namespace {
-
-QApplication& App() {
-    static int argc = 1;
-    static char name[] = "bench_gui_criteria";
-    static char* argv[] = {name, nullptr};
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
-    // Never freed: a QApplication destroyed by the exit handlers outlives Qt's own globals.
-    static QApplication* app = new QApplication(argc, argv);
-    return *app;
-}
 
 // 500 conditions: plain comparisons, BETWEEN, IN lists and groups of two under Any.
 std::string FiveHundredConditions() {
@@ -49,7 +40,7 @@ struct Panel {
     TQBWherePanel* Where = nullptr;
 
     explicit Panel(int height) {
-        App();
+        BenchApp();
         Parser->ParseSQL(FiveHundredConditions());
         Page = std::make_unique<QWidget>();
         Page->resize(800, height);

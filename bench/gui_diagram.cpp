@@ -14,18 +14,9 @@
 #include "diagram/QBFloatPanel.h"
 #include "diagram/QBFloatTable.h"
 #include "diagram/QBLinks.h"
+#include "BenchSupport.h"
 
 namespace {
-
-QApplication& App() {
-    static int argc = 1;
-    static char name[] = "bench_gui_diagram";
-    static char* argv[] = {name, nullptr};
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
-    // Never freed: a QApplication destroyed by the exit handlers outlives Qt's own globals.
-    static QApplication* app = new QApplication(argc, argv);
-    return *app;
-}
 
 // 50 boxes of 8 columns in a 10 x 5 grid on a 1600 x 1000 view, 60 links between neighbours
 // (every fourth with a bend point, the join types cycling through all four).
@@ -34,7 +25,7 @@ struct Diagram {
     TQBWorkArea* Area = nullptr;
 
     Diagram() {
-        App();
+        BenchApp();
         Control.reset(CreateQueryBuilder<TCustomQueryBuilder>());
         Control->resize(1600, 1000);
         Area = Control->WorkArea();

@@ -14,18 +14,9 @@
 #include "control/QBMSWindow.h"
 #include "data/DataQuery.h"
 #include "editors/QBSelectOrder.h"
+#include "BenchSupport.h"
 
 namespace {
-
-QApplication& App() {
-    static int argc = 1;
-    static char name[] = "bench_gui_select";
-    static char* argv[] = {name, nullptr};
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
-    // Never freed: a QApplication destroyed by the exit handlers outlives Qt's own globals.
-    static QApplication* app = new QApplication(argc, argv);
-    return *app;
-}
 
 constexpr const char* Columns[] = {"OrderID",  "CustomerID", "EmployeeID", "OrderDate", "RequiredDate",
                                    "ShippedDate", "ShipVia", "Freight",   "ShipName",  "ShipCity"};
@@ -50,7 +41,7 @@ struct Builder {
     std::unique_ptr<TMSSQLQueryBuilder> Control;
 
     Builder() {
-        App();
+        BenchApp();
         Copy = std::filesystem::temp_directory_path() / "korvel-bench-select.db";
         std::filesystem::copy_file(std::string(KORVEL_BINARY_DIR) + "/sample/korvel-sample.db", Copy,
                                    std::filesystem::copy_options::overwrite_existing);

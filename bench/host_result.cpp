@@ -9,6 +9,7 @@
 #include "host/PreviewRunner.h"
 #include "host/ResultModel.h"
 #include "host/ResultView.h"
+#include "BenchSupport.h"
 
 #include <filesystem>
 #include <memory>
@@ -16,23 +17,13 @@
 
 namespace {
 
-QApplication& App() {
-    static int argc = 1;
-    static char name[] = "bench_host_result";
-    static char* argv[] = {name, nullptr};
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
-    // Never freed: a QApplication destroyed by the exit handlers outlives Qt's own globals.
-    static QApplication* app = new QApplication(argc, argv);
-    return *app;
-}
-
 // A private copy of the sample database with a view of a million generated rows.
 struct Database {
     std::filesystem::path Copy;
     TDataConnection Connection;
 
     Database() {
-        App();
+        BenchApp();
         Copy = std::filesystem::temp_directory_path() / "korvel-bench-result.db";
         std::filesystem::copy_file(std::string(KORVEL_BINARY_DIR) + "/sample/korvel-sample.db", Copy,
                                    std::filesystem::copy_options::overwrite_existing);
