@@ -16,15 +16,15 @@
 
 namespace {
 
-struct TParamSpec {
+struct TParamDef {
     std::string Name;
     TFieldType Type;
     TParamType Direction;
 };
 
-TDataParameters Params(const std::vector<TParamSpec>& specs) {
+TDataParameters Params(const std::vector<TParamDef>& defs) {
     TDataParameters params;
-    for (const TParamSpec& spec : specs) params.Add(spec.Name, spec.Type, spec.Direction);
+    for (const TParamDef& def : defs) params.Add(def.Name, def.Type, def.Direction);
     return params;
 }
 
@@ -76,10 +76,10 @@ protected:
         return form.result() == QDialog::Accepted;
     }
 
-    TQBStoredProc* AddFunction(const std::string& name, const std::vector<TParamSpec>& specs, int columns = 2,
+    TQBStoredProc* AddFunction(const std::string& name, const std::vector<TParamDef>& defs, int columns = 2,
                                const std::string& alias = "") {
         auto set = Columns(columns);
-        const TDataParameters params = Params(specs);
+        const TDataParameters params = Params(defs);
         return Area->AddProc(name, alias, &params, set.get());
     }
 
@@ -136,9 +136,9 @@ TEST_F(ProcBoxTest, VisibleLinesCountTheParametersUpToSix) {
                  {"eight columns two parameters", 8, 2, 6},
                  {"no columns two parameters", 0, 2, 2}};
     for (const Case& c : cases) {
-        std::vector<TParamSpec> specs;
-        for (int i = 0; i < c.Parameters; ++i) specs.push_back({"p" + std::to_string(i), ftInteger, ptInput});
-        TQBStoredProc* box = AddFunction(std::string("f_") + c.Name, specs, c.Columns);
+        std::vector<TParamDef> defs;
+        for (int i = 0; i < c.Parameters; ++i) defs.push_back({"p" + std::to_string(i), ftInteger, ptInput});
+        TQBStoredProc* box = AddFunction(std::string("f_") + c.Name, defs, c.Columns);
         ASSERT_NE(box, nullptr) << c.Name;
         EXPECT_EQ(box->VisibleLines(), c.Expected) << c.Name;
         EXPECT_EQ(box->ItemCount(), c.Columns + c.Parameters) << c.Name;
