@@ -38,36 +38,8 @@ std::string ThirtyTables() {
 }
 
 // A control on a private copy of the sample database; the host opens one query per table.
-struct Builder {
-    std::filesystem::path Copy;
-    TDataConnection Connection;
-    std::vector<std::unique_ptr<TDataQuery>> Sets;
-    std::unique_ptr<TMSSQLQueryBuilder> Control;
-
-    Builder() {
-        BenchApp();
-        Copy = std::filesystem::temp_directory_path() / "korvel-bench-control.db";
-        std::filesystem::copy_file(std::string(KORVEL_BINARY_DIR) + "/sample/korvel-sample.db", Copy,
-                                   std::filesystem::copy_options::overwrite_existing);
-        Connection.SetConnectionString("Provider=SQLite;Data Source=" + Copy.string());
-        Connection.SetLoginPrompt(false);
-        Connection.Open();
-        Control.reset(CreateQueryBuilder<TMSSQLQueryBuilder>());
-        Control->resize(1600, 1000);
-        Control->OnGetTableFields = [this](const std::string& name, TDataSet*& dataSet, TDataParameters*&) {
-            auto query = std::make_unique<TDataQuery>(&Connection);
-            query->SetSQL("SELECT * FROM [" + name + "] WHERE 0 = 1");
-            query->Open();
-            dataSet = query.get();
-            Sets.push_back(std::move(query));
-        };
-    }
-    ~Builder() {
-        Control.reset();
-        Sets.clear();
-        Connection.Close();
-        std::filesystem::remove(Copy);
-    }
+struct Builder : TBenchBuilder {
+    Builder() : TBenchBuilder("korvel-bench-control.db", 1600, 1000) {}
 };
 
 void BM_SetSQLThirtyTables(benchmark::State& state) {

@@ -34,40 +34,13 @@ std::string TwoHundredColumns() {
 
 // A shown control on a private copy of the sample database with the statement loaded and the
 // selection page active.
-struct Builder {
-    std::filesystem::path Copy;
-    TDataConnection Connection;
-    std::vector<std::unique_ptr<TDataQuery>> Sets;
-    std::unique_ptr<TMSSQLQueryBuilder> Control;
-
-    Builder() {
-        BenchApp();
-        Copy = std::filesystem::temp_directory_path() / "korvel-bench-select.db";
-        std::filesystem::copy_file(std::string(KORVEL_BINARY_DIR) + "/sample/korvel-sample.db", Copy,
-                                   std::filesystem::copy_options::overwrite_existing);
-        Connection.SetConnectionString("Provider=SQLite;Data Source=" + Copy.string());
-        Connection.SetLoginPrompt(false);
-        Connection.Open();
-        Control.reset(CreateQueryBuilder<TMSSQLQueryBuilder>());
-        Control->resize(1200, 900);
-        Control->OnGetTableFields = [this](const std::string& name, TDataSet*& dataSet, TDataParameters*&) {
-            auto query = std::make_unique<TDataQuery>(&Connection);
-            query->SetSQL("SELECT * FROM [" + name + "] WHERE 0 = 1");
-            query->Open();
-            dataSet = query.get();
-            Sets.push_back(std::move(query));
-        };
+struct Builder : TBenchBuilder {
+    Builder() : TBenchBuilder("korvel-bench-select.db", 1200, 900) {
         Control->show();
         QApplication::setActiveWindow(Control.get());
         Control->SetSQL(TwoHundredColumns());
         Control->PageControl()->setCurrentIndex(1);
         QApplication::processEvents();
-    }
-    ~Builder() {
-        Control.reset();
-        Sets.clear();
-        Connection.Close();
-        std::filesystem::remove(Copy);
     }
     TQBSelectGrid& Grid() const { return *Control->SelectPanel()->Grid(); }
 };

@@ -8,8 +8,9 @@
 #include <QStyle>
 
 #include "control/QBMSWindow.h"
-#include "diagram/QBFloatPanel.h"
+#include "control/QBTableFunctions.h"
 #include "control/QBTableList.h"
+#include "diagram/QBFloatPanel.h"
 #include "data/DataConnection.h"
 #include "data/DataParameters.h"
 #include "data/DataQuery.h"
@@ -45,13 +46,6 @@ private:
 };
 
 bool IsDefaultOwner(const std::string& owner) { return owner.empty() || owner == "dbo"; }
-
-// "(NULL, NULL, ...)" with one NULL per parameter.
-std::string ArgumentList(const TDataParameters& params) {
-    std::string text = "(";
-    for (int i = 0; i < params.Count(); ++i) text += i ? ", NULL" : "NULL";
-    return text + ")";
-}
 
 QIcon TreeIcon(int image) {
     switch (image) {
@@ -141,10 +135,10 @@ bool TfmMain::AddTreeObject(QTreeWidgetItem* node, int x, int y) {
     const bool function = tvTables->indexOfTopLevelItem(node->parent()) == tiFunction;
     if (function) {
         DiscoverParameters(queryName, params);
-        queryName += ArgumentList(params);
+        queryName += ArgumentList(&params);
     }
     TCloseOnExit closer(*FColumnsQuery);
-    FColumnsQuery->SetSQL("SELECT * FROM " + queryName + " WHERE 0 = 1");
+    FColumnsQuery->SetSQL(ColumnsQuery(queryName));
     FColumnsQuery->Open();
     const std::string objectName = ObjectName(*node);
     TQBTable* box = function ? FQueryBuilder->Tables().AddProc(objectName, std::string(), params, FColumnsQuery.get())
@@ -177,10 +171,10 @@ void TfmMain::GetTableFields(const std::string& nameOfTable, TDataSet*& dataSet,
     if (def && def->IsProcedure) {
         FProcParams = std::make_unique<TDataParameters>();
         DiscoverParameters(queryName, *FProcParams);
-        queryName += ArgumentList(*FProcParams);
+        queryName += ArgumentList(FProcParams.get());
         params = FProcParams.get();
     }
-    FColumnsQuery->SetSQL("SELECT * FROM " + queryName + " WHERE 0 = 1");
+    FColumnsQuery->SetSQL(ColumnsQuery(queryName));
     FColumnsQuery->Open();
     dataSet = FColumnsQuery.get();
 }
