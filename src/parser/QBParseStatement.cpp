@@ -774,14 +774,14 @@ void TQBSelectParser::ParseHaving() {
 
 namespace {
 
-// Whether Token may be part of a GROUP BY or ORDER BY name: a name, a number (a position),
-// a point, or any word right after a point.
-bool IsNamePart(const TQBSQLScanner& Scanner, const std::string& Pending) {
+// Whether the current token may continue a GROUP BY or ORDER BY name: a name, a number (a
+// position), a point after a part, or any word right after a point.
+bool IsNamePart(const TQBSQLScanner& Scanner, bool HasParts, bool AfterPoint) {
     const TQBTokenKinds kinds = Scanner.GetTokenKinds();
     if (kinds.Contains(qtkEnd) || IsUnwritableName(Scanner)) return false;
-    if (IsSymbol(Scanner, ".")) return !Pending.empty() && Pending.back() != '.';
+    if (IsSymbol(Scanner, ".")) return HasParts && !AfterPoint;
     if (kinds.ContainsAny(qtkIdentifier | qtkInteger | qtkFunction)) return true;
-    return !Pending.empty() && Pending.back() == '.' && kinds.Contains(qtkKeyword);
+    return AfterPoint && kinds.Contains(qtkKeyword);
 }
 
 // The token as part of a GROUP BY or ORDER BY name: a quoted name made of digits keeps its
@@ -798,26 +798,30 @@ std::string NamePart(const TQBSQLScanner& Scanner) {
 
 // Reads the comma-separated names of GROUP BY or ORDER BY up to the next keyword or the end
 // of the statement and hands each to Add with its direction (ASC/DESC are read only when
-// WithDirections). Returns false at a token that belongs to no name.
+// WithDirections). The parts of a name are joined as table names are, so that a part kept
+// in quotes makes every part quoted where it needs it. Returns false at a token that belongs
+// to no name.
 template <class TAdd>
 bool ReadNameList(TQBSQLScanner& Scanner, bool WithDirections, TAdd Add) {
-    std::string pending;
+    std::vector<std::string> parts;
+    bool afterPoint = false;
     int direction = sdAscending;
     for (;;) {
         const bool keyword = Scanner.GetTokenKinds().Contains(qtkKeyword);
         const bool end = AtEnd(Scanner);
-        if (pending.empty() && (keyword || end)) return true;
-        if (pending.empty() || pending.back() == '.' || IsSymbol(Scanner, ".")) {
+        if (parts.empty() && (keyword || end)) return true;
+        if (parts.empty() || afterPoint || IsSymbol(Scanner, ".")) {
             // `GROUP BY t.` at the end of the text is an error, not an endless loop.
-            if (!IsNamePart(Scanner, pending)) return false;
-            pending += NamePart(Scanner);
+            if (!IsNamePart(Scanner, !parts.empty(), afterPoint)) return false;
+            afterPoint = !afterPoint && IsSymbol(Scanner, ".");
+            if (!afterPoint) parts.push_back(NamePart(Scanner));
         } else if (WithDirections && keyword && IsWord(Scanner, "ASC")) {
             direction = sdAscending;
         } else if (WithDirections && keyword && IsWord(Scanner, "DESC")) {
             direction = sdDescending;
         } else if (IsSymbol(Scanner, ",") || keyword || end) {
-            Add(pending, direction);
-            pending.clear();
+            Add(parts.size() == 1 ? parts.front() : JoinNameParts(Scanner, parts), direction);
+            parts.clear();
             direction = sdAscending;
             if (keyword || end) return true;
         } else {
