@@ -182,9 +182,13 @@ void TQBSQLScanner::ReadCurrentToken() {
 }
 
 void TQBSQLScanner::ReadTokenCopy(std::string& Token) {
+    ReadTokenAside(Token);
+    FToken = Token;
+}
+
+void TQBSQLScanner::ReadTokenAside(std::string& Token) {
     FWords.Refresh();
     if (!ReadPlainToken(Token)) ReadGeneralToken(Token);
-    FToken = Token;
 }
 
 void TQBSQLScanner::ReadGeneralToken(std::string& Token) {
@@ -598,9 +602,16 @@ TQBTokenKinds TQBSQLScanner::WordKindsByTests(const std::string& Token,
 // ---------------------------------------------------------------- peeking and stepping
 
 void TQBSQLScanner::PeekToken(std::string& Token) {
-    const TRestoreOnExit saved(FToken, FPosition, FBracketDepth, FInQuote, FQuoteChar, FLine,
-                               FColumn, FTokenKinds);
-    NextToken(Token);
+    const TRestoreOnExit saved(FPosition, FBracketDepth, FInQuote, FQuoteChar, FLine, FColumn,
+                               FTokenKinds);
+    if (FNextTokenReplaced) {
+        // A dialect's own NextToken may change the current token: it comes back too.
+        const TRestoreOnExit savedToken(FToken);
+        NextToken(Token);
+    } else {
+        // The built-in reader leaves the current token alone when it reads aside.
+        ReadTokenAside(Token);
+    }
     FNextTokenKinds = FTokenKinds;
 }
 

@@ -183,8 +183,13 @@ public:
     }
 
     // Reads the next token as NextToken does and makes it the current token, without handing
-    // out a copy: the parser's way of moving on.
-    void Advance() { NextToken(FToken); }
+    // out a copy: the parser's way of moving on. The common token of a dialect that keeps
+    // the built-in NextToken is read straight into the current token; every other case goes
+    // through NextToken.
+    void Advance() {
+        if (!FNextTokenReplaced && FWords.IsFresh() && ReadPlainToken(FToken)) return;
+        NextToken(FToken);
+    }
     // Every word list S is in, as TQBWordFlag bits, with one probe.
     std::uint8_t WordFlags(std::string_view S) const {
         EnsureReady();
@@ -222,6 +227,9 @@ public:
     // table and the Boolean texts. MakeScanner sets it from the class it makes; a scanner
     // made otherwise asks them.
     void SetWordTestsReplaced(bool Value) { FWordTestsReplaced = Value; }
+    // Whether the dialect replaces NextToken: Advance then goes through it. MakeScanner sets
+    // it from the class it makes; a scanner made otherwise goes through NextToken.
+    void SetNextTokenReplaced(bool Value) { FNextTokenReplaced = Value; }
     // The copy of the parser's identifier case sensitivity a dialect keeps; the reader does
     // not use it, and the base dialect keeps none.
     virtual void SetCaseSensitive(bool) {}
@@ -315,6 +323,8 @@ private:
     // into Token and copied to the current token.
     void ReadCurrentToken();
     void ReadTokenCopy(std::string& Token);
+    // Reads the next token into Token and leaves the current token as it is.
+    void ReadTokenAside(std::string& Token);
     // The general reader: skipped tokens one by one, then the checks that quoted text needs.
     // The current token stays as it was until the read has succeeded.
     void ReadGeneralToken(std::string& Token);
@@ -378,6 +388,7 @@ private:
     std::string FScratch;
     bool FInitialized = false;
     bool FWordTestsReplaced = true;
+    bool FNextTokenReplaced = true;
 };
 
 // True when TScanner keeps the word tests of TQBSQLScanner: the type of a member's address
@@ -389,12 +400,19 @@ concept KeepsWordTests =
     std::is_same_v<decltype(&TScanner::IsBoolean), decltype(&TQBSQLScanner::IsBoolean)> &&
     std::is_same_v<decltype(&TScanner::IsIdentifier), decltype(&TQBSQLScanner::IsIdentifier)>;
 
+// True when TScanner keeps the reader of TQBSQLScanner (the same test, for NextToken).
+template <class TScanner>
+concept KeepsNextToken =
+    std::is_same_v<decltype(&TScanner::NextToken), decltype(&TQBSQLScanner::NextToken)>;
+
 // Constructs a scanner and runs its second construction step.
 template <class TScanner>
 std::unique_ptr<TScanner> MakeScanner() {
     auto scanner = std::make_unique<TScanner>();
-    if constexpr (std::is_base_of_v<TQBSQLScanner, TScanner>)
+    if constexpr (std::is_base_of_v<TQBSQLScanner, TScanner>) {
         scanner->SetWordTestsReplaced(!KeepsWordTests<TScanner>);
+        scanner->SetNextTokenReplaced(!KeepsNextToken<TScanner>);
+    }
     scanner->Init();
     return scanner;
 }

@@ -243,17 +243,18 @@ void TQBGroupByItems::Delete(int Index) {
     if (Index >= 0 && Index < Count()) FItems.erase(FItems.begin() + Index);
 }
 
-void TQBGroupByItems::Rebuild(TQBWriteContext& Context) {
+bool TQBGroupByItems::Rebuild(TQBWriteContext& Context) {
     const TQBTableDefs* tables = Parser ? Parser->GetTableDefs() : nullptr;
     const TQBSQLScanner* scanner = Parser ? Parser->GetScanner() : nullptr;
-    if (!tables || !scanner) return;
+    if (!tables || !scanner) return false;
     std::vector<TQBSelectedField>& fields = Context.Fields;
     SelectedFields(*tables, fields);
-    if (!NeedsRebuild(*Parser, *tables, fields)) return;
+    if (!NeedsRebuild(*Parser, *tables, fields)) return false;
     // Items are compared as written: the written forms go one after another into Text.
     std::vector<TQBTextSpan>& written = Context.Written;
     std::vector<std::string>& kept = Context.Kept;
-    std::string text;
+    std::string& text = Context.GroupByText;
+    text.clear();
     written.clear();
     std::size_t keptCount = 0;
     // Keeps Item unless an item written alike but for letter case is kept already.
@@ -287,6 +288,17 @@ void TQBGroupByItems::Rebuild(TQBWriteContext& Context) {
         if (std::find(kept.begin(), keptEnd, own) == keptEnd) keep(own, false);
     }
     FItems.assign(kept.begin(), kept.begin() + static_cast<std::ptrdiff_t>(keptCount));
+    return true;
+}
+
+void TQBGroupByItems::AppendWritten(std::string& Out, const TQBWriteContext& Context) const {
+    if (Context.Written.empty()) return;
+    const std::size_t start = BeginClause(Out, Parser, "GROUP");
+    for (const TQBTextSpan& item : Context.Written) {
+        if (&item != &Context.Written.front()) Out += ",\r\n  ";
+        Out.append(Context.GroupByText, item.At, item.Size);
+    }
+    EndClause(Out, start, false);
 }
 
 std::string TQBGroupByItems::GetSQL() const {

@@ -91,8 +91,12 @@ public:
     // When the select list mixes aggregates with other items (and there is a FROM clause),
     // refills the list with the plain columns of the select list, in select order, followed
     // by the items it held that the select list lacks; items written alike are kept once.
-    // Otherwise the list stays as it is.
-    void Rebuild(TQBWriteContext& Context);
+    // Otherwise the list stays as it is. True when it refilled the list: the items' written
+    // forms are then in Context (GroupByText, Written) for AppendWritten.
+    bool Rebuild(TQBWriteContext& Context);
+    // Appends the GROUP BY clause of the list Rebuild has just refilled, from the written
+    // forms it left in Context: AppendSQL's text without quoting every name again.
+    void AppendWritten(std::string& Out, const TQBWriteContext& Context) const;
     // The GROUP BY clause of the list as it stands; empty for an empty list.
     std::string GetSQL() const;
     // Appends GetSQL's text to Out.

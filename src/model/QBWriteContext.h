@@ -62,5 +62,6 @@ public:
     std::vector<TQBSelectedField> Fields;
     std::vector<TQBTextSpan> Written;
     std::vector<std::string> Kept;
+    std::string GroupByText;  // the rebuilt GROUP BY items as written, one after another
     std::string Item;
 };

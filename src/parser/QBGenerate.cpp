@@ -30,8 +30,10 @@ std::string WriteStatement(TQBSelectParser& Parser, const std::string& TopText) 
     // GROUP BY before HAVING: HAVING is written only when the (rebuilt) list has items.
     Parser.GetWhereItems()->AppendSQL(text);
     TQBGroupByItems& groupBy = *Parser.GetGroupByItems();
-    groupBy.Rebuild(context);
-    groupBy.AppendSQL(text);
+    if (groupBy.Rebuild(context))
+        groupBy.AppendWritten(text, context);
+    else
+        groupBy.AppendSQL(text);
     Parser.GetHavingItems()->AppendSQL(text);
     Parser.GetOrderByItems()->AppendSQL(text, context);
     if (text.size() != clauses && !lineEnded) text.insert(clauses, "\r\n");

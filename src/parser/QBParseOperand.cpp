@@ -189,8 +189,9 @@ public:
           FAllowedWords(AllowedWords), FOptions(Options),
           FAllowAlias((Options & poAllowAlias) != 0),
           FExpression(Parser.FReader->LastOperandText),
-          FNameParts(Parser.FReader->OperandNameParts) {
+          FNameParts(Parser.FReader->OperandNameParts), FTexts(Parser.FReader->OperandTexts) {
         FNameParts.clear();
+        FTexts.Clear();
     }
 
     // Reads the operand into Item; false when it cannot be read.
@@ -243,9 +244,16 @@ private:
     // Set while the name parts are only in FName: plain words hold no point, so the parts
     // are the name split at its points, made only when a further token needs them.
     bool FPartsInName = false;
-    std::string FAlias, FName, FFunctionName, FPrevToken, FStringValue, FFormatted;
+    // The texts being built, in storage the parser keeps.
+    TQBParseReader::TOperandTexts& FTexts;
+    std::string& FAlias = FTexts.Alias;
+    std::string& FName = FTexts.Name;
+    std::string& FFunctionName = FTexts.FunctionName;
+    std::string& FPrevToken = FTexts.PrevToken;
+    std::string& FStringValue = FTexts.StringValue;
+    std::string& FFormatted = FTexts.Formatted;
     // A quoted star is taken as a name in its quotes (see IsQuotedStar).
-    std::string FStarName;
+    std::string& FStarName = FTexts.StarName;
     TQBTokenKinds FPrevKinds;
 };
 
@@ -597,7 +605,8 @@ bool TQBOperandReader::Read(TQBFunctionDef& Item, TQBTableDef*& TableDef) {
         Next(FScanner);
     }
 
-    std::string qualifier, fieldName;
+    std::string& qualifier = FTexts.Qualifier;
+    std::string& fieldName = FTexts.FieldName;
     SplitName(qualifier, fieldName);
     FillItem(Item, fieldName);
     // The operand as written: the function name before its arguments, and a parameter keeps

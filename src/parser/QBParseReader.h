@@ -24,6 +24,17 @@ struct TQBParseReader {
     // parts of the table reference being read, and the condition reader's postfix entries
     // ({operator code or -1, comparison index}) and operator stack.
     std::vector<std::string> OperandNameParts;
+    // The texts the operand reader builds (see TQBOperandReader), kept here so that reading
+    // an operand allocates nothing once they have grown.
+    struct TOperandTexts {
+        std::string Alias, Name, FunctionName, PrevToken, StringValue, Formatted, StarName;
+        std::string Qualifier, FieldName;
+        void Clear() {
+            for (std::string* text : {&Alias, &Name, &FunctionName, &PrevToken, &StringValue,
+                                      &Formatted, &StarName, &Qualifier, &FieldName})
+                text->clear();
+        }
+    } OperandTexts;
     std::vector<std::string> TableNameParts;
     std::vector<std::pair<int, int>> CriteriaPostfix;
     std::vector<int> CriteriaStack;

@@ -393,9 +393,10 @@ private:
 };
 
 // Appends the current token to the name parts: as read, or held in its quotes when it is a
-// quoted star or holds an opening bracket (see IsQuotedStar and HoldsOpeningQuote).
+// quoted star or holds an opening bracket (see IsQuotedStar and HoldsOpeningQuote). A table
+// may be named by quoted text (`FROM "x"`): a star so quoted is a name too.
 void TQBTableRefReader::AddNamePart() {
-    if (IsQuotedStar(FScanner))
+    if (FScanner.GetInQuote() && IsBlankStar(FScanner.GetToken()))
         FParts.push_back(QuotedStar(FScanner));
     else if (HoldsOpeningQuote(FScanner))
         FParts.push_back(WrappedToken(FScanner));
@@ -774,54 +775,79 @@ void TQBSelectParser::ParseHaving() {
 
 namespace {
 
-// Whether the current token may continue a GROUP BY or ORDER BY name: a name, a number (a
-// position), a point after a part, or any word right after a point.
-bool IsNamePart(const TQBSQLScanner& Scanner, bool HasParts, bool AfterPoint) {
+// Whether Token may be part of a GROUP BY or ORDER BY name: a name, a number (a position),
+// a point, or any word right after a point.
+bool IsNamePart(const TQBSQLScanner& Scanner, const std::string& Pending) {
     const TQBTokenKinds kinds = Scanner.GetTokenKinds();
     if (kinds.Contains(qtkEnd) || IsUnwritableName(Scanner)) return false;
-    if (IsSymbol(Scanner, ".")) return HasParts && !AfterPoint;
+    if (IsSymbol(Scanner, ".")) return !Pending.empty() && Pending.back() != '.';
     if (kinds.ContainsAny(qtkIdentifier | qtkInteger | qtkFunction)) return true;
-    return AfterPoint && kinds.Contains(qtkKeyword);
+    return !Pending.empty() && Pending.back() == '.' && kinds.Contains(qtkKeyword);
 }
 
-// The token as part of a GROUP BY or ORDER BY name: a quoted name made of digits keeps its
-// quotes, so that it is not taken for a position in the select list, and so does a quoted
-// star, which is no star of all columns.
-std::string NamePart(const TQBSQLScanner& Scanner) {
+// Appends the token as part of a GROUP BY or ORDER BY name to Out: a quoted name made of
+// digits keeps its quotes, so that it is not taken for a position in the select list, and
+// so does a quoted star, which is no star of all columns. True when the part keeps quotes.
+bool AppendNamePart(std::string& Out, const TQBSQLScanner& Scanner) {
     const std::string& token = Scanner.GetToken();
-    if (!Scanner.GetInQuote()) return token;
-    if (Scanner.IsNumber(token)) return Scanner.QuoteIdentifier(token);
-    if (IsQuotedStar(Scanner)) return QuotedStar(Scanner);
-    if (HoldsOpeningQuote(Scanner)) return WrappedToken(Scanner);
-    return token;
+    if (!Scanner.GetInQuote()) {
+        Out += token;
+        return false;
+    }
+    const std::size_t at = Out.size();
+    if (Scanner.IsNumber(token))
+        Out += Scanner.QuoteIdentifier(token);
+    else if (IsQuotedStar(Scanner))
+        Out += QuotedStar(Scanner);
+    else if (HoldsOpeningQuote(Scanner))
+        Out += WrappedToken(Scanner);
+    else
+        Out += token;
+    return Out.size() > at && Scanner.IsIdentQuote(Out[at]);
 }
 
 // Reads the comma-separated names of GROUP BY or ORDER BY up to the next keyword or the end
 // of the statement and hands each to Add with its direction (ASC/DESC are read only when
-// WithDirections). The parts of a name are joined as table names are, so that a part kept
-// in quotes makes every part quoted where it needs it. Returns false at a token that belongs
-// to no name.
+// WithDirections). A name whose part is kept in quotes is joined as table names are, so
+// that every part is quoted where it needs it. Returns false at a token that belongs to no
+// name.
 template <class TAdd>
 bool ReadNameList(TQBSQLScanner& Scanner, bool WithDirections, TAdd Add) {
+    std::string pending;
+    // Where each part of the pending name starts, and whether one is kept in quotes.
+    std::vector<std::size_t> starts;
+    bool quotedPart = false;
     std::vector<std::string> parts;
-    bool afterPoint = false;
     int direction = sdAscending;
     for (;;) {
         const bool keyword = Scanner.GetTokenKinds().Contains(qtkKeyword);
         const bool end = AtEnd(Scanner);
-        if (parts.empty() && (keyword || end)) return true;
-        if (parts.empty() || afterPoint || IsSymbol(Scanner, ".")) {
+        if (pending.empty() && (keyword || end)) return true;
+        if (pending.empty() || pending.back() == '.' || IsSymbol(Scanner, ".")) {
             // `GROUP BY t.` at the end of the text is an error, not an endless loop.
-            if (!IsNamePart(Scanner, !parts.empty(), afterPoint)) return false;
-            afterPoint = !afterPoint && IsSymbol(Scanner, ".");
-            if (!afterPoint) parts.push_back(NamePart(Scanner));
+            if (!IsNamePart(Scanner, pending)) return false;
+            if (IsSymbol(Scanner, ".")) {
+                pending += '.';
+            } else {
+                starts.push_back(pending.size());
+                quotedPart = AppendNamePart(pending, Scanner) || quotedPart;
+            }
         } else if (WithDirections && keyword && IsWord(Scanner, "ASC")) {
             direction = sdAscending;
         } else if (WithDirections && keyword && IsWord(Scanner, "DESC")) {
             direction = sdDescending;
         } else if (IsSymbol(Scanner, ",") || keyword || end) {
-            Add(parts.size() == 1 ? parts.front() : JoinNameParts(Scanner, parts), direction);
-            parts.clear();
+            if (quotedPart && starts.size() > 1) {
+                parts.clear();
+                starts.push_back(pending.size() + 1);
+                for (std::size_t i = 0; i + 1 < starts.size(); ++i)
+                    parts.emplace_back(pending, starts[i], starts[i + 1] - starts[i] - 1);
+                pending = JoinNameParts(Scanner, parts);
+            }
+            Add(pending, direction);
+            pending.clear();
+            starts.clear();
+            quotedPart = false;
             direction = sdAscending;
             if (keyword || end) return true;
         } else {

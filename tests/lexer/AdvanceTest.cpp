@@ -123,8 +123,21 @@ public:
     }
 };
 
-TEST(ScannerAdvance, GoesThroughADialectsOwnNextToken) {
-    auto scanner = MakeScanner<TUpperScanner>();
+// Made by MakeScanner or in two steps by hand: either way Advance obeys the dialect.
+std::unique_ptr<TUpperScanner> MadeByHand() {
+    auto scanner = std::make_unique<TUpperScanner>();
+    scanner->Init();
+    return scanner;
+}
+
+class ScannerAdvanceOwnNextToken
+    : public ::testing::TestWithParam<std::unique_ptr<TUpperScanner> (*)()> {};
+
+INSTANTIATE_TEST_SUITE_P(ByMakerOrByHand, ScannerAdvanceOwnNextToken,
+                         ::testing::Values(&MakeScanner<TUpperScanner>, &MadeByHand));
+
+TEST_P(ScannerAdvanceOwnNextToken, GoesThroughIt) {
+    auto scanner = GetParam()();
     scanner->SetText("select a from t");
     std::string peeked;
     scanner->PeekToken(peeked);

@@ -99,7 +99,7 @@ TEST(GroupBy, RebuiltFromPlainColumnsWhenAggregatesAreMixedIn) {
     AddField(*o, "a");
     AddField(*o, "my b");
     TQBWriteContext context;
-    group.Rebuild(context);
+    EXPECT_FALSE(group.Rebuild(context));
     EXPECT_EQ(group.GetSQL(), "GROUP BY\r\n  typed\r\n");  // no aggregate: untouched
     TQBFieldDef* sum = AddField(*o, "sum", fkFunction, "total");
     sum->Arguments().Add()->Name = "c";
@@ -108,8 +108,12 @@ TEST(GroupBy, RebuiltFromPlainColumnsWhenAggregatesAreMixedIn) {
     group.Add("O.A");
     // Writing never changes the list; rebuilding does, keeping what the user added last.
     EXPECT_EQ(group.GetSQL(), "GROUP BY\r\n  typed,\r\n  O.A\r\n");
-    group.Rebuild(context);
+    ASSERT_TRUE(group.Rebuild(context));
     EXPECT_EQ(group.GetSQL(), "GROUP BY\r\n  o.a,\r\n  o.[my b],\r\n  k,\r\n  typed\r\n");
+    // The clause written from the forms the rebuild left is the list's own clause.
+    std::string written;
+    group.AppendWritten(written, context);
+    EXPECT_EQ(written, group.GetSQL());
     ASSERT_EQ(group.Count(), 4);
     EXPECT_EQ(group[1], "o.[my b]");
 }
