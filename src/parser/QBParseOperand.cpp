@@ -212,7 +212,8 @@ private:
     void ExtendName(const std::string& Text, TQBTokenKinds Kinds, bool Plain,
                     const std::string& Token);
     void AddNamePart(const std::string& Text);
-    std::string_view LastPart() const;
+    // The last part of the name ReadPlainName read.
+    std::string_view PlainLastPart() const;
     void SplitName(std::string& Qualifier, std::string& FieldName);
     void FillItem(TQBFunctionDef& Item, const std::string& FieldName);
     void FindTable(TQBFieldDef& Field, const std::string& Qualifier, TQBTableDef*& TableDef);
@@ -244,6 +245,8 @@ private:
     // Set while the name parts are only in FName: plain words hold no point, so the parts
     // are the name split at its points, made only when a further token needs them.
     bool FPartsInName = false;
+    // Where ReadPlainName's name has its last point (npos: none).
+    std::size_t FLastPoint = std::string::npos;
     // The texts being built, in storage the parser keeps.
     TQBParseReader::TOperandTexts& FTexts;
     std::string& FAlias = FTexts.Alias;
@@ -281,6 +284,7 @@ void TQBOperandReader::ReadPlainName() {
            IsChar(FScanner.GetToken(), '.')) {
         // The point: the name goes on without a space, and no alias follows a point.
         FAliasMayFollow = false;
+        FLastPoint = FName.size();
         FName += '.';
         ++FTokenCount;
         Next(FScanner);
@@ -335,7 +339,7 @@ void TQBOperandReader::CatchUpPlainName() {
         FPartsInName = false;
     }
     if (FPrevIsLastPart) {
-        FPrevToken = LastPart();
+        FPrevToken = PlainLastPart();
         FPrevIsLastPart = false;
     }
 }
@@ -453,10 +457,9 @@ void TQBOperandReader::ExtendName(const std::string& Text, TQBTokenKinds Kinds, 
     }
 }
 
-std::string_view TQBOperandReader::LastPart() const {
-    const std::size_t point = FName.rfind('.');
-    return point == std::string::npos ? std::string_view(FName)
-                                      : std::string_view(FName).substr(point + 1);
+std::string_view TQBOperandReader::PlainLastPart() const {
+    return FLastPoint == std::string::npos ? std::string_view(FName)
+                                           : std::string_view(FName).substr(FLastPoint + 1);
 }
 
 // The name: discarded when empty or ending with a point, else split into the column and
@@ -478,7 +481,7 @@ void TQBOperandReader::SplitName(std::string& Qualifier, std::string& FieldName)
             wrapped = wrapped || (!part.empty() && FScanner.IsIdentQuote(part.front()));
     if (FPartsInName) {
         // Plain words only: the last part is the column, the rest its qualifier.
-        FieldName = LastPart();
+        FieldName = PlainLastPart();
     } else if (!wrapped && !FNameParts.empty() &&
                FNameParts.back().find('.') == std::string::npos &&
                FName.size() >= FNameParts.back().size()) {

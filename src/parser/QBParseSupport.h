@@ -150,6 +150,11 @@ inline bool IsUnwritableName(const TQBSQLScanner& Scanner, bool AsName = false) 
                               ? Scanner.ClosingQuote(Scanner.GetQuoteChar())
                               : close;
     if (token.empty()) return true;  // an empty quoted name would be written as nothing
+    // Text the scanner took for no identifier is split at its points when read as a name:
+    // one that leaves an empty part (`"a..b"`, `".a"`) would not be read back.
+    if (AsName && !Scanner.GetTokenKinds().Contains(qtkIdentifier) &&
+        (token.front() == '.' || token.back() == '.' || token.find("..") != std::string::npos))
+        return true;
     for (std::size_t i = first; i < last; ++i) {
         const char c = token[i];
         const bool openInside = c == open && open != close && i > first && token[i - 1] != '.';
