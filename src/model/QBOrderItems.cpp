@@ -40,7 +40,7 @@ void AppendItem(std::string& Out, const TQBSQLScanner& Scanner, std::string_view
         Out += Item;
         return;
     }
-    if (Parts.Qualifier.empty() || !KeepQualifier || IsBlankText(Parts.Last)) {
+    if (Parts.Qualifier.empty() || !KeepQualifier || Parts.Last.empty()) {
         AppendQuotedIdentifier(Out, &Scanner, Parts.Last);
         return;
     }

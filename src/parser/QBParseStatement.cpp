@@ -452,6 +452,8 @@ bool TQBTableRefReader::ReadAlias() {
         FAlias = FTableName;
         return true;
     }
+    // A blank alias (`[ ]`) would make the table's columns look like the blank table's.
+    if (IsBlankText(FScanner.GetToken())) return Fail();
     FAlias = IsQuotedStar(FScanner) ? QuotedStar(FScanner) : FScanner.GetToken();
     MarkKey();
     // A dialect that writes aliases as they are keeps one that needs quotes quoted.

@@ -1,0 +1,1 @@
+SELECT a FROM t JOIN u [ ] ON t.a = u.b

@@ -1,0 +1,1 @@
+SELECT COUNT(a), x.[ ] FROM t GROUP BY x.[ ] ORDER BY x.[ ]
