@@ -400,7 +400,8 @@ bool TQBSQLScanner::ReadOneToken(std::string& Token) {
     return false;
 }
 
-bool TQBSQLScanner::ReadQuoteChar(std::string& Token, char Ch, std::uint16_t Class) {
+[[gnu::always_inline]] inline bool TQBSQLScanner::ReadQuoteChar(std::string& Token, char Ch,
+                                                                std::uint16_t Class) {
     const char* const text = FText.data();
     // Inside a quote only its closing character counts, and only where the quote ends.
     if (FQuoteChar != 0 &&
@@ -428,7 +429,7 @@ bool TQBSQLScanner::ReadQuoteChar(std::string& Token, char Ch, std::uint16_t Cla
     return true;
 }
 
-void TQBSQLScanner::ReadQuotedText(std::string& Token) {
+[[gnu::always_inline]] inline void TQBSQLScanner::ReadQuotedText(std::string& Token) {
     // Everything up to the next quote character is taken raw.
     const char* const text = FText.data();
     int end = FPosition;  // 0-based index of the byte after the current one

@@ -36,6 +36,7 @@ struct TQBParseReader {
         }
     } OperandTexts;
     std::vector<std::string> TableNameParts;
+    std::vector<std::size_t> NamePartStarts;  // where the parts of a GROUP BY name start
     std::vector<std::pair<int, int>> CriteriaPostfix;
     std::vector<int> CriteriaStack;
     // Where a reader that found its fault after reading on wants the error reported; used

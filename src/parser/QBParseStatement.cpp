@@ -814,12 +814,13 @@ bool AppendNamePart(std::string& Out, const TQBSQLScanner& Scanner) {
 // that every part is quoted where it needs it. Returns false at a token that belongs to no
 // name.
 template <class TAdd>
-bool ReadNameList(TQBSQLScanner& Scanner, bool WithDirections, TAdd Add) {
+bool ReadNameList(TQBSQLScanner& Scanner, TQBParseReader& Reader, bool WithDirections, TAdd Add) {
     std::string pending;
     // Where each part of the pending name starts, and whether one is kept in quotes.
-    std::vector<std::size_t> starts;
+    std::vector<std::size_t>& starts = Reader.NamePartStarts;
+    starts.clear();
     bool quotedPart = false;
-    std::vector<std::string> parts;
+    std::vector<std::string>& parts = Reader.TableNameParts;
     int direction = sdAscending;
     for (;;) {
         const bool keyword = Scanner.GetTokenKinds().Contains(qtkKeyword);
@@ -863,7 +864,7 @@ bool ReadNameList(TQBSQLScanner& Scanner, bool WithDirections, TAdd Add) {
 
 void TQBSelectParser::ParseGroupBy() {
     TQBSQLScanner& scanner = *FScanner;
-    const bool read = ReadNameList(scanner, false, [this](const std::string& name, int) {
+    const bool read = ReadNameList(scanner, *FReader, false, [this](const std::string& name, int) {
         if (FGroupByItems->IndexOf(name) < 0) FGroupByItems->Add(name);
     });
     if (!read) {
@@ -881,9 +882,10 @@ void TQBSelectParser::ParseGroupBy() {
 
 void TQBSelectParser::ParseOrderBy() {
     TQBSQLScanner& scanner = *FScanner;
-    const bool read = ReadNameList(scanner, true, [this](const std::string& name, int direction) {
+    const auto add = [this](const std::string& name, int direction) {
         if (FOrderByItems->IndexOf(name) < 0) FOrderByItems->AddItem(name, direction);
-    });
+    };
+    const bool read = ReadNameList(scanner, *FReader, true, add);
     if (!read) {
         FState = psError;
         return;
