@@ -259,6 +259,9 @@ void TQBSelectParser::ParseSelectField() {
     if (field.Alias.empty() && field.Kind != fkField && field.Kind != fkUnknown)
         field.Alias = FTableDefs->MakeUniqueAlias("FIELD_", true);
     if (FState == psError) return;
+    // Nothing between two commas is no item: it is not kept, so it cannot make the blank
+    // table that a join condition's literal side would then find.
+    if (field.Kind == fkUnknown && field.Name.empty() && field.Alias.empty()) return;
     if (!table || table->IsBlank()) {
         table = FTableDefs->FindByAlias("");
         if (!table) table = FTableDefs->Add();
