@@ -167,28 +167,16 @@ void TQBSQLScanner::Reset() {
 
 // ---------------------------------------------------------------- TQBSQLScanner: reading
 
-void TQBSQLScanner::NextToken(std::string& Token) {
-    // Kept small: moving on (Advance) reads straight into the current token.
-    if (&Token == &FToken)
-        ReadCurrentToken();
-    else
-        ReadTokenCopy(Token);
-}
-
 // SetText has run the second construction step; before it there is no text to read.
-void TQBSQLScanner::ReadCurrentToken() {
-    FWords.Refresh();
-    if (!ReadPlainToken(FToken)) ReadGeneralToken(FToken);
-}
-
-void TQBSQLScanner::ReadTokenCopy(std::string& Token) {
-    ReadTokenAside(Token);
-    FToken = Token;
-}
-
-void TQBSQLScanner::ReadTokenAside(std::string& Token) {
+[[gnu::always_inline]] inline void TQBSQLScanner::ReadToken(std::string& Token) {
     FWords.Refresh();
     if (!ReadPlainToken(Token)) ReadGeneralToken(Token);
+}
+
+void TQBSQLScanner::NextToken(std::string& Token) {
+    // Moving on (Advance) reads straight into the current token; any other is copied there.
+    ReadToken(Token);
+    if (&Token != &FToken) FToken = Token;
 }
 
 void TQBSQLScanner::ReadGeneralToken(std::string& Token) {
@@ -611,7 +599,7 @@ void TQBSQLScanner::PeekToken(std::string& Token) {
         NextToken(Token);
     } else {
         // The built-in reader leaves the current token alone when it reads aside.
-        ReadTokenAside(Token);
+        ReadToken(Token);
     }
     FNextTokenKinds = FTokenKinds;
 }

@@ -319,12 +319,8 @@ protected:
     std::string FFalseText;
 
 private:
-    // NextToken's two cases: the token read becomes the current token in place, or is read
-    // into Token and copied to the current token.
-    void ReadCurrentToken();
-    void ReadTokenCopy(std::string& Token);
-    // Reads the next token into Token and leaves the current token as it is.
-    void ReadTokenAside(std::string& Token);
+    // Reads the next token into Token: the current token changes only when Token is it.
+    void ReadToken(std::string& Token);
     // The general reader: skipped tokens one by one, then the checks that quoted text needs.
     // The current token stays as it was until the read has succeeded.
     void ReadGeneralToken(std::string& Token);
