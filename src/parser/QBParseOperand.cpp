@@ -577,7 +577,7 @@ bool TQBOperandReader::Read(TQBFunctionDef& Item, TQBTableDef*& TableDef) {
         }
         // The current token stays in place until Next (peeking restores it).
         const std::string& token = quotedStar ? FStarName : FScanner.GetToken();
-        const bool plain = !kinds.ContainsAny(qtkIdentifier | qtkString);
+        const bool plain = !kinds.ContainsAny(qtkIdentifier | qtkString) && !FScanner.GetInQuote();
         if (FAliasMayFollow) {
             FExpectAlias = kinds.Contains(qtkIdentifier);
             FAliasMayFollow = false;

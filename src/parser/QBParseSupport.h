@@ -84,10 +84,11 @@ inline std::string WrappedToken(const TQBSQLScanner& Scanner) {
     return open + token + close;
 }
 
-// True when the current token is the unquoted delimiter Symbol.
+// True when the current token is the unquoted delimiter Symbol. Quoted text is never a
+// delimiter, even when the scanner took it for no name (`[.]`).
 inline bool IsSymbol(const TQBSQLScanner& Scanner, const char* Symbol) {
     return !Scanner.GetTokenKinds().ContainsAny(qtkIdentifier | qtkString) &&
-           Scanner.GetToken() == Symbol;
+           !Scanner.GetInQuote() && Scanner.GetToken() == Symbol;
 }
 
 // True when the current token is the word Word (ignoring case) and is no quoted text: the

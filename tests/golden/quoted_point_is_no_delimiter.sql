@@ -1,0 +1,1 @@
+SELECT ab[.].x, s.ab[.].x y FROM t
