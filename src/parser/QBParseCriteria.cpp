@@ -396,12 +396,14 @@ TQBConditionReader::TStep TQBConditionReader::ReadSubQuery(TQBCriterion& Item) {
         TQBTokenKinds kinds = FScanner.GetTokenKinds();
         if (quotedStar) kinds.Exclude(qtkArithmetic);
         const std::string token = FScanner.GetToken();
-        const bool symbol = !kinds.ContainsAny(qtkIdentifier | qtkString);
+        const bool symbol = !kinds.ContainsAny(qtkIdentifier | qtkString) && !FScanner.GetInQuote();
         if (symbol && token == "(") ++depth;
         if (symbol && token == ")" && --depth == 0) break;
         if (IsUnwritableName(FScanner)) return stFault;
         const bool national = IsNationalString(FScanner, prevToken, prevKinds);
-        if (!text.empty() && !national && FParser.NeedSpace(prevToken, token, kinds, prevKinds))
+        const TQBTokenKinds spacing =
+            kinds.Empty() && FScanner.GetInQuote() ? TQBTokenKinds(qtkIdentifier) : kinds;
+        if (!text.empty() && !national && FParser.NeedSpace(prevToken, token, spacing, prevKinds))
             text += ' ';
         text += quotedStar ? QuotedStar(FScanner)
                            : FParser.QuoteToken(FParser.FormatToken(token, kinds), kinds);

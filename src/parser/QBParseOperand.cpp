@@ -433,7 +433,10 @@ void TQBOperandReader::ReadFurtherToken(const std::string& Token, TQBTokenKinds 
         !Kinds.Contains(qtkArithmetic) && FParser.KindOfToken(Kinds) != FKind)
         FKind = fkExpression;
     const bool textBefore = !FExpression.empty() || !FFunctionName.empty();
-    if (textBefore && !Attached && FParser.NeedSpace(FPrevToken, Token, Kinds, FPrevKinds))
+    // A quoted name left unclassified spaces like a name, as it does as the previous token.
+    const TQBTokenKinds spacing =
+        Kinds.Empty() && FScanner.GetInQuote() ? TQBTokenKinds(qtkIdentifier) : Kinds;
+    if (textBefore && !Attached && FParser.NeedSpace(FPrevToken, Token, spacing, FPrevKinds))
         FExpression += ' ';
     FParser.AppendQuotedToken(FExpression, text, Kinds);
 }

@@ -1,1 +1,1 @@
-SELECT ab[.].x, s.ab[.].x y FROM t
+SELECT ab[.].x, s.ab[.].x y, s.éb[.].x z FROM t
