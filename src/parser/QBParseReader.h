@@ -18,6 +18,8 @@ struct TQBParseReader {
     std::string LastOperandText;
     // The table definitions the FROM clause has named so far.
     std::vector<const TQBTableDef*> FromTables;
+    // The qualifiers of join sides that named no table when they were read.
+    std::vector<std::string> UnboundQualifiers;
     // The statement being read, kept aside while the model is cleared.
     std::string Text;
     // Reused storage: the parts of the dotted name the operand reader collects, the name

@@ -164,6 +164,20 @@ TQBTableDef* TQBSelectParser::FindTableByParts(const std::string& Name) const {
     return nullptr;
 }
 
+bool TQBSelectParser::NamesLaterTable() {
+    // A join side whose qualifier named no table keeps its text (`ON s.id = o.id`). When the
+    // FROM clause names a table so after the JOIN, SQL Server cannot bind the side, and the
+    // statement written would bind it to that table when read again: such a statement is
+    // refused once the FROM clause has been read.
+    std::vector<std::string>& unbound = FReader->UnboundQualifiers;
+    const bool named = std::any_of(unbound.begin(), unbound.end(), [this](const std::string& q) {
+        const TQBTableDef* table = FindQualifierTable(q);
+        return table && FReader->NamedSoFar(table);
+    });
+    unbound.clear();
+    return named;
+}
+
 void TQBSelectParser::FailAt(const std::string& Token, int Line, int Column) {
     FState = psError;
     FReader->ErrorToken = Token;
@@ -184,6 +198,7 @@ void TQBSelectParser::Parse() {
     FReader->JoinTableKey.clear();
     FReader->JoinFollowedKey.clear();
     FReader->FromTables.clear();
+    FReader->UnboundQualifiers.clear();
     FLastJoinType = 0;
     FScanner->SetText(text);
     const TRestoreOnExit reading(FReader->Reading, FReader->TextHoldsHighBytes);
@@ -206,6 +221,11 @@ void TQBSelectParser::Parse() {
             default: FState = psError; break;
         }
         if (FState == psError) break;
+        if (FState != psTables && FState != psFrom && NamesLaterTable()) {
+            FErrorCode = qpeInvalidJoin;
+            FState = psError;
+            break;
+        }
         // A word that may not follow stays an error also at the end of the text.
         if (AtEnd(*FScanner) && FState != psUnexpected)
             FState = psDone;
@@ -616,16 +636,20 @@ struct TJoinSide {
     TQBFunctionKind Kind;
 };
 
-// The side of Operand, read as Text, naming Table; its strings are moved out.
+// The side of Operand, read as Text, naming Table; its strings are moved out. The qualifier
+// of a column that names no table is added to Unbound.
 TJoinSide MakeJoinSide(const TQBSQLScanner& Scanner, TQBFieldDef& Operand, TQBTableDef* Table,
-                       std::string& Text) {
+                       std::string& Text, std::vector<std::string>& Unbound) {
     if (Operand.Kind != fkField || Operand.ArgumentCount() != 0)
         return {Table, std::move(Text), Operand.Kind == fkField ? fkExpression : Operand.Kind};
     // A column whose qualifier names no table of the statement (`x.y`) keeps its whole
     // dotted text: its name alone would be another column.
     const char open = Scanner.IdentQuoteChar();
-    if (!Table && !ExtractQualifier(Text, open, Scanner.ClosingQuote(open)).empty())
+    if (std::string qualifier = ExtractQualifier(Text, open, Scanner.ClosingQuote(open));
+        !Table && !qualifier.empty()) {
+        Unbound.push_back(std::move(qualifier));
         return {nullptr, std::move(Text), fkExpression};
+    }
     return {Table, std::move(Operand.Name), fkField};
 }
 
@@ -705,8 +729,8 @@ void TQBSelectParser::ParseJoin() {
     }
 
     // The operands and their texts are not needed after this: their strings are moved.
-    TJoinSide a = MakeJoinSide(scanner, left, leftReal, leftText);
-    TJoinSide b = MakeJoinSide(scanner, right, rightReal, rightText);
+    TJoinSide a = MakeJoinSide(scanner, left, leftReal, leftText, FReader->UnboundQualifiers);
+    TJoinSide b = MakeJoinSide(scanner, right, rightReal, rightText, FReader->UnboundQualifiers);
     // The left side names the table read first: exchange the sides, mirroring the
     // comparison, when only the right side names a table, or when the left side names the
     // joined table and the right side one read before it. An outer join keeps its meaning.

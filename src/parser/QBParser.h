@@ -141,6 +141,9 @@ public:
     // Ends the reading in error, reported at Token (its line and the column after it)
     // rather than at the token the reader stands on.
     void FailAt(const std::string& Token, int Line, int Column);
+    // True when the FROM clause named, after a JOIN, a table that one of its sides' unbound
+    // qualifiers names; forgets the qualifiers.
+    bool NamesLaterTable();
     // The table whose alias is the dotted name Name part by part, whatever quotes either
     // holds its parts in (`[a#].[s]` and `[a#].s`), or null.
     TQBTableDef* FindTableByParts(const std::string& Name) const;
