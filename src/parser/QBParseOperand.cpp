@@ -170,7 +170,10 @@ bool TQBSelectParser::NeedSpace(const std::string& PrevToken, const std::string&
     if (plain && IsOneOf(Token, "),.]}")) return false;
     const TQBTokenKinds operators = qtkArithmetic | qtkComparison;
     if (plain && IsOneOf(Token, "([{") && !PrevKinds.ContainsAny(operators)) return false;
-    if (Kinds.ContainsAny(operators) && PrevKinds.ContainsAny(operators)) return false;
+    // Two operators join (`<=`, `*-1`); quoted text is no operator, whatever its text
+    // (`'*' '*'` written together would be one text).
+    if (plain && prevPlain && Kinds.ContainsAny(operators) && PrevKinds.ContainsAny(operators))
+        return false;
     if (prevPlain && IsOneOf(PrevToken, "-") && PrevKinds.Contains(qtkArithmetic) &&
         Kinds.ContainsAny(qtkInteger | qtkFloat))
         return false;
