@@ -165,14 +165,17 @@ TQBTableDef* TQBSelectParser::FindTableByParts(const std::string& Name) const {
 }
 
 bool TQBSelectParser::NamesLaterTable() {
-    // A join side whose qualifier named no table keeps its text (`ON s.id = o.id`). When the
-    // FROM clause names a table so after the JOIN, SQL Server cannot bind the side, and the
+    // A join side whose qualifier named no table keeps its text (`ON s.id = o.id`). When a
+    // table of that name comes after the JOIN (later in the FROM clause, or made by the select
+    // list and so written in the FROM clause), SQL Server cannot bind the side, and the
     // statement written would bind it to that table when read again: such a statement is
-    // refused once the FROM clause has been read.
+    // refused once the FROM clause has been read. Every table counts, as it will when the
+    // written statement is read.
+    const TRestoreOnExit reading(FReader->Reading);
+    FReader->Reading = false;
     std::vector<std::string>& unbound = FReader->UnboundQualifiers;
     const bool named = std::any_of(unbound.begin(), unbound.end(), [this](const std::string& q) {
-        const TQBTableDef* table = FindQualifierTable(q);
-        return table && FReader->NamedSoFar(table);
+        return FindQualifierTable(q) != nullptr;
     });
     unbound.clear();
     return named;
