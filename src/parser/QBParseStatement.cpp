@@ -647,11 +647,13 @@ TJoinSide MakeJoinSide(const TQBSQLScanner& Scanner, TQBFieldDef& Operand, TQBTa
         return {Table, std::move(Text), Operand.Kind == fkField ? fkExpression : Operand.Kind};
     // A column whose qualifier names no table of the statement (`x.y`) keeps its whole
     // dotted text: its name alone would be another column.
-    const char open = Scanner.IdentQuoteChar();
-    if (std::string qualifier = ExtractQualifier(Text, open, Scanner.ClosingQuote(open));
-        !Table && !qualifier.empty()) {
-        Unbound.push_back(std::move(qualifier));
-        return {nullptr, std::move(Text), fkExpression};
+    if (!Table) {
+        const char open = Scanner.IdentQuoteChar();
+        if (std::string qualifier = ExtractQualifier(Text, open, Scanner.ClosingQuote(open));
+            !qualifier.empty()) {
+            Unbound.push_back(std::move(qualifier));
+            return {nullptr, std::move(Text), fkExpression};
+        }
     }
     return {Table, std::move(Operand.Name), fkField};
 }

@@ -88,7 +88,7 @@ inline std::string WrappedToken(const TQBSQLScanner& Scanner) {
 // delimiter, even when the scanner took it for no name (`[.]`).
 inline bool IsSymbol(const TQBSQLScanner& Scanner, const char* Symbol) {
     return !Scanner.GetTokenKinds().ContainsAny(qtkIdentifier | qtkString) &&
-           !Scanner.GetInQuote() && Scanner.GetToken() == Symbol;
+           Scanner.GetToken() == Symbol && !Scanner.GetInQuote();
 }
 
 // True when the current token is the word Word (ignoring case) and is no quoted text: the
