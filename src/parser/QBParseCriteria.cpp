@@ -436,10 +436,17 @@ TQBConditionReader::TStep TQBConditionReader::ReadOperatorOperands(TQBCriterion&
             // The operands of a list end at a comma or at the closing bracket on their own;
             // they may hold brackets and signs: IN ((1), -2, a + 1).
             const TQBTokenKinds stop = qtkComparison | qtkOperator | qtkKeyword;
+            bool first = true;
             do {
                 if (IsSymbol(FScanner, ",")) Next(FScanner);
-                ReadOperand(*Item.Operands().Add(), stop, ".");
+                TQBFunctionDef& operand = *Item.Operands().Add();
+                ReadOperand(operand, stop, ".");
                 if (FParser.FState == psError) return stLeave;
+                // An empty item of a list (`IN (1,,2)`) would be lost when read again.
+                if (op.CommaList && operand.Kind == fkUnknown && operand.Name.empty() &&
+                    (!first || IsSymbol(FScanner, ",")))
+                    return stFault;
+                first = false;
             } while (op.CommaList && IsSymbol(FScanner, ","));
             if (IsSymbol(FScanner, ")")) FDone = true;
         }
