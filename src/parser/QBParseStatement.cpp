@@ -579,6 +579,16 @@ TQBTableDef* TQBSelectParser::ParseTableRef() {
     return table;
 }
 
+namespace {
+
+// True when Text is a whole number that fits Value, which it then holds.
+bool ParsesWhole(const std::string& Text, std::int64_t& Value) {
+    const auto result = std::from_chars(Text.data(), Text.data() + Text.size(), Value);
+    return result.ec == std::errc() && result.ptr == Text.data() + Text.size();
+}
+
+}  // namespace
+
 void TQBSelectParser::ParseParams(TQBTableDef* TableDef) {
     TQBSQLScanner& scanner = *FScanner;
     TableDef->IsProcedure = true;
@@ -587,6 +597,11 @@ void TQBSelectParser::ParseParams(TQBTableDef* TableDef) {
         TQBFieldDef* field = TableDef->Fields().Add();
         const bool named = IsSymbol(scanner, ":");
         if (named) Next(scanner);
+        // `::p` would lose a colon each time the call is written and read again.
+        if (named && IsSymbol(scanner, ":")) {
+            FState = psError;
+            return;
+        }
         TQBTableDef* scratch = nullptr;
         // Parameters name no table: no table definition is made for a dotted value.
         ParseOperand(field, scratch, TQBTokenKinds(), "NULL", 0);
@@ -604,14 +619,12 @@ void TQBSelectParser::ParseParams(TQBTableDef* TableDef) {
             field->Value = TVariant();
         } else if (SameText(field->Name, "NULL") && field->Kind != fkString) {
             field->Value = TVariant::MakeNull();
-        } else if (field->Kind == fkInteger) {
-            std::int64_t value = 0;
-            const std::string& text = field->Name;
-            const auto result = std::from_chars(text.data(), text.data() + text.size(), value);
-            if (result.ec != std::errc() || result.ptr != text.data() + text.size()) value = 0;
+        } else if (std::int64_t value = 0; field->Kind == fkInteger && ParsesWhole(field->Name, value)) {
             field->DataType = ftInteger;
             field->Value = TVariant(value);
         } else {
+            // Text that is no whole number (`1+`, too many digits) is kept as written, not
+            // turned into 0.
             field->Value = TVariant(field->Name);
             field->DataType = field->Kind == fkString ? ftString : ftUnknown;
         }

@@ -1,0 +1,1 @@
+SELECT * FROM proc1(::p) p
