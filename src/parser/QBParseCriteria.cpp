@@ -396,19 +396,18 @@ TQBConditionReader::TStep TQBConditionReader::ReadSubQuery(TQBCriterion& Item) {
         TQBTokenKinds kinds = FScanner.GetTokenKinds();
         if (quotedStar) kinds.Exclude(qtkArithmetic);
         const std::string token = FScanner.GetToken();
-        const bool symbol = !kinds.ContainsAny(qtkIdentifier | qtkString) && !FScanner.GetInQuote();
+        const bool symbol = IsPlainToken(FScanner, kinds);
         if (symbol && token == "(") ++depth;
         if (symbol && token == ")" && --depth == 0) break;
         if (IsUnwritableName(FScanner)) return stFault;
         const bool national = IsNationalString(FScanner, prevToken, prevKinds);
-        const TQBTokenKinds spacing =
-            kinds.Empty() && FScanner.GetInQuote() ? TQBTokenKinds(qtkIdentifier) : kinds;
+        const TQBTokenKinds spacing = SpacingKinds(FScanner, kinds);
         if (!text.empty() && !national && FParser.NeedSpace(prevToken, token, spacing, prevKinds))
             text += ' ';
         text += quotedStar ? QuotedStar(FScanner)
                            : FParser.QuoteToken(FParser.FormatToken(token, kinds), kinds);
         prevToken = token;
-        prevKinds = kinds.Empty() && FScanner.GetInQuote() ? TQBTokenKinds(qtkIdentifier) : kinds;
+        prevKinds = spacing;
         Next(FScanner);
     }
     if (AtEnd(FScanner)) return stFault;  // the sub-query is not closed

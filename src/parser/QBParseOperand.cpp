@@ -436,10 +436,8 @@ void TQBOperandReader::ReadFurtherToken(const std::string& Token, TQBTokenKinds 
         !Kinds.Contains(qtkArithmetic) && FParser.KindOfToken(Kinds) != FKind)
         FKind = fkExpression;
     const bool textBefore = !FExpression.empty() || !FFunctionName.empty();
-    // A quoted name left unclassified spaces like a name, as it does as the previous token.
-    const TQBTokenKinds spacing =
-        Kinds.Empty() && FScanner.GetInQuote() ? TQBTokenKinds(qtkIdentifier) : Kinds;
-    if (textBefore && !Attached && FParser.NeedSpace(FPrevToken, Token, spacing, FPrevKinds))
+    if (textBefore && !Attached &&
+        FParser.NeedSpace(FPrevToken, Token, SpacingKinds(FScanner, Kinds), FPrevKinds))
         FExpression += ' ';
     FParser.AppendQuotedToken(FExpression, text, Kinds);
 }
@@ -583,7 +581,7 @@ bool TQBOperandReader::Read(TQBFunctionDef& Item, TQBTableDef*& TableDef) {
         }
         // The current token stays in place until Next (peeking restores it).
         const std::string& token = quotedStar ? FStarName : FScanner.GetToken();
-        const bool plain = !kinds.ContainsAny(qtkIdentifier | qtkString) && !FScanner.GetInQuote();
+        const bool plain = IsPlainToken(FScanner, kinds);
         if (FAliasMayFollow) {
             FExpectAlias = kinds.Contains(qtkIdentifier);
             FAliasMayFollow = false;
@@ -608,9 +606,8 @@ bool TQBOperandReader::Read(TQBFunctionDef& Item, TQBTableDef*& TableDef) {
             ReadFirstToken(token, kinds, plain);
         else
             ReadFurtherToken(token, kinds, plain, attached);
-        // A quoted name left unclassified still spaces like a name.
         FPrevToken.assign(token);
-        FPrevKinds = kinds.Empty() && FScanner.GetInQuote() ? TQBTokenKinds(qtkIdentifier) : kinds;
+        FPrevKinds = SpacingKinds(FScanner, kinds);
         Next(FScanner);
     }
 

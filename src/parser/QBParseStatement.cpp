@@ -171,9 +171,10 @@ bool TQBSelectParser::NamesLaterTable() {
     // statement written would bind it to that table when read again: such a statement is
     // refused once the FROM clause has been read. Every table counts, as it will when the
     // written statement is read.
+    std::vector<std::string>& unbound = FReader->UnboundQualifiers;
+    if (unbound.empty()) return false;
     const TRestoreOnExit reading(FReader->Reading);
     FReader->Reading = false;
-    std::vector<std::string>& unbound = FReader->UnboundQualifiers;
     const bool named = std::any_of(unbound.begin(), unbound.end(), [this](const std::string& q) {
         return FindQualifierTable(q) != nullptr;
     });

@@ -84,11 +84,22 @@ inline std::string WrappedToken(const TQBSQLScanner& Scanner) {
     return open + token + close;
 }
 
-// True when the current token is the unquoted delimiter Symbol. Quoted text is never a
-// delimiter, even when the scanner took it for no name (`[.]`).
+// True when the current token, of Kinds, is no name and no quoted text: a delimiter, an
+// operator or a word. Quoted text is never one, even when the scanner took it for no name
+// (`[.]`).
+inline bool IsPlainToken(const TQBSQLScanner& Scanner, TQBTokenKinds Kinds) {
+    return !Kinds.ContainsAny(qtkIdentifier | qtkString) && !Scanner.GetInQuote();
+}
+
+// True when the current token is the unquoted delimiter Symbol.
 inline bool IsSymbol(const TQBSQLScanner& Scanner, const char* Symbol) {
-    return !Scanner.GetTokenKinds().ContainsAny(qtkIdentifier | qtkString) &&
-           Scanner.GetToken() == Symbol && !Scanner.GetInQuote();
+    return Scanner.GetToken() == Symbol && IsPlainToken(Scanner, Scanner.GetTokenKinds());
+}
+
+// The kinds the current token, of Kinds, is spaced by: a quoted name the scanner left
+// unclassified spaces like a name.
+inline TQBTokenKinds SpacingKinds(const TQBSQLScanner& Scanner, TQBTokenKinds Kinds) {
+    return Kinds.Empty() && Scanner.GetInQuote() ? TQBTokenKinds(qtkIdentifier) : Kinds;
 }
 
 // True when the current token is the word Word (ignoring case) and is no quoted text: the
