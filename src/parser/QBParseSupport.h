@@ -137,6 +137,18 @@ inline bool IsNationalString(const TQBSQLScanner& Scanner, const std::string& Pr
            (text[std::size_t(before)] == 'N' || text[std::size_t(before)] == 'n');
 }
 
+// True when a part of the dotted text Name, split at every point, is a star (blanks around
+// it too).
+inline bool HasStarPart(std::string_view Name) {
+    if (Name.find('.') == std::string_view::npos) return false;
+    for (std::size_t start = 0; start <= Name.size();) {
+        const std::size_t end = std::min(Name.find('.', start), Name.size());
+        if (IsBlankStar(Name.substr(start, end - start))) return true;
+        start = end + 1;
+    }
+    return false;
+}
+
 // True when the current token is a quoted name that cannot be written back as read: names
 // are written between the dialect's own identifier quotes, which have no escape, and dotted
 // names are split at points outside quotes, so a name holding a closing quote or another
@@ -163,9 +175,11 @@ inline bool IsUnwritableName(const TQBSQLScanner& Scanner, bool AsName = false) 
                               : close;
     if (token.empty()) return true;  // an empty quoted name would be written as nothing
     // Text the scanner took for no identifier is split at its points when read as a name:
-    // one that leaves an empty part (`"a..b"`, `".a"`) would not be read back.
+    // one that leaves an empty part (`"a..b"`, `".a"`) or a part that is a star (`" .*"`,
+    // written `[ ].*`) would not be read back.
     if (AsName && !Scanner.GetTokenKinds().Contains(qtkIdentifier) &&
-        (token.front() == '.' || token.back() == '.' || token.find("..") != std::string::npos))
+        (token.front() == '.' || token.back() == '.' || token.find("..") != std::string::npos ||
+         HasStarPart(token)))
         return true;
     for (std::size_t i = first; i < last; ++i) {
         const char c = token[i];
