@@ -124,15 +124,18 @@ inline bool IsJoinClauseWord(const std::string& Token) {
 }
 
 // True when the current token is a string literal written right after an unquoted N
-// (a national literal, N'x'): the two are written together.
+// (a national literal, N'x'): the two are written together. Text between identifier quotes
+// (`N"x"` where those quote names) is a name, which written without its quotes would join
+// the N into another name.
 inline bool IsNationalString(const TQBSQLScanner& Scanner, const std::string& PrevToken,
                              TQBTokenKinds PrevKinds) {
-    if (!Scanner.GetTokenKinds().Contains(qtkString) || PrevKinds.Empty() ||
+    if (!Scanner.GetTokenKinds().Contains(qtkString) ||
+        Scanner.IsIdentQuote(Scanner.GetQuoteChar()) || PrevKinds.Empty() ||
         PrevKinds.ContainsAny(qtkString) || !SameText(PrevToken, "N"))
         return false;
     // The scanner stands on the closing quote; look at the byte before the opening one.
-    const long before = long(Scanner.GetPosition()) - long(Scanner.GetToken().size()) - 3;
     const std::string& text = Scanner.GetText();
+    const long before = long(Scanner.GetPosition()) - long(Scanner.GetToken().size()) - 3;
     return before >= 0 && before < long(text.size()) &&
            (text[std::size_t(before)] == 'N' || text[std::size_t(before)] == 'n');
 }
