@@ -1,1 +1,2 @@
+-- args: --dialect=base
 SELECT a FROM t WHERE N  "a..B" = N"ab" AND N"a.b" = N'x'
