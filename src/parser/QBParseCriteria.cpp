@@ -429,7 +429,9 @@ TQBConditionReader::TStep TQBConditionReader::ReadOperatorOperands(TQBCriterion&
             if (FScanner.GetToken() != op.Prefix) return stFault;
             Next(FScanner);
         }
-        if (IsWord(FScanner, "SELECT")) {
+        // A sub-query stands for all the operands (`IN (SELECT ...)`): only the first may be
+        // one, or the operands read before it would be lost.
+        if (i == 0 && IsWord(FScanner, "SELECT")) {
             if (ReadSubQuery(Item) == stFault) return stFault;
         } else {
             // The operands of a list end at a comma or at the closing bracket on their own;
