@@ -170,7 +170,7 @@ void TQBSQLScanner::Reset() {
 // SetText has run the second construction step; before it there is no text to read.
 [[gnu::always_inline]] inline void TQBSQLScanner::ReadToken(std::string& Token) {
     FWords.Refresh();
-    if (!ReadPlainToken(Token)) ReadGeneralToken(Token);
+    if (FWordTestsReplaced || !ReadPlainToken(Token)) ReadGeneralToken(Token);
 }
 
 void TQBSQLScanner::NextToken(std::string& Token) {
@@ -189,7 +189,7 @@ void TQBSQLScanner::ReadGeneralToken(std::string& Token) {
     // Quotes, blanks, comments and line breaks are read as tokens of their own and skipped;
     // once out of quotes again, the common cases are read in one go.
     while (ReadOneToken(Token)) {
-        if (ReadPlainToken(Token)) return;
+        if (!FWordTestsReplaced && ReadPlainToken(Token)) return;
     }
 
     // Only the end of the text can leave a quote open.
@@ -258,8 +258,7 @@ bool TQBSQLScanner::ReadClosingQuote() {
 }
 
 bool TQBSQLScanner::ReadPlainToken(std::string& Token) {
-    // Replaced word tests are asked by the general reader alone.
-    if (FWordTestsReplaced || FEmptyQuote || (FInQuote && !ReadClosingQuote())) return false;
+    if (FEmptyQuote || (FInQuote && !ReadClosingQuote())) return false;
     if (!FTokenKinds.ContainsAny(qtkSpace | qtkLineBreak)) FSpaceCount = 0;
     const char* const text = FText.data();
     const int length = FLength;
@@ -293,34 +292,40 @@ bool TQBSQLScanner::ReadPlainToken(std::string& Token) {
 
     const char ch = text[position - 1];
     const std::uint16_t first = CharClass(ch);
+    TQBTokenKinds kinds;
     std::uint8_t flags = 0;
     if ((first & ccWordStop) == 0) {
         TWordClasses classes;
-        if (!ReadPlainWord(Token, classes)) return false;
-        flags = FWords.LookupFresh(Token);
+        std::string_view word;
+        if (!ReadPlainWord(word, classes)) return false;
+        Token.assign(word);
+        flags = FWords.LookupFresh(word);
         FTokenKinds = TQBTokenKinds();  // as the general reader has it while classifying
-        FTokenKinds = WordKinds(Token, flags, classes);
+        kinds = WordKinds(Token, flags, classes);
     } else if ((first & (ccDelimiter | ccSpace | ccLineFeed | ccQuote)) == ccDelimiter) {
         // Comments and a carriage return are the general reader's.
         const char next = position < length ? text[position] : '\0';
         if ((ch == '-' && next == '-') || (ch == '/' && next == '*') || ch == '\r') return false;
-        FTokenKinds = ReadOperator(Token, ch);
-        if (FTokenKinds.Empty()) {
+        kinds = ReadOperator(Token, ch);
+        if (kinds.Empty()) {
             Token.assign(1, ch);
-            FTokenKinds = qtkSymbol;
+            kinds = qtkSymbol;
             ++FPosition;
+            flags = FWords.LookupFresh(std::string_view(&ch, 1));
+        } else {
+            flags = FWords.LookupFresh(Token);
         }
-        flags = FWords.LookupFresh(Token);
     } else {
         return false;
     }
-    FinishKinds(Token, flags);
+    FTokenKinds = FinishKinds(kinds, Token, flags);
     FColumn += static_cast<int>(Token.size());
     FollowBracket(text[FPosition - 2]);
     return true;
 }
 
-[[gnu::always_inline]] inline bool TQBSQLScanner::ReadPlainWord(std::string& Token, TWordClasses& Classes) {
+[[gnu::always_inline]] inline bool TQBSQLScanner::ReadPlainWord(std::string_view& Word,
+                                                                 TWordClasses& Classes) {
     // A run of word characters, ended by the end of the text, a quote, a blank, a line break
     // or a delimiter; a point ends it only when it is a delimiter and no fraction can begin
     // there. The text's terminating NUL stops the loop; a NUL within the text is left to the
@@ -340,7 +345,7 @@ bool TQBSQLScanner::ReadPlainToken(std::string& Token) {
                ((Classes.First & Classes.Rest & ccDigit) != 0 || (cls & ccDelimiter) == 0)) {
         return false;
     }
-    Token.assign(text + start, static_cast<std::size_t>(end - start));
+    Word = std::string_view(text + start, static_cast<std::size_t>(end - start));
     FPosition = end + 1;
     return true;
 }
@@ -374,7 +379,7 @@ bool TQBSQLScanner::ReadOneToken(std::string& Token) {
     if (FTokenKinds.Empty())
         FTokenKinds = Token.empty() ? TQBTokenKinds(qtkEnd)
                                     : WordKinds(Token, flags, WordClasses(Token));
-    FinishKinds(Token, flags);
+    FTokenKinds = FinishKinds(FTokenKinds, Token, flags);
     if (!FTokenKinds.Contains(qtkLineBreak) && !columnDone)
         FColumn += static_cast<int>(Token.size());
 
@@ -572,12 +577,14 @@ TQBTokenKinds TQBSQLScanner::WordKindsByTests(const std::string& Token,
     return {};
 }
 
-[[gnu::always_inline]] inline void TQBSQLScanner::FinishKinds(const std::string& Token, std::uint8_t Flags) {
+[[gnu::always_inline]] inline TQBTokenKinds TQBSQLScanner::FinishKinds(TQBTokenKinds Kinds,
+                                                                     const std::string& Token,
+                                                                     std::uint8_t Flags) const {
     // Only a bare ";" ends the statement: a quoted one (';', [;]) is a value or a name, and
     // ending there would silently cut the rest of the statement off.
-    if (Token.size() == 1 && Token[0] == ';' && !FInQuote && !FTokenKinds.Empty())
-        FTokenKinds = qtkEnd;
-    if ((Flags & qwfArithmetic) != 0) FTokenKinds.Include(qtkArithmetic);
+    if (Token.size() == 1 && Token[0] == ';' && !FInQuote && !Kinds.Empty()) Kinds = qtkEnd;
+    if ((Flags & qwfArithmetic) != 0) Kinds.Include(qtkArithmetic);
+    return Kinds;
 }
 
 [[gnu::always_inline]] inline void TQBSQLScanner::FollowBracket(char Last) {

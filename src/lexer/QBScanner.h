@@ -187,7 +187,7 @@ public:
     // the built-in NextToken is read straight into the current token; every other case goes
     // through NextToken.
     void Advance() {
-        if (!FNextTokenReplaced && FWords.IsFresh() && ReadPlainToken(FToken)) return;
+        if (FAdvancesPlainly && FWords.IsFresh() && ReadPlainToken(FToken)) return;
         NextToken(FToken);
     }
     // Every word list S is in, as TQBWordFlag bits, with one probe.
@@ -226,10 +226,16 @@ public:
     // them of every word (the slow path) instead of reading their answers off the class
     // table and the Boolean texts. MakeScanner sets it from the class it makes; a scanner
     // made otherwise asks them.
-    void SetWordTestsReplaced(bool Value) { FWordTestsReplaced = Value; }
+    void SetWordTestsReplaced(bool Value) {
+        FWordTestsReplaced = Value;
+        FAdvancesPlainly = !FWordTestsReplaced && !FNextTokenReplaced;
+    }
     // Whether the dialect replaces NextToken: Advance then goes through it. MakeScanner sets
     // it from the class it makes; a scanner made otherwise goes through NextToken.
-    void SetNextTokenReplaced(bool Value) { FNextTokenReplaced = Value; }
+    void SetNextTokenReplaced(bool Value) {
+        FNextTokenReplaced = Value;
+        FAdvancesPlainly = !FWordTestsReplaced && !FNextTokenReplaced;
+    }
     // The copy of the parser's identifier case sensitivity a dialect keeps; the reader does
     // not use it, and the base dialect keeps none.
     virtual void SetCaseSensitive(bool) {}
@@ -326,11 +332,12 @@ private:
     void ReadGeneralToken(std::string& Token);
     // The common cases outside quotes (a run of word characters, a delimiter) read in one go
     // with exactly the general reader's result; false, with nothing read but blanks, when the
-    // general reader must take over.
+    // general reader must take over. Only for a dialect that keeps the word tests: replaced
+    // ones are asked by the general reader alone, so the callers test FWordTestsReplaced.
     bool ReadPlainToken(std::string& Token);
-    // The word at FPosition when the fast path can read it (false, nothing read, otherwise),
-    // with the classes of its bytes.
-    bool ReadPlainWord(std::string& Token, TWordClasses& Classes);
+    // The word at FPosition, as a view into the text, when the fast path can read it (false,
+    // nothing read, otherwise), with the classes of its bytes.
+    bool ReadPlainWord(std::string_view& Word, TWordClasses& Classes);
     // Reads the quote that closes the current one when nothing is collected and the quote
     // end test says so; false, with nothing read, otherwise.
     bool ReadClosingQuote();
@@ -363,7 +370,8 @@ private:
     TQBTokenKinds WordKindsByTests(const std::string& Token, TWordClasses Classes) const;
     // What the kinds of every token read get last: a bare ";" ends the statement, a listed
     // arithmetic operator is marked.
-    void FinishKinds(const std::string& Token, std::uint8_t Flags);
+    TQBTokenKinds FinishKinds(TQBTokenKinds Kinds, const std::string& Token,
+                              std::uint8_t Flags) const;
     // After a read that consumed Last (the byte before FPosition): the depth follows it.
     void FollowBracket(char Last);
     // Moves line and column from position From to FPosition over the bytes between.
@@ -385,6 +393,9 @@ private:
     bool FInitialized = false;
     bool FWordTestsReplaced = true;
     bool FNextTokenReplaced = true;
+    // Advance may read the common token itself: neither the reader nor the word tests are
+    // replaced.
+    bool FAdvancesPlainly = false;
 };
 
 // True when TScanner keeps the word tests of TQBSQLScanner: the type of a member's address
