@@ -228,13 +228,13 @@ public:
     // made otherwise asks them.
     void SetWordTestsReplaced(bool Value) {
         FWordTestsReplaced = Value;
-        FAdvancesPlainly = !FWordTestsReplaced && !FNextTokenReplaced;
+        NoteReplacements();
     }
     // Whether the dialect replaces NextToken: Advance then goes through it. MakeScanner sets
     // it from the class it makes; a scanner made otherwise goes through NextToken.
     void SetNextTokenReplaced(bool Value) {
         FNextTokenReplaced = Value;
-        FAdvancesPlainly = !FWordTestsReplaced && !FNextTokenReplaced;
+        NoteReplacements();
     }
     // The copy of the parser's identifier case sensitivity a dialect keeps; the reader does
     // not use it, and the base dialect keeps none.
@@ -372,6 +372,8 @@ private:
     // arithmetic operator is marked.
     TQBTokenKinds FinishKinds(TQBTokenKinds Kinds, const std::string& Token,
                               std::uint8_t Flags) const;
+    // Keeps FAdvancesPlainly in step with the two replacement flags.
+    void NoteReplacements() { FAdvancesPlainly = !FWordTestsReplaced && !FNextTokenReplaced; }
     // After a read that consumed Last (the byte before FPosition): the depth follows it.
     void FollowBracket(char Last);
     // Moves line and column from position From to FPosition over the bytes between.

@@ -134,19 +134,20 @@ inline bool IsNationalString(const TQBSQLScanner& Scanner, const std::string& Pr
         PrevKinds.ContainsAny(qtkString) || !SameText(PrevToken, "N"))
         return false;
     // The scanner stands on the closing quote; look at the byte before the opening one.
-    const std::string& text = Scanner.GetText();
     const long before = long(Scanner.GetPosition()) - long(Scanner.GetToken().size()) - 3;
+    const std::string& text = Scanner.GetText();
     return before >= 0 && before < long(text.size()) &&
            (text[std::size_t(before)] == 'N' || text[std::size_t(before)] == 'n');
 }
 
-// True when a part of the dotted text Name, split at every point, is a star (blanks around
-// it too).
-inline bool HasStarPart(std::string_view Name) {
+// True when the dotted text Name, split at every point, has a part that would not be read
+// back as a name part: an empty one (`a..b`, `.a`) or a star (`" .*"` is written `[ ].*`).
+inline bool HasUnreadablePart(std::string_view Name) {
     if (Name.find('.') == std::string_view::npos) return false;
     for (std::size_t start = 0; start <= Name.size();) {
         const std::size_t end = std::min(Name.find('.', start), Name.size());
-        if (IsBlankStar(Name.substr(start, end - start))) return true;
+        const std::string_view part = Name.substr(start, end - start);
+        if (part.empty() || IsBlankStar(part)) return true;
         start = end + 1;
     }
     return false;
@@ -177,12 +178,8 @@ inline bool IsUnwritableName(const TQBSQLScanner& Scanner, bool AsName = false) 
                               ? Scanner.ClosingQuote(Scanner.GetQuoteChar())
                               : close;
     if (token.empty()) return true;  // an empty quoted name would be written as nothing
-    // Text the scanner took for no identifier is split at its points when read as a name:
-    // one that leaves an empty part (`"a..b"`, `".a"`) or a part that is a star (`" .*"`,
-    // written `[ ].*`) would not be read back.
-    if (AsName && !Scanner.GetTokenKinds().Contains(qtkIdentifier) &&
-        (token.front() == '.' || token.back() == '.' || token.find("..") != std::string::npos ||
-         HasStarPart(token)))
+    // Text the scanner took for no identifier is split at its points when read as a name.
+    if (AsName && !Scanner.GetTokenKinds().Contains(qtkIdentifier) && HasUnreadablePart(token))
         return true;
     for (std::size_t i = first; i < last; ++i) {
         const char c = token[i];
