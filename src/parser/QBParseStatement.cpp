@@ -613,9 +613,10 @@ void TQBSelectParser::ParseParams(TQBTableDef* TableDef) {
             FState = psError;
             return;
         }
-        // A name passed as a value (`a.b`, `[c d]`) names no column here: it is kept as
-        // written, qualifier and quotes included, not as a column's bare last part.
-        if (field->Kind == fkField) field->Name = FReader->LastOperandText;
+        // A name passed as a value (`a.b`, `[c d]`) names no column here, and what follows
+        // the colon of a named parameter is written back after it: both are kept as written,
+        // qualifier and quotes included (`:'x'` is no `:x`).
+        if (named || field->Kind == fkField) field->Name = FReader->LastOperandText;
         if (named) {
             field->Value = TVariant();
         } else if (SameText(field->Name, "NULL") && field->Kind != fkString) {
